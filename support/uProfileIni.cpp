@@ -1,0 +1,214 @@
+#include "support/uProfileIni.h"
+
+#include "locale/Unicode.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+bool IsHeader(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.startsWith('[') && t.contains(']');
+}
+
+QString HeaderName(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.mid(1, t.indexOf(']') - 1).trimmed();
+}
+
+bool IsComment(const QString &line)
+{
+    return line.trimmed().startsWith(';');
+}
+
+} // namespace
+
+QString ProfileKeyOf(const QString &line)
+{
+    const qsizetype eq = line.indexOf('=');
+    return eq < 0 ? QString() : line.left(eq).trimmed();
+}
+
+QString ProfileValueOf(const QString &line)
+{
+    const qsizetype eq = line.indexOf('=');
+    QString value = eq < 0 ? QString() : line.mid(eq + 1).trimmed();
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+TProfileIniFile::TProfileIniFile(const QString &fileName)
+    : TCustomIniFile(fileName)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly))
+        throw EIniFileException(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
+    QString text = DecodeAnsiText(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    FLines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (!FLines.isEmpty() && FLines.back().isEmpty())
+        FLines.removeLast();
+}
+
+TProfileIniFile::~TProfileIniFile() = default;
+
+qsizetype TProfileIniFile::FindSection(const QString &section) const
+{
+    for (qsizetype i = 0; i < FLines.size(); ++i) {
+        if (IsHeader(FLines.at(i)) && HeaderName(FLines.at(i)).compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
+{
+    qsizetype i = header + 1;
+    while (i < FLines.size() && !IsHeader(FLines.at(i)))
+        ++i;
+    return i;
+}
+
+qsizetype TProfileIniFile::FindKey(qsizetype header, const QString &ident) const
+{
+    const qsizetype end = SectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const QString &line = FLines.at(i);
+        if (!IsComment(line) && line.contains('=') && ProfileKeyOf(line).compare(ident.trimmed(), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString TProfileIniFile::ReadString(const QString &section, const QString &ident, const QString &def) const
+{
+    const qsizetype header = FindSection(section.trimmed());
+    if (header < 0)
+        return def;
+    const qsizetype key = FindKey(header, ident);
+    return key < 0 ? def : ProfileValueOf(FLines.at(key));
+}
+
+void TProfileIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
+{
+    const QString line = ident + '=' + value;
+    qsizetype header = FindSection(section.trimmed());
+    if (header < 0) {
+        FLines.append('[' + section + ']');
+        FLines.append(line);
+    } else if (const qsizetype key = FindKey(header, ident); key >= 0) {
+        FLines[key] = line;
+    } else {
+        // After the section's last non-blank line, so blank separator lines
+        // stay between the sections.
+        qsizetype at = SectionEnd(header);
+        while (at > header + 1 && FLines.at(at - 1).trimmed().isEmpty())
+            --at;
+        FLines.insert(at, line);
+    }
+    Changed();
+}
+
+void TProfileIniFile::ReadSection(const QString &section, QStringList &strings) const
+{
+    strings.clear();
+    const qsizetype header = FindSection(section.trimmed());
+    if (header < 0)
+        return;
+    const qsizetype end = SectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const QString &line = FLines.at(i);
+        if (!IsComment(line) && line.contains('='))
+            strings.append(ProfileKeyOf(line));
+    }
+}
+
+void TProfileIniFile::ReadSections(QStringList &strings) const
+{
+    strings.clear();
+    for (const QString &line : FLines) {
+        if (IsHeader(line))
+            strings.append(HeaderName(line));
+    }
+}
+
+void TProfileIniFile::ReadSectionValues(const QString &section, QStringList &strings) const
+{
+    strings.clear();
+    const qsizetype header = FindSection(section.trimmed());
+    if (header < 0)
+        return;
+    const qsizetype end = SectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const QString &line = FLines.at(i);
+        if (!IsComment(line) && line.contains('='))
+            strings.append(ProfileKeyOf(line) + '=' + ProfileValueOf(line));
+    }
+}
+
+void TProfileIniFile::EraseSection(const QString &section)
+{
+    const qsizetype header = FindSection(section.trimmed());
+    if (header < 0)
+        return;
+    FLines.remove(header, SectionEnd(header) - header);
+    Changed();
+}
+
+void TProfileIniFile::DeleteKey(const QString &section, const QString &ident)
+{
+    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype key = header < 0 ? -1 : FindKey(header, ident);
+    if (key < 0)
+        return;
+    FLines.removeAt(key);
+    Changed();
+}
+
+void TProfileIniFile::Changed()
+{
+    FDirty = true;
+    if (FUpdateLevel == 0)
+        UpdateFile();
+}
+
+void TProfileIniFile::BeginUpdate()
+{
+    ++FUpdateLevel;
+}
+
+void TProfileIniFile::EndUpdate()
+{
+    if (FUpdateLevel > 0 && --FUpdateLevel == 0 && FDirty)
+        UpdateFile();
+}
+
+void TProfileIniFile::UpdateFile()
+{
+    if (!FDirty)
+        return;
+    QByteArray bytes;
+    for (const QString &line : std::as_const(FLines))
+        bytes += line.toUtf8() + "\r\n";
+    QSaveFile file(FileName());
+    const auto refuse = [&](const char *what) {
+        throw EIniFileException(QStringLiteral("%1 \"%2\". %3")
+                                    .arg(QLatin1String(what), FileName(), file.errorString())
+                                    .toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        refuse("Cannot create file");
+    if (file.write(bytes) != bytes.size())
+        refuse("Cannot write file");
+    if (!file.commit())
+        refuse("Cannot write file");
+    FDirty = false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "support/uCustomIni.h"
+
+#include <QStringList>
+
+// An INI file on disk with the rules of the classic profile service, used for
+// the card-data files: section and key names match without regard to case; a
+// read returns the value without surrounding blanks and without one pair of
+// enclosing quotation marks; a write replaces an existing key in place,
+// appends a new key at the end of its section and a new section at the end of
+// the file, and creates the file when it is missing.
+//
+// Unlike the classic service the file is always written whole and atomically
+// (a temporary file renamed over the target), so an interrupted write leaves
+// the previous file intact. A refused write throws EIniFileException.
+class TProfileIniFile : public TCustomIniFile
+{
+public:
+    // Reads the file when it exists; a file that cannot be read throws.
+    explicit TProfileIniFile(const QString &fileName);
+    ~TProfileIniFile() override;
+
+    QString ReadString(const QString &section, const QString &ident, const QString &def) const override;
+    void WriteString(const QString &section, const QString &ident, const QString &value) override;
+    void ReadSection(const QString &section, QStringList &strings) const override;
+    void ReadSections(QStringList &strings) const override;
+    void ReadSectionValues(const QString &section, QStringList &strings) const override;
+    void EraseSection(const QString &section) override;
+    void DeleteKey(const QString &section, const QString &ident) override;
+    // Writes pending changes; throws EIniFileException when refused.
+    void UpdateFile() override;
+
+    // Between BeginUpdate and EndUpdate writes are collected in memory and
+    // EndUpdate writes the file once. Outside, every write goes to disk.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    qsizetype FindSection(const QString &section) const;
+    qsizetype SectionEnd(qsizetype header) const;
+    qsizetype FindKey(qsizetype header, const QString &ident) const;
+    void Changed();
+
+    QStringList FLines;
+    int FUpdateLevel = 0;
+    bool FDirty = false;
+};
+
+// The name part of a profile line "name = value", trimmed; empty for lines
+// without "=".
+QString ProfileKeyOf(const QString &line);
+// The value part, trimmed and with one pair of enclosing quotes removed.
+QString ProfileValueOf(const QString &line);

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Tessaro, builds it and then either starts the
+# program (run) or runs the whole test suite (test).
+#   bash tools/setup.sh run [ARGS...]   install, build, start the wizard
+#   bash tools/setup.sh test            install, build, run every test
+set -euo pipefail
+
+mode=${1:-run}
+[ $# -gt 0 ] && shift
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${TESSARO_BUILD_DIR:-$root/build}
+
+# Every Debian package the build, the program and the tests need.
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev
+  qt6-image-formats-plugins qt6-qpa-plugins libgl-dev
+  libcups2-dev cups cups-client cups-bsd
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 fonts-dejavu-core fontconfig
+  poppler-utils xvfb xauth x11-utils xdotool imagemagick
+  libjpeg62-turbo-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  as_root=()
+  [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${as_root[@]}" apt-get update -q
+  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+cmake -S "$root" -B "$build" -G Ninja ${TESSARO_CMAKE_ARGS:-}
+cmake --build "$build" -j2
+
+case "$mode" in
+  run)
+    exec "$build/tessaro" "$@"
+    ;;
+  test)
+    cd "$build"
+    ctest --output-on-failure -j2 --timeout 900
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
