@@ -194,7 +194,9 @@ void TMyMemIniFile::SaveToStream(QIODevice &stream) const
 void TMyMemIniFile::SaveToFile(const QString &fileName) const
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write shows in SaveToStream instead of a
+    // truncated file being committed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw EIniFileException(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
     SaveToStream(file);
     if (!file.commit())

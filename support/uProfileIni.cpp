@@ -204,7 +204,9 @@ void TProfileIniFile::UpdateFile()
                                     .arg(QLatin1String(what), FileName(), file.errorString())
                                     .toStdString());
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (full disk) shows at once: a buffered
+    // QSaveFile can commit a truncated file and still report success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         refuse("Cannot create file");
     if (file.write(bytes) != bytes.size())
         refuse("Cannot write file");

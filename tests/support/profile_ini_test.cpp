@@ -1,0 +1,107 @@
+#include "support/uProfileIni.h"
+
+#include "common/FileSizeLimit.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ProfileIni : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("card.tsx");
+};
+
+TEST_F(ProfileIni, WritesCreateReplaceInPlaceAndAppend)
+{
+    {
+        TProfileIniFile ini(path);
+        ini.WriteString("Daten", "Name", "Heinz");
+        ini.WriteString("Layout", "Name", "100");
+        ini.WriteString("Daten", "Titel", "Dr.");
+        ini.WriteString("DATEN", "name", "Erika");
+    }
+    EXPECT_EQ(ReadAll(path), "[Daten]\r\nname=Erika\r\nTitel=Dr.\r\n[Layout]\r\nName=100\r\n");
+
+    // A file written by hand, with blank lines and comments between sections.
+    WriteAll(path, "; card\r\n[Daten]\r\nName = Heinz\r\n\r\n[Layout]\r\nName=100\r\n");
+    TProfileIniFile ini(path);
+    ini.WriteString("Daten", "Beruf0", "Koch");
+    EXPECT_EQ(ReadAll(path), "; card\r\n[Daten]\r\nName = Heinz\r\nBeruf0=Koch\r\n\r\n[Layout]\r\nName=100\r\n");
+}
+
+TEST_F(ProfileIni, ReadsTrimAndUnquoteWithCaseInsensitiveNames)
+{
+    WriteAll(path, "[Daten]\r\n  Name  =   Heinz Mustermann  \r\nQ=\"  quoted  \"\r\nS='x'\r\nHalf=\"open\r\n"
+                   "Inner=a \"b\" c\r\nLong=" + QByteArray(5000, 'x') + "\r\n[ Linien ]\r\nAnzeigen=1\r\n");
+    TProfileIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("daten", "NAME", ""), "Heinz Mustermann");
+    EXPECT_EQ(ini.ReadString("Daten", "Q", ""), "  quoted  ");
+    EXPECT_EQ(ini.ReadString("Daten", "S", ""), "x");
+    EXPECT_EQ(ini.ReadString("Daten", "Half", ""), "\"open");
+    EXPECT_EQ(ini.ReadString("Daten", "Inner", ""), "a \"b\" c");
+    EXPECT_EQ(ini.ReadString("Daten", "Long", "").size(), 5000);
+    EXPECT_EQ(ini.ReadString("Daten", "Missing", "def"), "def");
+    EXPECT_TRUE(ini.ReadBool("Linien", "Anzeigen", false));
+
+    QStringList keys;
+    ini.ReadSection("DATEN", keys);
+    EXPECT_EQ(keys, (QStringList{"Name", "Q", "S", "Half", "Inner", "Long"}));
+    QStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections, (QStringList{"Daten", "Linien"}));
+}
+
+TEST_F(ProfileIni, Windows1252FileReadsUmlautsInNamesAndValues)
+{
+    WriteAll(path, "[R\xFC" "ckseite]\r\nText0=Gr\xFC\xDF" "e aus K\xF6ln\r\n");
+    TProfileIniFile ini(path);
+    EXPECT_EQ(ini.ReadString(QString::fromUtf8("Rückseite"), "Text0", ""), QString::fromUtf8("Grüße aus Köln"));
+    EXPECT_EQ(ini.ReadString(QString::fromUtf8("RÜCKSEITE"), "text0", ""), QString::fromUtf8("Grüße aus Köln"));
+}
+
+TEST_F(ProfileIni, BatchedWritesGoToDiskOnce)
+{
+    TProfileIniFile ini(path);
+    ini.BeginUpdate();
+    ini.WriteString("Daten", "Name", "Heinz");
+    EXPECT_FALSE(QFile::exists(path));
+    ini.EndUpdate();
+    EXPECT_EQ(ReadAll(path), "[Daten]\r\nName=Heinz\r\n");
+}
+
+TEST_F(ProfileIni, RefusedWriteThrowsAndKeepsThePreviousFile)
+{
+    WriteAll(path, "[Daten]\r\nName=Heinz\r\n");
+    const QByteArray before = ReadAll(path);
+    {
+        TProfileIniFile ini(path);
+        TFileSizeLimit full(64);
+        EXPECT_THROW(ini.WriteString("Daten", "Adresse0", QString(4000, 'a')), EIniFileException);
+    }
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"card.tsx"}); // no temporary left
+
+    TProfileIniFile nowhere(dir.filePath("missing/folder/card.tsx"));
+    EXPECT_THROW(nowhere.WriteString("Daten", "Name", "x"), EIniFileException);
+}
+
+} // namespace
