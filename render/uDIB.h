@@ -1,0 +1,64 @@
+#pragma once
+
+#include "render/uPackedDIB.h"
+
+#include <QString>
+
+#include <functional>
+#include <stdexcept>
+
+class TScaleCanvas;
+
+// A picture file that could not be read; the message is the user's text.
+class EDIBError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Registers the unit's German default texts with the localizer.
+void RegisterDIBTexts();
+
+// A logo picture: empty, or one packed bitmap it owns.
+class TDIB
+{
+public:
+    TDIB() = default;
+    TDIB(const TDIB &) = delete;
+    TDIB &operator=(const TDIB &) = delete;
+
+    // Replaces the picture with the file's. Throws EDIBError with the text
+    // "IDS_CANNOTREADPICT" when it cannot be read; the picture is then empty.
+    void LoadFromFile(const QString &Name);
+    // Becomes an independent copy of Source's picture and file name.
+    void Assign(const TDIB &Source);
+    // Takes over H (which may be empty); the file name is cleared.
+    void SetHandle(TDIBHandle H);
+    void Clear();
+    // Converts the picture to 24 bits per pixel; sends no notification.
+    void ConvertTo24Bit();
+    // Draws the picture stretched into the millimetre rectangle.
+    void Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float Bottom) const;
+
+    bool IsEmpty() const { return FHandle.IsEmpty(); }
+    int Width() const { return FHeader.biWidth; }
+    int Height() const { return FHeader.biHeight; }
+    const TBitmapInfoHeader &Header() const { return FHeader; }
+    // The pixels may be changed in place (filters); a new picture goes
+    // through SetHandle so that the header follows.
+    TDIBHandle &Handle() { return FHandle; }
+    const TDIBHandle &Handle() const { return FHandle; }
+    const QString &FileName() const { return FFileName; }
+
+    // Called after every change of the picture.
+    std::function<void(TDIB &Sender)> OnChange;
+
+private:
+    void FreePicture();
+    void ReadHeader();
+    void Changed();
+
+    TBitmapInfoHeader FHeader;
+    TDIBHandle FHandle;
+    QString FFileName;
+};

@@ -1,0 +1,263 @@
+#include "render/uPackedDIB.h"
+
+#include <QPainter>
+
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+namespace {
+
+constexpr int InfoHeaderSize = sizeof(TBitmapInfoHeader);
+
+int PaletteEntries(const TBitmapInfoHeader &header)
+{
+    if (header.biBitCount > 8)
+        return 0;
+    return header.biClrUsed != 0 ? int(header.biClrUsed) : 1 << header.biBitCount;
+}
+
+bool IsKnownBitCount(int bitCount)
+{
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24 || bitCount == 32;
+}
+
+int NaturalBitCount(const QImage &image)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return 1;
+    case QImage::Format_Indexed8:
+        return image.colorCount() <= 16 ? 4 : 8;
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+        return 8;
+    default:
+        return image.hasAlphaChannel() ? 32 : 24;
+    }
+}
+
+// The picture in the form its rows are copied from: palette pictures as
+// Indexed8 (Mono for one bit), true-colour ones as (A)RGB32.
+QImage SourceFor(const QImage &image, int bitCount, QList<QRgb> &palette)
+{
+    switch (bitCount) {
+    case 1: {
+        QImage mono = image.convertToFormat(QImage::Format_Mono);
+        palette = mono.colorTable();
+        if (palette.size() != 2)
+            palette = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+        return mono;
+    }
+    case 4:
+    case 8: {
+        if (image.format() == QImage::Format_Indexed8) {
+            palette = image.colorTable();
+            return image;
+        }
+        palette.clear();
+        for (int i = 0; i < 256; ++i)
+            palette.append(qRgb(i, i, i));
+        QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+        return grey;
+    }
+    case 32:
+        return image.convertToFormat(QImage::Format_ARGB32);
+    default:
+        if (!image.hasAlphaChannel())
+            return image.convertToFormat(QImage::Format_RGB32);
+        QImage onWhite(image.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, image);
+        return onWhite;
+    }
+}
+
+void PackRow(const uchar *source, int width, int bitCount, uchar *target)
+{
+    switch (bitCount) {
+    case 1:
+        std::memcpy(target, source, (width + 7) / 8);
+        break;
+    case 4:
+        for (int x = 0; x < width; ++x)
+            target[x / 2] |= (x % 2 == 0) ? uchar(source[x] << 4) : uchar(source[x] & 0x0F);
+        break;
+    case 8:
+        std::memcpy(target, source, width);
+        break;
+    default: {
+        const auto *pixels = reinterpret_cast<const QRgb *>(source);
+        for (int x = 0; x < width; ++x) {
+            *target++ = uchar(qBlue(pixels[x]));
+            *target++ = uchar(qGreen(pixels[x]));
+            *target++ = uchar(qRed(pixels[x]));
+            if (bitCount == 32)
+                *target++ = uchar(qAlpha(pixels[x]));
+        }
+    }
+    }
+}
+
+QRgb PaletteColour(const uchar *table, int entries, int index)
+{
+    if (index >= entries)
+        return qRgb(0, 0, 0);
+    const uchar *quad = table + 4 * index;
+    return qRgb(quad[2], quad[1], quad[0]);
+}
+
+void UnpackRow(const uchar *row, const uchar *table, const TBitmapInfoHeader &header, QRgb *target)
+{
+    const int width = header.biWidth;
+    const int entries = PaletteEntries(header);
+    for (int x = 0; x < width; ++x) {
+        switch (header.biBitCount) {
+        case 1:
+            target[x] = PaletteColour(table, entries, (row[x / 8] >> (7 - x % 8)) & 1);
+            break;
+        case 4:
+            target[x] = PaletteColour(table, entries, (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+            break;
+        case 8:
+            target[x] = PaletteColour(table, entries, row[x]);
+            break;
+        case 24:
+            target[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            break;
+        default:
+            target[x] = qRgba(row[4 * x + 2], row[4 * x + 1], row[4 * x], row[4 * x + 3]);
+        }
+    }
+}
+
+} // namespace
+
+qsizetype DIBRowBytes(int width, int bitCount)
+{
+    return ((qsizetype(width) * bitCount + 31) / 32) * 4;
+}
+
+TDIBHandle::~TDIBHandle()
+{
+    Reset();
+}
+
+TDIBHandle::TDIBHandle(TDIBHandle &&other) noexcept
+    : FData(std::exchange(other.FData, nullptr)), FSize(std::exchange(other.FSize, 0))
+{
+}
+
+TDIBHandle &TDIBHandle::operator=(TDIBHandle &&other) noexcept
+{
+    if (this != &other) {
+        Reset();
+        FData = std::exchange(other.FData, nullptr);
+        FSize = std::exchange(other.FSize, 0);
+    }
+    return *this;
+}
+
+TDIBHandle TDIBHandle::Allocate(qsizetype size)
+{
+    TDIBHandle handle;
+    if (size <= 0)
+        return handle;
+    handle.FData = new (std::nothrow) uchar[size]();
+    if (handle.FData)
+        handle.FSize = size;
+    return handle;
+}
+
+void TDIBHandle::Reset()
+{
+    delete[] FData;
+    FData = nullptr;
+    FSize = 0;
+}
+
+bool ReadDIBHeader(const TDIBHandle &handle, TBitmapInfoHeader &header)
+{
+    if (handle.Size() < InfoHeaderSize)
+        return false;
+    TBitmapInfoHeader read;
+    std::memcpy(&read, handle.Bits(), InfoHeaderSize);
+    if (read.biSize != InfoHeaderSize || read.biWidth <= 0 || read.biHeight <= 0 || read.biPlanes != 1
+        || !IsKnownBitCount(read.biBitCount) || read.biCompression != 0)
+        return false;
+    if (read.biBitCount <= 8 && read.biClrUsed > (1u << read.biBitCount))
+        return false;
+    const qint64 needed = InfoHeaderSize + 4 * qint64(PaletteEntries(read))
+                          + qint64(DIBRowBytes(read.biWidth, read.biBitCount)) * read.biHeight;
+    if (handle.Size() < needed)
+        return false;
+    header = read;
+    return true;
+}
+
+TDIBHandle PackImage(const QImage &image, int bitCount)
+{
+    if (image.isNull())
+        return {};
+    if (bitCount == 0)
+        bitCount = NaturalBitCount(image);
+    else if (bitCount != 24)
+        return {};
+
+    QList<QRgb> palette;
+    const QImage source = SourceFor(image, bitCount, palette);
+    if (source.isNull())
+        return {};
+
+    TBitmapInfoHeader header;
+    header.biSize = InfoHeaderSize;
+    header.biWidth = source.width();
+    header.biHeight = source.height();
+    header.biPlanes = 1;
+    header.biBitCount = quint16(bitCount);
+    header.biClrUsed = quint32(palette.size());
+    const qsizetype rowBytes = DIBRowBytes(header.biWidth, bitCount);
+    const qint64 imageBytes = qint64(rowBytes) * header.biHeight;
+    if (imageBytes > std::numeric_limits<quint32>::max())
+        return {};
+    header.biSizeImage = quint32(imageBytes);
+    const qsizetype paletteBytes = 4 * palette.size();
+
+    TDIBHandle handle = TDIBHandle::Allocate(InfoHeaderSize + paletteBytes + imageBytes);
+    if (!handle)
+        return handle;
+    uchar *bits = handle.Bits();
+    std::memcpy(bits, &header, InfoHeaderSize);
+    uchar *table = bits + InfoHeaderSize;
+    for (const QRgb colour : palette) {
+        *table++ = uchar(qBlue(colour));
+        *table++ = uchar(qGreen(colour));
+        *table++ = uchar(qRed(colour));
+        *table++ = 0;
+    }
+    uchar *rows = bits + InfoHeaderSize + paletteBytes;
+    for (int y = 0; y < header.biHeight; ++y)
+        PackRow(source.constScanLine(y), header.biWidth, bitCount, rows + (header.biHeight - 1 - y) * rowBytes);
+    return handle;
+}
+
+QImage UnpackImage(const TDIBHandle &handle)
+{
+    TBitmapInfoHeader header;
+    if (!ReadDIBHeader(handle, header))
+        return {};
+    QImage image(header.biWidth, header.biHeight,
+                 header.biBitCount == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const uchar *table = handle.Bits() + InfoHeaderSize;
+    const uchar *rows = table + 4 * PaletteEntries(header);
+    const qsizetype rowBytes = DIBRowBytes(header.biWidth, header.biBitCount);
+    for (int y = 0; y < header.biHeight; ++y)
+        UnpackRow(rows + (header.biHeight - 1 - y) * rowBytes, table, header,
+                  reinterpret_cast<QRgb *>(image.scanLine(y)));
+    return image;
+}
