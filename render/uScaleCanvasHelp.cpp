@@ -1,0 +1,189 @@
+#include "render/uScaleCanvasHelp.h"
+
+#include "render/uTextMetrics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Leading and trailing blanks and control characters go.
+QStringView TrimLine(QStringView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && line[begin].unicode() <= ' ')
+        ++begin;
+    while (end > begin && line[end - 1].unicode() <= ' ')
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
+} // namespace
+
+float TScaleCanvasHelper::Sum(const TSingleArray &Values) const
+{
+    float sum = 0;
+    for (float value : Values)
+        sum += value;
+    return sum;
+}
+
+float TScaleCanvasHelper::UnitsToMM(int N, float Resolution) const
+{
+    return static_cast<float>(N * 25.4L / Resolution);
+}
+
+TSinglePoint TScaleCanvasHelper::MeasureLines(TScaleCanvas &Canvas, const QStringList &Lines) const
+{
+    const auto font = TMeasuringFont::For(Canvas.GetFont());
+    int widest = 0;
+    for (const QString &line : Lines)
+        widest = std::max(widest, font->TextWidth(line));
+    const float lineHeight = UnitsToMM(font->LineHeight(), MeasureResolution);
+    return {UnitsToMM(widest, MeasureResolution), static_cast<float>(Lines.size() * lineHeight)};
+}
+
+TSinglePoint TScaleCanvasHelper::MeasureText(TScaleCanvas &Canvas, const QString &Text) const
+{
+    return MeasureLines(Canvas, QStringList{Text});
+}
+
+float TScaleCanvasHelper::TextWidthMM(TScaleCanvas &Canvas, const QStringList &Lines) const
+{
+    return MeasureLines(Canvas, Lines).X;
+}
+
+TSingleArray TScaleCanvasHelper::GetCharWidthsMM(TScaleCanvas &Canvas, const QString &Text) const
+{
+    const auto font = TMeasuringFont::For(Canvas.GetFont());
+    TSingleArray widths;
+    TCharWidths first;
+    TCharWidths last;
+    for (qsizetype i = 0; i < Text.size(); i += CharacterLength(Text, i)) {
+        last = font->CharWidths(QStringView(Text).sliced(i));
+        if (i == 0)
+            first = last;
+        widths.append(UnitsToMM(last.Advance, MeasureResolution));
+    }
+    if (!widths.isEmpty()) {
+        widths.front() -= UnitsToMM(first.A, MeasureResolution);
+        widths.back() -= UnitsToMM(last.C, MeasureResolution);
+    }
+    return widths;
+}
+
+TIntegerArray TScaleCanvasHelper::WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &Widths) const
+{
+    TIntegerArray advances;
+    if (Widths.isEmpty())
+        return advances;
+    advances.reserve(Widths.size());
+    advances.append(Canvas.MMToLength(Widths[0]));
+    float posMM = Widths[0];
+    int posDevice = advances[0];
+    for (qsizetype i = 1; i < Widths.size(); ++i) {
+        const int advance = Canvas.MMToLength(posMM + Widths[i]) - posDevice;
+        advances.append(advance);
+        posMM += Widths[i];
+        posDevice += advance;
+    }
+    return advances;
+}
+
+bool TScaleCanvasHelper::TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
+                                       const QString &Text, const TSingleArray &Widths) const
+{
+    if (Text.isEmpty())
+        return true;
+    const int height = std::abs(Canvas.DeviceFontHeight());
+    const auto pointSize = std::nearbyintl(static_cast<long double>(height) * 72 / Canvas.DeviceFontPPI());
+    if (pointSize >= 2) {
+        std::optional<QRect> clip;
+        if (Clip)
+            clip = Canvas.MMRectToDevice(*Clip);
+        return Canvas.DeviceTextOut(QPoint(Canvas.MMToX(X), Canvas.MMToY(Y)), Text, WidthsToAdvances(Canvas, Widths),
+                                    -Canvas.FontEscapement() / 10.0f, clip);
+    }
+    // Too small to read: a bar shows where the text is.
+    Canvas.SetBrush(QBrush(QColor(0xC0, 0xC0, 0xC0), Qt::SolidPattern));
+    Canvas.FillRect(X, Y, X + Sum(Widths), Y + Canvas.LengthToMM(height));
+    return true;
+}
+
+void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
+                                     float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle) const
+{
+    if (Canvas.DeviceFontHeight() == 0)
+        return;
+    Canvas.SetBrushStyle(Qt::NoBrush);
+    const auto font = TMeasuringFont::For(Canvas.GetFont());
+    const float lineHeight = UnitsToMM(font->LineHeight(), MeasureResolution);
+    const long double blockHeight = static_cast<long double>(Lines.size()) * lineHeight;
+
+    float y = Top;
+    if (VAlign == 1)
+        y = static_cast<float>(Top + ((Bottom - Top) - blockHeight) / 2);
+    else if (VAlign == 2)
+        y = static_cast<float>(Bottom - blockHeight);
+    y = std::max(y, Top);
+
+    Canvas.SetFontAngle(Angle);
+    TSingleArray widths;
+    for (const QString &line : Lines) {
+        const QStringView text = TrimLine(line);
+        if (!text.isEmpty()) {
+            widths.clear();
+            int total = 0;
+            TCharWidths first;
+            TCharWidths last;
+            for (qsizetype i = 0; i < text.size(); i += CharacterLength(text, i)) {
+                last = font->CharWidths(text.sliced(i));
+                if (i == 0)
+                    first = last;
+                widths.append(UnitsToMM(last.Advance, MeasureResolution));
+                total += last.Advance;
+            }
+            const float width = UnitsToMM(total, MeasureResolution);
+            float x = Left;
+            if (HAlign == 0)
+                x = Left - UnitsToMM(first.A, MeasureResolution);
+            else if (HAlign == 1)
+                x = Left + (Right - Left - width) / 2;
+            else if (HAlign == 2)
+                x = Right + UnitsToMM(last.C, MeasureResolution) - width;
+            const TSinglePoint start = RotatePointAround({x, y}, Centre, Angle);
+            TextOutWidths(Canvas, start.X, start.Y, std::nullopt, text.toString(), widths);
+        }
+        y += lineHeight;
+        if (y > Bottom)
+            break;
+    }
+    Canvas.SetFontAngle(0);
+}
+
+void TScaleCanvasHelper::TextOutAligned(TScaleCanvas &Canvas, const QString &Text, float X, float Y, int HAlign,
+                                        int VAlign) const
+{
+    const float height = MeasureText(Canvas, Text).Y;
+    const TSingleArray widths = GetCharWidthsMM(Canvas, Text);
+    const float width = Sum(widths);
+    int x = Canvas.MMToX(X);
+    if (HAlign == 1)
+        x = Canvas.MMToX(X - width / 2);
+    else if (HAlign == 2)
+        x = Canvas.MMToX(X - width);
+    int y = Canvas.MMToY(Y);
+    if (VAlign == 1)
+        y -= Canvas.MMToLength(height) / 2;
+    else if (VAlign == 2)
+        y -= Canvas.MMToLength(height);
+    Canvas.DeviceTextOut(QPoint(x, y), Text, WidthsToAdvances(Canvas, widths), 0, std::nullopt);
+}
+
+TScaleCanvasHelper &ScaleCanvasHelper()
+{
+    static TScaleCanvasHelper helper;
+    return helper;
+}
