@@ -20,6 +20,12 @@ QString HeaderName(const QString &line)
     return t.mid(1, t.indexOf(']') - 1).trimmed();
 }
 
+void InsertFirst(QHash<QString, qsizetype> &keys, const QString &key, qsizetype line)
+{
+    if (!keys.contains(key))
+        keys.insert(key, line);
+}
+
 bool IsComment(const QString &line)
 {
     return line.trimmed().startsWith(';');
@@ -42,11 +48,11 @@ QString ProfileValueOf(const QString &line)
     return value;
 }
 
-TProfileIniFile::TProfileIniFile(const QString &fileName)
+TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
     : TCustomIniFile(fileName)
 {
     QFile file(fileName);
-    if (!file.exists())
+    if (mode == StartEmpty || !file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly))
         throw EIniFileException(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
@@ -60,13 +66,33 @@ TProfileIniFile::TProfileIniFile(const QString &fileName)
 
 TProfileIniFile::~TProfileIniFile() = default;
 
+const TProfileIniFile::TSectionIndex *TProfileIniFile::IndexOf(const QString &section) const
+{
+    if (!FIndexValid) {
+        FIndex.clear();
+        TSectionIndex *current = nullptr;
+        for (qsizetype i = 0; i < FLines.size(); ++i) {
+            const QString &line = FLines.at(i);
+            if (IsHeader(line)) {
+                // Only the first section of a name counts, and in it the first key.
+                const QString name = HeaderName(line).toCaseFolded();
+                current = FIndex.contains(name) ? nullptr : &FIndex[name];
+                if (current)
+                    current->Header = i;
+            } else if (current && !IsComment(line) && line.contains('=')) {
+                InsertFirst(current->Keys, ProfileKeyOf(line).toCaseFolded(), i);
+            }
+        }
+        FIndexValid = true;
+    }
+    const auto it = FIndex.constFind(section.trimmed().toCaseFolded());
+    return it == FIndex.constEnd() ? nullptr : &it.value();
+}
+
 qsizetype TProfileIniFile::FindSection(const QString &section) const
 {
-    for (qsizetype i = 0; i < FLines.size(); ++i) {
-        if (IsHeader(FLines.at(i)) && HeaderName(FLines.at(i)).compare(section, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const TSectionIndex *index = IndexOf(section);
+    return index ? index->Header : -1;
 }
 
 qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
@@ -79,18 +105,13 @@ qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
 
 qsizetype TProfileIniFile::FindKey(qsizetype header, const QString &ident) const
 {
-    const qsizetype end = SectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        const QString &line = FLines.at(i);
-        if (!IsComment(line) && line.contains('=') && ProfileKeyOf(line).compare(ident.trimmed(), Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const TSectionIndex *index = IndexOf(HeaderName(FLines.at(header)));
+    return index ? index->Keys.value(ident.trimmed().toCaseFolded(), -1) : -1;
 }
 
 QString TProfileIniFile::ReadString(const QString &section, const QString &ident, const QString &def) const
 {
-    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     if (header < 0)
         return def;
     const qsizetype key = FindKey(header, ident);
@@ -100,10 +121,13 @@ QString TProfileIniFile::ReadString(const QString &section, const QString &ident
 void TProfileIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
 {
     const QString line = ident + '=' + value;
-    qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     if (header < 0) {
         FLines.append('[' + section + ']');
         FLines.append(line);
+        TSectionIndex &added = FIndex[section.trimmed().toCaseFolded()];
+        added.Header = FLines.size() - 2;
+        added.Keys.insert(ident.trimmed().toCaseFolded(), FLines.size() - 1);
     } else if (const qsizetype key = FindKey(header, ident); key >= 0) {
         FLines[key] = line;
     } else {
@@ -113,6 +137,12 @@ void TProfileIniFile::WriteString(const QString &section, const QString &ident, 
         while (at > header + 1 && FLines.at(at - 1).trimmed().isEmpty())
             --at;
         FLines.insert(at, line);
+        // Appending at the end of the file moves no other line: the index
+        // only gains the key. Anywhere else it is rebuilt on the next lookup.
+        if (at == FLines.size() - 1)
+            InsertFirst(FIndex[section.trimmed().toCaseFolded()].Keys, ident.trimmed().toCaseFolded(), at);
+        else
+            FIndexValid = false;
     }
     Changed();
 }
@@ -120,7 +150,7 @@ void TProfileIniFile::WriteString(const QString &section, const QString &ident, 
 void TProfileIniFile::ReadSection(const QString &section, QStringList &strings) const
 {
     strings.clear();
-    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     if (header < 0)
         return;
     const qsizetype end = SectionEnd(header);
@@ -143,7 +173,7 @@ void TProfileIniFile::ReadSections(QStringList &strings) const
 void TProfileIniFile::ReadSectionValues(const QString &section, QStringList &strings) const
 {
     strings.clear();
-    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     if (header < 0)
         return;
     const qsizetype end = SectionEnd(header);
@@ -156,20 +186,22 @@ void TProfileIniFile::ReadSectionValues(const QString &section, QStringList &str
 
 void TProfileIniFile::EraseSection(const QString &section)
 {
-    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     if (header < 0)
         return;
     FLines.remove(header, SectionEnd(header) - header);
+    FIndexValid = false;
     Changed();
 }
 
 void TProfileIniFile::DeleteKey(const QString &section, const QString &ident)
 {
-    const qsizetype header = FindSection(section.trimmed());
+    const qsizetype header = FindSection(section);
     const qsizetype key = header < 0 ? -1 : FindKey(header, ident);
     if (key < 0)
         return;
     FLines.removeAt(key);
+    FIndexValid = false;
     Changed();
 }
 

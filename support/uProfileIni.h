@@ -2,6 +2,7 @@
 
 #include "support/uCustomIni.h"
 
+#include <QHash>
 #include <QStringList>
 
 // An INI file on disk with the rules of the classic profile service, used for
@@ -17,8 +18,11 @@
 class TProfileIniFile : public TCustomIniFile
 {
 public:
-    // Reads the file when it exists; a file that cannot be read throws.
-    explicit TProfileIniFile(const QString &fileName);
+    enum TOpenMode { ReadExisting, StartEmpty };
+
+    // Reads the file when it exists (a file that cannot be read throws), or
+    // starts empty so that the first write replaces the whole file.
+    explicit TProfileIniFile(const QString &fileName, TOpenMode mode = ReadExisting);
     ~TProfileIniFile() override;
 
     QString ReadString(const QString &section, const QString &ident, const QString &def) const override;
@@ -42,7 +46,18 @@ private:
     qsizetype FindKey(qsizetype header, const QString &ident) const;
     void Changed();
 
+    // Where each section's header and each key's line stand, by case-folded
+    // name; rebuilt after changes, so reading many numbered keys stays linear.
+    struct TSectionIndex
+    {
+        qsizetype Header = -1;
+        QHash<QString, qsizetype> Keys;
+    };
+    const TSectionIndex *IndexOf(const QString &section) const;
+
     QStringList FLines;
+    mutable QHash<QString, TSectionIndex> FIndex;
+    mutable bool FIndexValid = false;
     int FUpdateLevel = 0;
     bool FDirty = false;
 };

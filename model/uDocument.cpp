@@ -1,0 +1,273 @@
+#include "model/uDocument.h"
+
+#include "locale/Unicode.h"
+#include "locale/uHMRegistry.h"
+#include "locale/ulocalize.h"
+#include "render/uDIBFilter.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString NoEntry = QStringLiteral("##NOENTRY##");
+const QString SampleSection = QStringLiteral("Adresse");
+
+QString RegistrySection(const QString &profile)
+{
+    return QStringLiteral("Daten\\") + profile;
+}
+
+} // namespace
+
+void RegisterDocumentTexts()
+{
+    RegisterDefaultText(QStringLiteral("ID_NOLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht gefunden werden."));
+    RegisterDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht geöffnet werden"));
+    RegisterDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"),
+                        QString::fromUtf8("Die Datei %s konnte nicht gespeichert werden.\r\n%s"));
+    RegisterDefaultText(QStringLiteral("ID_ALLEDATEIEN"), QString::fromUtf8("Alle Dateien"));
+    RegisterDefaultText(QStringLiteral("ID_OPENFILE"), QString::fromUtf8("Datei öffnen"));
+    RegisterDefaultText(QStringLiteral("ID_SAVEFILE"), QString::fromUtf8("Datei speichern unter"));
+
+    RegisterSectionDefault(SampleSection, QStringLiteral("Titel"), QString::fromUtf8("Dr. med."));
+    RegisterSectionDefault(SampleSection, QStringLiteral("Name"), QString::fromUtf8("Heinz Mustermann"));
+    RegisterSectionDefault(SampleSection, QStringLiteral("Beruf"), QString::fromUtf8("Arzt für Allgemeinmedizin"));
+    RegisterSectionDefault(SampleSection, QStringLiteral("Adresse"), QString::fromUtf8("Alleestr. 95\r\n98765 Musterdorf"));
+    RegisterSectionDefault(SampleSection, QStringLiteral("TelefonFax"),
+                           QString::fromUtf8("Tel: 0199/12345678\r\nFax: 0199/12345679\r\nE-Mail: heinz.mustermann@example.org"));
+    RegisterSectionDefault(SampleSection, QStringLiteral("BackText1"), QString());
+    RegisterSectionDefault(SampleSection, QStringLiteral("BackText2"), QString());
+}
+
+QString JoinLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+TDocument::TDocument()
+{
+    RegisterDocumentTexts();
+    Logo.OnChange = [this](TDIB &) { MakeWatermark(FLogoWatermark, Logo); };
+    LogoRueckseite.OnChange = [this](TDIB &) { MakeWatermark(FLogoRueckseiteWatermark, LogoRueckseite); };
+    LoadLayouts(false);
+    if (FLayouts.Count() > 0)
+        SelectLayout(FLayouts.Items(0));
+}
+
+void TDocument::SetTitel(const QString &value)
+{
+    FTitel = value;
+    FModified = true;
+}
+
+void TDocument::SetName(const QString &value)
+{
+    FName = value;
+    FModified = true;
+}
+
+void TDocument::SetAdresse(const QStringList &lines)
+{
+    FAdresse = lines;
+    FModified = true;
+}
+
+void TDocument::SetBeruf(const QStringList &lines)
+{
+    FBeruf = lines;
+    FModified = true;
+}
+
+void TDocument::SetTelefonFax(const QStringList &lines)
+{
+    FTelefonFax = lines;
+    FModified = true;
+}
+
+void TDocument::SetBackText1(const QStringList &lines)
+{
+    FBackText1 = lines;
+    FModified = true;
+}
+
+void TDocument::SetBackText2(const QStringList &lines)
+{
+    FBackText2 = lines;
+    FModified = true;
+}
+
+void TDocument::SetKlappTextInnen(const QStringList &lines)
+{
+    FKlappTextInnen = lines;
+}
+
+void TDocument::SetKlappTextAussen(const QStringList &lines)
+{
+    FKlappTextAussen = lines;
+}
+
+void TDocument::SetMitRueckseite(bool value)
+{
+    FMitRueckseite = value;
+    FModified = true;
+}
+
+void TDocument::SetKartentyp(int value)
+{
+    FKartentyp = value;
+    if (value == Standardkarte)
+        FBogenlayout.SetStandard();
+    else if (value == Klappkarte)
+        FBogenlayout.SetFolding();
+}
+
+void TDocument::SelectLayout(const TKartenlayout &layout)
+{
+    FKartenlayout.Assign(layout);
+}
+
+void TDocument::GetFieldTexts(const QStringList &names, QStringList &lines) const
+{
+    const std::pair<const char *, const QStringList *> lists[] = {
+        {"Beruf", &FBeruf},
+        {"Adresse", &FAdresse},
+        {"TelefonFax", &FTelefonFax},
+        {"BackText1", &FBackText1},
+        {"BackText2", &FBackText2},
+        {"KlappTextInnen1", &FKlappTextInnen},
+        {"KlappTextAussen1", &FKlappTextAussen},
+    };
+    const std::pair<const char *, const QString *> singles[] = {
+        {"Titel", &FTitel}, {"Name", &FName}, {"Firma", &FFirma}};
+    for (const QString &name : names) {
+        for (const auto &[field, text] : singles) {
+            if (name.compare(QLatin1String(field), Qt::CaseInsensitive) == 0)
+                lines.append(*text);
+        }
+        for (const auto &[field, list] : lists) {
+            if (name.compare(QLatin1String(field), Qt::CaseInsensitive) == 0)
+                lines.append(*list);
+        }
+    }
+}
+
+void TDocument::LoadLayouts(bool landscapeOnly)
+{
+    FLayouts.LoadFromResources(landscapeOnly);
+}
+
+void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
+{
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
+        picture.Clear();
+        if (!fileName.isEmpty())
+            ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOLOGOFILE"), {fileName}));
+        return;
+    }
+    try {
+        picture.LoadFromFile(fileName);
+    } catch (const std::exception &) {
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), {fileName}));
+        picture.Clear();
+    }
+}
+
+void TDocument::LoadFromRegistry(const QString &profile)
+{
+    const THMRegIniFile &settings = Settings();
+    const QString section = RegistrySection(profile);
+    const QString name = settings.ReadString(section, QStringLiteral("VorNachname"), NoEntry);
+    if (name != NoEntry) {
+        const auto text = [&](const char *key) { return settings.ReadString(section, QLatin1String(key), QString()); };
+        FAdresse = SplitTextLines(text("Adresse"));
+        FTelefonFax = SplitTextLines(text("TelefonFax"));
+        FBeruf = SplitTextLines(text("Beruf"));
+        FTitel = text("Titel");
+        FFirma = text("Firma");
+        FName = name;
+        FMitRueckseite = settings.ReadBool(section, QStringLiteral("MitRueckseite"), false);
+        FBackText1 = SplitTextLines(text("BackText1"));
+        FBackText2 = SplitTextLines(text("BackText2"));
+        FKartentyp = settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp);
+        FKlappTextInnen = SplitTextLines(text("KlappVisitenkartenTextInnen"));
+        FKlappTextAussen = SplitTextLines(text("KlappVisitenkartenTextAussen"));
+        const int index = FLayouts.IndexOfName(text("Kartenlayout"));
+        if (index >= 0)
+            SelectLayout(FLayouts.Items(index));
+        LoadLogo(Logo, text("Logodatei"));
+        LoadLogo(LogoRueckseite, settings.ReadString(section, QString::fromUtf8("LogodateiRückseite"), QString()));
+        Fontname = text("Fontname");
+        LinienAnzeigen = settings.ReadBool(section, QStringLiteral("LinienAnzeigen"), true);
+        TextZentrierenRueckseite = settings.ReadBool(section, QString::fromUtf8("TextZentrierenRückseite"), false);
+    } else {
+        const auto sample = [](const char *key) { return GetSectionText(SampleSection, QLatin1String(key)); };
+        FTitel = sample("Titel");
+        FName = sample("Name");
+        FBeruf = SplitTextLines(sample("Beruf"));
+        FAdresse = SplitTextLines(sample("Adresse"));
+        FTelefonFax = SplitTextLines(sample("TelefonFax"));
+        FBackText1 = SplitTextLines(sample("BackText1"));
+        FBackText2 = SplitTextLines(sample("BackText2"));
+        FMitRueckseite = false;
+        FKartentyp = Standardkarte;
+        FKlappTextInnen.clear();
+        FKlappTextAussen.clear();
+        if (FLayouts.Count() > 0)
+            SelectLayout(FLayouts.Items(0));
+    }
+    FModified = false;
+}
+
+void TDocument::SaveToRegistry(const QString &profile)
+{
+    THMRegIniFile &settings = Settings();
+    const QString section = RegistrySection(profile);
+    settings.WriteString(section, QStringLiteral("Adresse"), JoinLines(FAdresse));
+    settings.WriteString(section, QStringLiteral("TelefonFax"), JoinLines(FTelefonFax));
+    settings.WriteString(section, QStringLiteral("Titel"), FTitel);
+    settings.WriteString(section, QStringLiteral("Firma"), FFirma);
+    settings.WriteString(section, QStringLiteral("Beruf"), JoinLines(FBeruf));
+    settings.WriteString(section, QStringLiteral("VorNachname"), FName);
+    settings.WriteBool(section, QStringLiteral("MitRueckseite"), FMitRueckseite);
+    settings.WriteString(section, QStringLiteral("BackText1"), JoinLines(FBackText1));
+    settings.WriteString(section, QStringLiteral("BackText2"), JoinLines(FBackText2));
+    settings.WriteInteger(section, QStringLiteral("Kartentyp"), FKartentyp);
+    settings.WriteString(section, QStringLiteral("KlappVisitenkartenTextInnen"), JoinLines(FKlappTextInnen));
+    settings.WriteString(section, QStringLiteral("KlappVisitenkartenTextAussen"), JoinLines(FKlappTextAussen));
+    settings.WriteString(section, QStringLiteral("Kartenlayout"), FKartenlayout.Name);
+    settings.WriteString(section, QStringLiteral("Fontname"), Fontname);
+    settings.WriteString(section, QStringLiteral("Logodatei"), Logo.FileName());
+    settings.WriteString(section, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
+    settings.WriteBool(section, QStringLiteral("LinienAnzeigen"), LinienAnzeigen);
+    settings.WriteBool(section, QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+    FModified = false;
+}
+
+void TDocument::LoadDefault()
+{
+    LoadFromRegistry(QStringLiteral("Default"));
+    FModified = false;
+}
+
+void TDocument::SaveDefault()
+{
+    SaveToRegistry(QStringLiteral("Default"));
+    Settings().Flush();
+    FModified = false;
+}
+
+void TDocument::Clear()
+{
+    FFileName.clear();
+    FTitel.clear();
+    FFirma.clear();
+    FName.clear();
+    for (QStringList *list : {&FAdresse, &FTelefonFax, &FBeruf, &FBackText1, &FBackText2, &FKlappTextInnen, &FKlappTextAussen})
+        list->clear();
+    Logo.Clear();
+    LogoRueckseite.Clear();
+    FModified = false;
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "model/uBogenlayout.h"
+#include "model/uKartenlayout.h"
+#include "render/uDIB.h"
+
+#include <QString>
+#include <QStringList>
+
+// Registers the document's German default texts and the sample card of the
+// "Adresse" section with the localizer; called once at program start.
+void RegisterDocumentTexts();
+
+// Everything the user decides about the card: texts, logos, card type,
+// sides, layout, font and switches. It owns the offered templates, a private
+// copy of the chosen one and the sheet layout. Text setters mark the
+// document modified; the folding-card texts, the card type and the layout
+// choice do not.
+class TDocument
+{
+public:
+    // Card types.
+    static constexpr int Standardkarte = 0;
+    static constexpr int Klappkarte = 1;
+
+    // Loads all templates and selects the first.
+    TDocument();
+    TDocument(const TDocument &) = delete;
+    TDocument &operator=(const TDocument &) = delete;
+
+    const TKartenlayout &Kartenlayout() const { return FKartenlayout; }
+    const TBogenlayout &Bogenlayout() const { return FBogenlayout; }
+    const TKartenlayoutList &Layouts() const { return FLayouts; }
+
+    const QStringList &Adresse() const { return FAdresse; }
+    const QStringList &TelefonFax() const { return FTelefonFax; }
+    const QStringList &Beruf() const { return FBeruf; }
+    const QStringList &BackText1() const { return FBackText1; }
+    const QStringList &BackText2() const { return FBackText2; }
+    const QStringList &KlappTextInnen() const { return FKlappTextInnen; }
+    const QStringList &KlappTextAussen() const { return FKlappTextAussen; }
+    const QString &Titel() const { return FTitel; }
+    const QString &Name() const { return FName; }
+    const QString &Firma() const { return FFirma; }
+    bool MitRueckseite() const { return FMitRueckseite; }
+    int Kartentyp() const { return FKartentyp; }
+    bool Modified() const { return FModified; }
+    const QString &FileName() const { return FFileName; }
+
+    void SetTitel(const QString &value);
+    void SetName(const QString &value);
+    void SetAdresse(const QStringList &lines);
+    void SetBeruf(const QStringList &lines);
+    void SetTelefonFax(const QStringList &lines);
+    void SetBackText1(const QStringList &lines);
+    void SetBackText2(const QStringList &lines);
+    void SetKlappTextInnen(const QStringList &lines);
+    void SetKlappTextAussen(const QStringList &lines);
+    void SetMitRueckseite(bool value);
+    // 0 applies the standard sheet, 1 the folding sheet.
+    void SetKartentyp(int value);
+    void SetModified(bool value) { FModified = value; }
+
+    // The current layout becomes a deep copy of the template.
+    void SelectLayout(const TKartenlayout &layout);
+    // Appends the lines of each data field ("Titel", "Adresse", ...) in order.
+    void GetFieldTexts(const QStringList &names, QStringList &lines) const;
+    // Rebuilds the offered templates; the current layout is a copy and stays.
+    void LoadLayouts(bool landscapeOnly);
+
+    void LoadFromRegistry(const QString &profile);
+    void SaveToRegistry(const QString &profile);
+    void LoadDefault();
+    void SaveDefault();
+    // Empties the texts, logos and file name; card type, sides, font,
+    // switches and layout stay.
+    void Clear();
+
+    // Card-data files (.tsx).
+    bool SaveToFile(const QString &path);
+    bool LoadFromFile(const QString &path);
+    bool Open();
+    bool Save();
+    bool SaveAs();
+
+    // Written directly by the main window, without marking the document.
+    QString Fontname;
+    bool LinienAnzeigen = true;
+    bool TextZentrierenRueckseite = false;
+    // The logos; their faded copies follow every change by themselves.
+    TDIB Logo;
+    TDIB LogoRueckseite;
+    const TDIB &LogoWatermark() const { return FLogoWatermark; }
+    const TDIB &LogoRueckseiteWatermark() const { return FLogoRueckseiteWatermark; }
+
+private:
+    // Loads the picture from the stored file name, reporting a missing or
+    // unreadable file in a message box; the picture is empty then.
+    static void LoadLogo(TDIB &picture, const QString &fileName);
+    bool WriteCardFile(const QString &path, QString &error) const;
+    bool SaveWithMessage(const QString &path);
+    QString FileFilter() const;
+
+    TKartenlayout FKartenlayout;
+    TBogenlayout FBogenlayout;
+    QStringList FAdresse;
+    QStringList FTelefonFax;
+    QString FTitel;
+    QString FFirma;
+    QStringList FBeruf;
+    QString FName;
+    TKartenlayoutList FLayouts;
+    bool FModified = false;
+    TDIB FLogoWatermark;
+    bool FMitRueckseite = false;
+    QStringList FBackText1;
+    QStringList FBackText2;
+    QStringList FKlappTextInnen;
+    QStringList FKlappTextAussen;
+    TDIB FLogoRueckseiteWatermark;
+    int FKartentyp = Standardkarte;
+    QString FFileName;
+    QString FSaveError; // why the last SaveToFile failed
+};
+
+// A multi-line text as stored: every line followed by CR LF.
+QString JoinLines(const QStringList &lines);

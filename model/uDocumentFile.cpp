@@ -1,0 +1,183 @@
+// The document's card-data files (.tsx): an INI text with one key per line
+// of every multi-line text, and a ".bak" copy of the previous version.
+
+#include "model/uDocument.h"
+
+#include "locale/ulocalize.h"
+#include "support/uDialogService.h"
+#include "support/uProfileIni.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString NoEntry = QStringLiteral("##NOENTRY##");
+const QString Daten = QStringLiteral("Daten");
+
+QString BackupName(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    if (suffix.isEmpty() || info.fileName() == '.' + suffix)
+        return path + QStringLiteral(".bak");
+    return path.left(path.size() - suffix.size()) + QStringLiteral("bak");
+}
+
+void WriteLines(TCustomIniFile &ini, const QString &prefix, const QStringList &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        ini.WriteString(Daten, prefix + QString::number(i), lines.at(i));
+}
+
+QStringList ReadLines(const TCustomIniFile &ini, const QString &prefix)
+{
+    QStringList lines;
+    for (int i = 0;; ++i) {
+        const QString line = ini.ReadString(Daten, prefix + QString::number(i), NoEntry);
+        if (line == NoEntry)
+            return lines;
+        lines.append(line);
+    }
+}
+
+} // namespace
+
+bool TDocument::WriteCardFile(const QString &path, QString &error) const
+{
+    try {
+        TProfileIniFile ini(path, TProfileIniFile::StartEmpty);
+        ini.BeginUpdate();
+        ini.WriteString(Daten, QStringLiteral("Name"), FName);
+        ini.WriteString(Daten, QStringLiteral("Titel"), FTitel);
+        ini.WriteString(Daten, QStringLiteral("Firma"), FFirma);
+        WriteLines(ini, QStringLiteral("Beruf"), FBeruf);
+        WriteLines(ini, QStringLiteral("Adresse"), FAdresse);
+        WriteLines(ini, QStringLiteral("TelefonFaxEMail"), FTelefonFax);
+        ini.WriteBool(Daten, QStringLiteral("MitRueckseite"), FMitRueckseite);
+        ini.WriteInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
+        WriteLines(ini, QStringLiteral("BackText1_"), FBackText1);
+        WriteLines(ini, QStringLiteral("BackText2_"), FBackText2);
+        WriteLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"), FKlappTextInnen);
+        WriteLines(ini, QStringLiteral("KlappVisitenkartenTextAussen"), FKlappTextAussen);
+        ini.WriteString(QStringLiteral("Layout"), QStringLiteral("Name"), FKartenlayout.Name);
+        if (!Fontname.isEmpty())
+            ini.WriteString(QStringLiteral("Font"), QStringLiteral("Name"), Fontname);
+        ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
+        ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+        if (!Logo.FileName().isEmpty())
+            ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
+        if (!LogoRueckseite.FileName().isEmpty())
+            ini.WriteString(Daten, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
+
+        // The previous version becomes the backup only now that the new one is
+        // complete in memory; the new file then replaces the old one in a
+        // single rename, so neither is ever lost half-way.
+        const QString backup = BackupName(path);
+        if (QFileInfo(path).isFile()) {
+            QFile::remove(backup);
+            QFile::copy(path, backup);
+        }
+        ini.EndUpdate();
+        return true;
+    } catch (const EIniFileException &e) {
+        error = QString::fromStdString(e.what());
+        return false;
+    }
+}
+
+bool TDocument::SaveToFile(const QString &path)
+{
+    FFileName = path;
+    FSaveError.clear();
+    const bool written = WriteCardFile(path, FSaveError);
+    if (written)
+        FModified = false;
+    return written;
+}
+
+bool TDocument::LoadFromFile(const QString &path)
+{
+    try {
+        const TProfileIniFile ini(path);
+        const QString name = ini.ReadString(Daten, QStringLiteral("Name"), NoEntry);
+        if (name == NoEntry)
+            return false;
+        FFileName = path;
+        FName = name;
+        FTitel = ini.ReadString(Daten, QStringLiteral("Titel"), QString());
+        FFirma = ini.ReadString(Daten, QStringLiteral("Firma"), QString());
+        FAdresse = ReadLines(ini, QStringLiteral("Adresse"));
+        FBeruf = ReadLines(ini, QStringLiteral("Beruf"));
+        FTelefonFax = ReadLines(ini, QStringLiteral("TelefonFaxEMail"));
+        SetMitRueckseite(ini.ReadBool(Daten, QStringLiteral("MitRueckseite"), false));
+        FKartentyp = ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
+        FBackText1 = ReadLines(ini, QStringLiteral("BackText1_"));
+        FBackText2 = ReadLines(ini, QStringLiteral("BackText2_"));
+        FKlappTextInnen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"));
+        FKlappTextAussen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextAussen"));
+        const int index = FLayouts.IndexOfName(ini.ReadString(QStringLiteral("Layout"), QStringLiteral("Name"), QString()));
+        if (index >= 0)
+            SelectLayout(FLayouts.Items(index));
+        Fontname = ini.ReadString(QStringLiteral("Font"), QStringLiteral("Name"), QString());
+        LinienAnzeigen = ini.ReadBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), true);
+        TextZentrierenRueckseite =
+            ini.ReadBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), false);
+        LoadLogo(Logo, ini.ReadString(Daten, QStringLiteral("Logodatei"), QString()));
+        LoadLogo(LogoRueckseite, ini.ReadString(Daten, QString::fromUtf8("LogodateiRückseite"), QString()));
+    } catch (const std::exception &) {
+        FModified = false;
+        return false;
+    }
+    FModified = false;
+    return true;
+}
+
+QString TDocument::FileFilter() const
+{
+    return QStringLiteral("*.tsx (*.tsx);;") + GetDefaultText(QStringLiteral("ID_ALLEDATEIEN")) + QStringLiteral(" (*)");
+}
+
+bool TDocument::Open()
+{
+    TFileDialogRequest request;
+    request.Title = GetDefaultText(QStringLiteral("ID_OPENFILE"));
+    request.Filter = FileFilter();
+    request.DefaultSuffix = QStringLiteral("tsx");
+    request.InitialDir = FFileName.isEmpty() ? QString() : QFileInfo(FFileName).absolutePath();
+    const QString path = Dialogs().GetOpenFileName(request);
+    if (path.isEmpty())
+        return false;
+    return LoadFromFile(path);
+}
+
+bool TDocument::SaveWithMessage(const QString &path)
+{
+    if (SaveToFile(path))
+        return true;
+    ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"), {path, FSaveError}));
+    return false;
+}
+
+bool TDocument::SaveAs()
+{
+    TFileDialogRequest request;
+    request.Title = GetDefaultText(QStringLiteral("ID_SAVEFILE"));
+    request.Filter = FileFilter();
+    request.DefaultSuffix = QStringLiteral("tsx");
+    request.OverwritePrompt = true;
+    request.FileName = FFileName;
+    QString path = Dialogs().GetSaveFileName(request);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".tsx");
+    return SaveWithMessage(path);
+}
+
+bool TDocument::Save()
+{
+    if (!FFileName.isEmpty())
+        return SaveWithMessage(FFileName);
+    return SaveAs();
+}
