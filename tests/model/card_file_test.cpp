@@ -1,0 +1,181 @@
+#include "model/uDocument.h"
+
+#include "common/FileSizeLimit.h"
+#include "common/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class CardFile : public ::testing::Test
+{
+protected:
+    void SetUp() override { document.LoadFromRegistry("CardFileTest"); }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath("Karte.tsx");
+    TDocument document;
+};
+
+TEST_F(CardFile, RoundTripOfEveryField)
+{
+    QImage logo(30, 30, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    const QString logoPath = dir.filePath("logo.png");
+    ASSERT_TRUE(logo.save(logoPath));
+
+    document.SetName("Erika Musterfrau");
+    document.SetTitel("Dipl.-Ing.");
+    document.SetAdresse({"Hauptstr. 1", "", "   12345 Ort"});
+    document.SetBeruf({"Architektin", "##NOENTRY##", "hidden"});
+    document.SetTelefonFax({"Tel 1"});
+    document.SetMitRueckseite(true);
+    document.SetKartentyp(TDocument::Klappkarte);
+    document.SetBackText1({QString::fromUtf8("Rückseite")});
+    document.SetBackText2({"b2"});
+    document.SetKlappTextInnen({"innen"});
+    document.SetKlappTextAussen({"aussen", "2"});
+    document.SelectLayout(document.Layouts().Items(document.Layouts().IndexOfName("104")));
+    document.LinienAnzeigen = false;
+    document.TextZentrierenRueckseite = true;
+    document.Logo.LoadFromFile(logoPath);
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_FALSE(document.Modified());
+    EXPECT_EQ(document.FileName(), path);
+
+    const QByteArray text = ReadAll(path);
+    EXPECT_TRUE(text.startsWith("[Daten]\r\nName=Erika Musterfrau\r\nTitel=Dipl.-Ing.\r\nFirma=\r\nBeruf0="));
+    EXPECT_TRUE(text.contains("Adresse0=Hauptstr. 1\r\nAdresse1=\r\nAdresse2=   12345 Ort\r\nTelefonFaxEMail0"));
+    EXPECT_FALSE(text.contains("Adresse3"));
+    EXPECT_FALSE(text.contains("[Font]"));
+    EXPECT_TRUE(text.contains("Logodatei=" + logoPath.toUtf8() + "\r\n[Layout]\r\nName=104\r\n[Linien]"));
+
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Name(), "Erika Musterfrau");
+    EXPECT_EQ(loaded.Titel(), "Dipl.-Ing.");
+    EXPECT_EQ(loaded.Adresse(), (QStringList{"Hauptstr. 1", "", "12345 Ort"}));
+    EXPECT_EQ(loaded.Beruf(), QStringList{"Architektin"}); // the marker line ends the list
+    EXPECT_EQ(loaded.TelefonFax(), QStringList{"Tel 1"});
+    EXPECT_TRUE(loaded.MitRueckseite());
+    EXPECT_EQ(loaded.Kartentyp(), TDocument::Klappkarte);
+    EXPECT_EQ(loaded.BackText1(), QStringList{QString::fromUtf8("Rückseite")});
+    EXPECT_EQ(loaded.KlappTextAussen(), (QStringList{"aussen", "2"}));
+    EXPECT_EQ(loaded.Kartenlayout().Name, "104");
+    EXPECT_TRUE(loaded.Fontname.isEmpty());
+    EXPECT_FALSE(loaded.LinienAnzeigen);
+    EXPECT_TRUE(loaded.TextZentrierenRueckseite);
+    EXPECT_EQ(loaded.Logo.FileName(), logoPath);
+    EXPECT_TRUE(loaded.LogoRueckseite.IsEmpty());
+    EXPECT_FALSE(loaded.Modified());
+
+    document.Fontname = "Liberation Mono";
+    ASSERT_TRUE(document.SaveToFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Fontname, "Liberation Mono");
+}
+
+TEST_F(CardFile, ForeignFilesChangeNothing)
+{
+    WriteAll(path, "[Andere]\r\nName=x\r\n");
+    const QString before = document.Name();
+    EXPECT_FALSE(document.LoadFromFile(path));
+    EXPECT_FALSE(document.LoadFromFile(dir.filePath("missing.tsx")));
+    EXPECT_EQ(document.Name(), before);
+    EXPECT_TRUE(document.FileName().isEmpty());
+}
+
+TEST_F(CardFile, LayoutNotOfferedKeepsTheCurrentOne)
+{
+    WriteAll(path, "[Daten]\r\nName=A\r\n[Layout]\r\nName=111\r\n");
+    document.LoadLayouts(true);
+    document.SelectLayout(document.Layouts().Items(2));
+    const QString current = document.Kartenlayout().Name;
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Kartenlayout().Name, current);
+}
+
+TEST_F(CardFile, Windows1252FileWithUmlauts)
+{
+    WriteAll(path, "[Daten]\r\nName=J\xFCrgen M\xFCller\r\nAdresse0=K\xF6nigstra\xDF" "e 5\r\n"
+                   "[R\xFC" "ckseite]\r\nTextZentrierenR\xFC" "ckseite=1\r\n");
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Name(), QString::fromUtf8("Jürgen Müller"));
+    EXPECT_EQ(document.Adresse(), QStringList{QString::fromUtf8("Königstraße 5")});
+    EXPECT_TRUE(document.TextZentrierenRueckseite);
+}
+
+TEST_F(CardFile, SecondSaveKeepsTheFirstVersionAsBackup)
+{
+    document.SetName("first");
+    ASSERT_TRUE(document.SaveToFile(path));
+    document.SetName("second");
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(dir.filePath("Karte.bak")).contains("Name=first"));
+    EXPECT_TRUE(ReadAll(path).contains("Name=second"));
+}
+
+TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
+{
+    TScriptedDialogs dialogs;
+    document.SetName("first");
+    EXPECT_FALSE(document.Save()); // no file name yet: the dialog is cancelled
+    EXPECT_EQ(dialogs.FileRequests.size(), 1u);
+    EXPECT_TRUE(document.Modified());
+
+    ASSERT_TRUE(document.SaveToFile(path));
+    const QByteArray first = ReadAll(path);
+    document.SetName(QString(5000, 'x'));
+    {
+        TFileSizeLimit full(200);
+        EXPECT_FALSE(document.Save());
+    }
+    EXPECT_TRUE(document.Modified());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_TRUE(dialogs.Messages[0].Text.contains(path));
+    EXPECT_EQ(ReadAll(path), first);
+
+    // A folder that does not exist.
+    dialogs.Files.push_back(dir.filePath("no/such/folder/card"));
+    EXPECT_FALSE(document.SaveAs());
+    EXPECT_TRUE(document.Modified());
+    ASSERT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_TRUE(dialogs.Messages[1].Text.contains(dir.filePath("no/such/folder/card.tsx")));
+}
+
+TEST_F(CardFile, OpenAndSaveAsThroughTheDialogs)
+{
+    TScriptedDialogs dialogs;
+    dialogs.Files = {dir.filePath("Neu"), QString(), dir.filePath("Neu.tsx")};
+    document.SetName("dialog");
+    EXPECT_TRUE(document.SaveAs());
+    EXPECT_EQ(document.FileName(), dir.filePath("Neu.tsx")); // the default extension was added
+    EXPECT_EQ(dialogs.FileRequests[0].DefaultSuffix, "tsx");
+    EXPECT_TRUE(dialogs.FileRequests[0].Filter.startsWith("*.tsx (*.tsx);;Alle Dateien"));
+
+    EXPECT_FALSE(document.Open()); // cancelled
+    document.SetName("changed");
+    EXPECT_TRUE(document.Open());
+    EXPECT_EQ(document.Name(), "dialog");
+    EXPECT_FALSE(document.Modified());
+    EXPECT_EQ(dialogs.FileRequests[1].Title, QString::fromUtf8("Datei öffnen"));
+}
+
+} // namespace
