@@ -1,0 +1,133 @@
+#include "ui/FHelpWindow.h"
+
+#include "locale/uHMRegistry.h"
+#include "locale/ulocalize.h"
+#include "support/uResources.h"
+#include "support/udebug.h"
+#include "ui/uWerbung.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+
+namespace {
+const QString SettingsSection = QStringLiteral("Assistent");
+const QString DontShowAgainValue = QStringLiteral("DontShowAgain");
+const QString AdvertType = QStringLiteral("JPEGWERBUNG");
+} // namespace
+
+THelpWindow::THelpWindow(QWidget *owner)
+    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint)
+    , TLocalizerForm(this)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Assistent"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
+    Image1->installEventFilter(this);
+
+    chDontShowAgain = new QCheckBox(this);
+    chDontShowAgain->setObjectName(QStringLiteral("chDontShowAgain"));
+    chDontShowAgain->setGeometry(272, 176, 13, 17);
+    chDontShowAgain->setFocusPolicy(Qt::NoFocus);
+
+    Loaded();
+    chDontShowAgain->setChecked(Settings().ReadBool(SettingsSection, DontShowAgainValue, false));
+}
+
+THelpWindow::~THelpWindow()
+{
+    Settings().WriteBool(SettingsSection, DontShowAgainValue, chDontShowAgain->isChecked());
+}
+
+void THelpWindow::LoadPicture(const QByteArray &jpeg)
+{
+    QPixmap picture;
+    if (picture.loadFromData(jpeg, "JPEG"))
+        Image1->setPixmap(picture);
+}
+
+void THelpWindow::ShowPicture(int number)
+{
+    FPicture = number;
+    Image1->setCursor(Qt::ArrowCursor);
+    if (number == PictureAdvert) {
+        ShowAdvertPicture();
+        return;
+    }
+    const QString type = (QStringLiteral("JPEG") + Localizer().GetLanguageCode()).toUpper();
+    const QString name = QString::number(100 + number);
+    if (Resources::Exists(type, name)) {
+        LoadPicture(Resources::Load(type, name));
+    } else {
+        DebugChannel().LogFmt("Assistentbild %s %d nicht gefunden", qPrintable(type), number);
+        if (FPicture == PictureStart)
+            ShowPicture(PictureEigeneDaten);
+    }
+    chDontShowAgain->setVisible(number != PictureAfterPrint);
+}
+
+void THelpWindow::ShowAdvertPicture()
+{
+    const QString name = QString::number(100 + Werbung::AdvertSetNumber());
+    if (!Resources::Exists(AdvertType, name))
+        return;
+    LoadPicture(Resources::Load(AdvertType, name));
+    Image1->setCursor(Qt::PointingHandCursor);
+    chDontShowAgain->hide();
+}
+
+void THelpWindow::ShowBeside(QWidget *main)
+{
+    if (isVisible())
+        return;
+    const QScreen *screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen->availableGeometry();
+    const QRect mainFrame = main->frameGeometry();
+    const QSize own = frameGeometry().size();
+    const int left = std::min(work.x() + work.width() - own.width(),
+                              mainFrame.x() + mainFrame.width() - own.width() / 2);
+    const int top = std::min(work.y() + work.height() - own.height(),
+                             mainFrame.y() + mainFrame.height() - own.height() / 2);
+    move(left, top);
+    show();
+}
+
+bool THelpWindow::GetDontShowAgain() const
+{
+    return chDontShowAgain->isChecked();
+}
+
+void THelpWindow::SetDontShowAgain(bool value)
+{
+    chDontShowAgain->setChecked(value);
+    Settings().WriteBool(SettingsSection, DontShowAgainValue, value);
+}
+
+void THelpWindow::TextsChanged()
+{
+    ShowPicture(FPicture);
+}
+
+void THelpWindow::Image1Click()
+{
+    if (FPicture == PictureAdvert)
+        Werbung::ShellOpen(Werbung::GetAdvertLink(QString()));
+}
+
+bool THelpWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        Image1Click();
+    return QWidget::eventFilter(watched, event);
+}
