@@ -20,7 +20,7 @@ int PaletteEntries(const TBitmapInfoHeader &header)
 
 bool IsKnownBitCount(int bitCount)
 {
-    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24 || bitCount == 32;
+    return bitCount == 1 || bitCount == 8 || bitCount == 24 || bitCount == 32;
 }
 
 int NaturalBitCount(const QImage &image)
@@ -30,7 +30,6 @@ int NaturalBitCount(const QImage &image)
     case QImage::Format_MonoLSB:
         return 1;
     case QImage::Format_Indexed8:
-        return image.colorCount() <= 16 ? 4 : 8;
     case QImage::Format_Grayscale8:
     case QImage::Format_Grayscale16:
         return 8;
@@ -51,9 +50,8 @@ QImage SourceFor(const QImage &image, int bitCount, QList<QRgb> &palette)
             palette = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
         return mono;
     }
-    case 4:
     case 8: {
-        if (image.format() == QImage::Format_Indexed8) {
+        if (image.format() == QImage::Format_Indexed8 && !image.colorTable().isEmpty()) {
             palette = image.colorTable();
             return image;
         }
@@ -81,10 +79,6 @@ void PackRow(const uchar *source, int width, int bitCount, uchar *target)
     switch (bitCount) {
     case 1:
         std::memcpy(target, source, (width + 7) / 8);
-        break;
-    case 4:
-        for (int x = 0; x < width; ++x)
-            target[x / 2] |= (x % 2 == 0) ? uchar(source[x] << 4) : uchar(source[x] & 0x0F);
         break;
     case 8:
         std::memcpy(target, source, width);
@@ -118,9 +112,6 @@ void UnpackRow(const uchar *row, const uchar *table, const TBitmapInfoHeader &he
         switch (header.biBitCount) {
         case 1:
             target[x] = PaletteColour(table, entries, (row[x / 8] >> (7 - x % 8)) & 1);
-            break;
-        case 4:
-            target[x] = PaletteColour(table, entries, (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
             break;
         case 8:
             target[x] = PaletteColour(table, entries, row[x]);

@@ -23,8 +23,8 @@ static_assert(sizeof(TBitmapInfoHeader) == 40);
 // Bytes of one pixel row, padded to a multiple of four.
 qsizetype DIBRowBytes(int width, int bitCount);
 
-// The owner of one packed bitmap: the header, the colour table (1, 4 and 8
-// bits per pixel) and the bottom-up pixel rows in one block. Move-only; the
+// The owner of one packed bitmap: the header, the colour table (1 and 8 bits
+// per pixel) and the bottom-up pixel rows in one block. Move-only; the
 // block is released when its owner ends or is reset.
 class TDIBHandle
 {
@@ -55,7 +55,7 @@ private:
 // block whose header, colour table or rows do not fit.
 bool ReadDIBHeader(const TDIBHandle &handle, TBitmapInfoHeader &header);
 
-// Packs an image; bitCount is 0 or 24. 0 keeps the picture's own kind: 1, 4 or 8 bits
+// Packs an image; bitCount is 0 or 24. 0 keeps the picture's own kind: 1 or 8 bits
 // with colour table for palette and grey pictures, 32 bits (blue, green,
 // red, alpha) when it has an alpha channel, 24 bits otherwise. bitCount 24
 // forces blue-green-red rows; transparent parts then become white, the colour
