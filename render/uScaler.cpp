@@ -16,10 +16,12 @@
 namespace {
 
 // Device units round half to even, from extended precision, and saturate
-// instead of overflowing for coordinates far off any device.
+// instead of overflowing for coordinates far off any device. rintl rounds as
+// nearbyintl does under the program's round-to-nearest mode, without the
+// costly save of the floating-point environment.
 int RoundToDevice(long double value)
 {
-    const long double rounded = std::nearbyintl(value);
+    const long double rounded = std::rintl(value);
     if (!(rounded > std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     if (rounded > std::numeric_limits<int>::max())
