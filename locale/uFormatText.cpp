@@ -170,7 +170,7 @@ std::optional<QString> FormatReal(const TSpec &spec, const QVariant &value)
     const char conversion = spec.Conversion.toLatin1();
     const int precision = spec.Precision >= 0 ? spec.Precision : 6;
     QString body = QString::number(qAbs(v), conversion, conversion == 'g' || conversion == 'G' ? qMax(precision, 1) : precision);
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = QLocale().decimalPoint();
     if (!point.isEmpty() && point != QStringLiteral("."))
         body.replace('.', point);
     return Pad(spec, SignOf(v < 0 || (v == 0 && std::signbit(v)), spec), body, qIsFinite(v));

@@ -14,7 +14,7 @@ const QString ProgramKey = QStringLiteral("Software\\Ornak\\Tessaro");
 
 QChar LocaleDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = QLocale().decimalPoint();
     return point.isEmpty() ? QChar('.') : point.at(0);
 }
 
