@@ -1,0 +1,322 @@
+#include "render/uDefaultView.h"
+
+#include "model/uDocument.h"
+#include "render/Leonardo.h"
+#include "render/uScaleCanvasHelp.h"
+#include "render/uScaler.h"
+
+#include <QFont>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const QColor FoldLineColor(0xC0, 0xC0, 0xC0);
+constexpr float FoldLineWidth = 1.0f; // mm
+
+// Puts the canvas's millimetre offsets back when the drawing that moved them
+// ends, also when it ends early.
+class TOffsetKeeper
+{
+public:
+    explicit TOffsetKeeper(TScaleCanvas &canvas)
+        : FCanvas(canvas), FOffsetX(canvas.OffsetX()), FOffsetY(canvas.OffsetY())
+    {
+    }
+    ~TOffsetKeeper() { Restore(); }
+    TOffsetKeeper(const TOffsetKeeper &) = delete;
+    TOffsetKeeper &operator=(const TOffsetKeeper &) = delete;
+
+    void Restore()
+    {
+        FCanvas.SetOffsetX(FOffsetX);
+        FCanvas.SetOffsetY(FOffsetY);
+    }
+
+private:
+    TScaleCanvas &FCanvas;
+    float FOffsetX;
+    float FOffsetY;
+};
+
+bool IsFolding(const TDocument &doc)
+{
+    return doc.Kartentyp() == TDocument::Klappkarte;
+}
+
+// The card as shown: the sheet slot, turned with the layout when the layout
+// lies across the slot.
+TSinglePoint CardExtent(const TDocument &doc, const TKartenlayout &layout)
+{
+    const TBogenlayout &sheet = doc.Bogenlayout();
+    if (IsLayoutRotated(layout, sheet))
+        return {sheet.CardHeight, sheet.CardWidth};
+    return {sheet.CardWidth, sheet.CardHeight};
+}
+
+QFont FontOf(const TFigureFont &font)
+{
+    QFont result(font.Name);
+    result.setPointSize(std::max(1, font.Size));
+    result.setBold(font.Bold);
+    result.setItalic(font.Italic);
+    result.setUnderline(font.Underline);
+    return result;
+}
+
+} // namespace
+
+void TBaseView::DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const
+{
+    DrawFigures(ACanvas, ADoc, Back, 0, SinglePoint(0, 0), ALayout);
+}
+
+void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
+                            const TSinglePoint &Centre, const TKartenlayout &ALayout) const
+{
+    TOffsetKeeper offsets(ACanvas);
+    if (IsFolding(ADoc)) {
+        // The slot holds both halves of the unfolded card; the face itself
+        // goes onto the second half.
+        const float half = ADoc.Bogenlayout().CardWidth / 2;
+        if (!IsLayoutRotated(ALayout, ADoc.Bogenlayout()))
+            ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
+        else if (Angle == 0)
+            ACanvas.SetOffsetY(ACanvas.OffsetY() + half);
+        else if (Angle == 90)
+            ACanvas.SetOffsetX(ACanvas.OffsetX() - half);
+        else if (Angle == -90)
+            ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
+    }
+    DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements);
+    offsets.Restore();
+
+    if (IsFolding(ADoc))
+        DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout,
+                 Back ? ALayout.BackKlappElements : ALayout.KlappElements);
+}
+
+void TBaseView::DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
+                         const TSinglePoint &Centre, const TKartenlayout &ALayout, const TFigureList &List) const
+{
+    // Later figures are drawn over earlier ones; rectangles only mark areas.
+    for (int i = 0; i < List.Count(); ++i) {
+        const TFigure &figure = List.Items(i);
+        if (const auto *text = dynamic_cast<const TTextFigure *>(&figure))
+            DrawTextFigure(ACanvas, ADoc, ALayout, Angle, Centre, *text);
+        else if (const auto *line = dynamic_cast<const TLineFigure *>(&figure))
+            DrawLineFigure(ACanvas, ADoc, Angle, Centre, *line);
+        else if (const auto *picture = dynamic_cast<const TPictureFigure *>(&figure))
+            DrawPictureFigure(ACanvas, ADoc, Back, Angle, Centre, *picture);
+    }
+}
+
+void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout,
+                               float Angle, const TSinglePoint &Centre, const TTextFigure &F) const
+{
+    ACanvas.SetFont(FontOf(F.Font));
+    if (!ADoc.Fontname.isEmpty()) {
+        // The user's face with the template's size and style.
+        QFont font = ACanvas.GetFont();
+        font.setFamily(ADoc.Fontname);
+        ACanvas.SetFont(font);
+    }
+
+    QStringList lines;
+    ADoc.GetFieldTexts(F.DataFields, lines);
+
+    if (F.ScaleDownToBox) {
+        // Only the widest line counts, never the height.
+        const TScaleCanvasHelper &helper = ScaleCanvasHelper();
+        while (helper.TextWidthMM(ACanvas, lines) > F.Right - F.Left) {
+            QFont font = ACanvas.GetFont();
+            if (font.pointSize() <= 1)
+                break;
+            font.setPointSize(font.pointSize() - 1);
+            ACanvas.SetFont(font);
+        }
+    }
+
+    float top = F.Top;
+    float bottom = F.Bottom;
+    int vAlign = F.VAlign;
+    if (ADoc.TextZentrierenRueckseite && ALayout.BackElements.IndexOf(&F) >= 0) {
+        top = 0;
+        bottom = ALayout.DesignHeight;
+        vAlign = 1;
+    }
+    ScaleCanvasHelper().DrawTextBox(ACanvas, lines, F.Left, top, F.Right, bottom, F.HAlign, vAlign, Centre, Angle);
+}
+
+void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,
+                               const TLineFigure &F) const
+{
+    if (!ADoc.LinienAnzeigen)
+        return;
+    // The diagonal of the figure's box.
+    const TSinglePoint p1 = RotatePointAround(SinglePoint(F.Left, F.Top), Centre, Angle);
+    const TSinglePoint p2 = RotatePointAround(SinglePoint(F.Right, F.Bottom), Centre, Angle);
+    ACanvas.SetPenWidth(F.Width);
+    ACanvas.SetPenColor(Qt::black);
+    ACanvas.Line(p1.X, p1.Y, p2.X, p2.Y);
+    ACanvas.SetPenWidth(0);
+}
+
+void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
+                                  const TSinglePoint &Centre, const TPictureFigure &F) const
+{
+    const TDIB &logo = Back ? ADoc.LogoRueckseite : ADoc.Logo;
+    const TDIB &mark = Back ? ADoc.LogoRueckseiteWatermark() : ADoc.LogoWatermark();
+    const float pictureWidth = float(std::abs(logo.Width()));
+    const float pictureHeight = float(std::abs(logo.Height()));
+    if (logo.IsEmpty() || pictureWidth == 0 || pictureHeight == 0)
+        return;
+
+    // As large as the box allows without changing the picture's proportions.
+    float width = F.Right - F.Left;
+    float height = width * pictureHeight / pictureWidth;
+    if (F.Bottom - F.Top < height) {
+        height = F.Bottom - F.Top;
+        width = height * pictureWidth / pictureHeight;
+    }
+
+    float x = F.Left;
+    if (F.HAlign == 1)
+        x = F.Left + (F.Right - F.Left - width) / 2;
+    else if (F.HAlign == 2)
+        x = F.Right - width;
+    float y = F.Top;
+    if (F.VAlign == 1)
+        y = F.Top + (F.Bottom - F.Top - height) / 2;
+    else if (F.VAlign == 2)
+        y = F.Bottom - height;
+    const float x2 = x + width;
+    const float y2 = y + height;
+
+    const TDIB &source = F.Watermark ? mark : logo;
+    if (Angle == 0) {
+        source.Draw(ACanvas, x, y, x2, y2);
+        return;
+    }
+
+    const TSinglePoint corners[] = {
+        RotatePointAround(SinglePoint(x, y), Centre, Angle), RotatePointAround(SinglePoint(x2, y), Centre, Angle),
+        RotatePointAround(SinglePoint(x2, y2), Centre, Angle), RotatePointAround(SinglePoint(x, y2), Centre, Angle)};
+    TSingleRect box{corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
+    for (const TSinglePoint &corner : corners) {
+        box.Left = std::min(box.Left, corner.X);
+        box.Top = std::min(box.Top, corner.Y);
+        box.Right = std::max(box.Right, corner.X);
+        box.Bottom = std::max(box.Bottom, corner.Y);
+    }
+    // The imaging library turns counter-clockwise, the page clockwise.
+    TDIB rotated;
+    rotated.SetHandle(RotateDIB(source.Handle(), -int(std::lround(Angle * 10)), qRgb(0xFF, 0xFF, 0xFF)));
+    rotated.Draw(ACanvas, box.Left, box.Top, box.Right, box.Bottom);
+}
+
+void TMainView::DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
+{
+    DrawLayoutSide(ACanvas, ADoc, Back, ADoc.Kartenlayout());
+}
+
+void TMainView::DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back,
+                               const TKartenlayout &ALayout) const
+{
+    DrawCardBackground(ACanvas, ADoc, ALayout);
+    DrawCard(ACanvas, ADoc, Back, ALayout);
+    DrawCardOutline(ACanvas, ADoc, ALayout);
+}
+
+void TMainView::DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const
+{
+    ACanvas.SetBrushColor(Qt::white);
+    ACanvas.SetPenColor(Qt::black);
+    ACanvas.SetPenWidth(0);
+    const TSinglePoint extent = CardExtent(ADoc, ALayout);
+    ACanvas.Rectangle(0, 0, extent.X, extent.Y);
+
+    if (IsFolding(ADoc)) {
+        const TBogenlayout &sheet = ADoc.Bogenlayout();
+        const float fold = sheet.CardWidth / 2;
+        ACanvas.SetPenColor(FoldLineColor);
+        ACanvas.SetPenWidth(FoldLineWidth);
+        if (IsLayoutRotated(ALayout, sheet))
+            ACanvas.Line(0, fold, sheet.CardHeight, fold);
+        else
+            ACanvas.Line(fold, 0, fold, sheet.CardHeight);
+        ACanvas.SetPenColor(Qt::black);
+        ACanvas.SetPenWidth(0);
+    }
+}
+
+void TMainView::DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const
+{
+    // Drawn last, so that no figure covers the border.
+    ACanvas.SetBrushStyle(Qt::NoBrush);
+    ACanvas.SetPenColor(Qt::black);
+    const TSinglePoint extent = CardExtent(ADoc, ALayout);
+    ACanvas.Rectangle(0, 0, extent.X, extent.Y);
+    ACanvas.SetBrushStyle(Qt::SolidPattern);
+}
+
+void TPrintView::DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
+{
+    const TBogenlayout &sheet = ADoc.Bogenlayout();
+    const TKartenlayout &layout = ADoc.Kartenlayout();
+    const bool rotated = IsLayoutRotated(layout, sheet);
+    for (int row = 0; row < sheet.Rows; ++row) {
+        for (int column = 0; column < sheet.Columns; ++column) {
+            // The print correction stays in OffsetX/OffsetY.
+            const TSinglePoint slot = sheet.SlotOrigin(column, row);
+            ACanvas.SetCardOffsetX(slot.X);
+            ACanvas.SetCardOffsetY(slot.Y);
+            if (!rotated) {
+                DrawCard(ACanvas, ADoc, Back, layout);
+            } else if (Back) {
+                // Turned clockwise about the slot's top-right corner.
+                ACanvas.SetCardOffsetX(ACanvas.CardOffsetX() + sheet.CardWidth);
+                DrawFigures(ACanvas, ADoc, Back, 90, SinglePoint(0, 0), layout);
+            } else {
+                // Turned counter-clockwise about the slot's bottom-left corner.
+                ACanvas.SetCardOffsetY(ACanvas.CardOffsetY() + sheet.CardHeight);
+                DrawFigures(ACanvas, ADoc, Back, -90, SinglePoint(0, 0), layout);
+            }
+        }
+    }
+}
+
+void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc) const
+{
+    const TBogenlayout &sheet = ADoc.Bogenlayout();
+    const TKartenlayout &layout = ADoc.Kartenlayout();
+    for (int row = 0; row < sheet.Rows; ++row) {
+        for (int column = 0; column < sheet.Columns; ++column) {
+            const TSinglePoint slot = sheet.SlotOrigin(column, row);
+            ACanvas.SetCardOffsetX(slot.X);
+            ACanvas.SetCardOffsetY(slot.Y);
+            ACanvas.SetBrushColor(Qt::white);
+            ACanvas.SetPenColor(Qt::black);
+            ACanvas.SetPenWidth(0);
+            ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
+
+            if (row == 0 && column == 0) {
+                if (IsLayoutRotated(layout, sheet)) {
+                    ACanvas.SetCardOffsetY(slot.Y + sheet.CardHeight);
+                    DrawFigures(ACanvas, ADoc, false, -90, SinglePoint(0, 0), layout);
+                    ACanvas.SetCardOffsetY(slot.Y);
+                } else {
+                    DrawCard(ACanvas, ADoc, false, layout);
+                }
+            }
+
+            // Over the content, so that the outline is always complete.
+            ACanvas.SetBrushStyle(Qt::NoBrush);
+            ACanvas.SetPenColor(Qt::black);
+            ACanvas.SetPenWidth(0);
+            ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
+        }
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "model/uGeometry.h"
+
+class TDocument;
+class TFigureList;
+class TKartenlayout;
+class TLineFigure;
+class TPictureFigure;
+class TScaleCanvas;
+class TTextFigure;
+
+// Turns the card document into drawing calls on a scale canvas. All positions
+// are millimetres of the card template; where the card lands on the surface
+// is decided only by the canvas's offsets. Views keep no state: drawing
+// leaves font, pen and brush changed and restores the offsets it moves.
+//
+// Back false draws the front figures (and a folding card's inside), true the
+// back figures (and the folding card's outer back). Angles are degrees,
+// positive clockwise on the page, turning about Centre.
+class TBaseView
+{
+public:
+    void DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
+    void DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
+                     const TSinglePoint &Centre, const TKartenlayout &ALayout) const;
+
+    // ALayout is the layout F belongs to: a back text of it may be centred
+    // over its design height.
+    void DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout, float Angle,
+                        const TSinglePoint &Centre, const TTextFigure &F) const;
+    void DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,
+                        const TLineFigure &F) const;
+    void DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
+                           const TSinglePoint &Centre, const TPictureFigure &F) const;
+
+private:
+    void DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle, const TSinglePoint &Centre,
+                  const TKartenlayout &ALayout, const TFigureList &List) const;
+};
+
+// The card on screen: white card, a folding card's fold line, and the outline
+// over everything.
+class TMainView : public TBaseView
+{
+public:
+    virtual ~TMainView() = default;
+
+    // One side of the document's current layout.
+    virtual void DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
+    // One side of any layout with the document's texts, logos and switches.
+    virtual void DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back,
+                                const TKartenlayout &ALayout) const;
+
+    void DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
+    void DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
+};
+
+// The cards on paper: figures only, placed slot by slot on the sheet.
+class TPrintView : public TBaseView
+{
+public:
+    // All slots of one side of a sheet. Leaves the card offsets at the last
+    // slot's position.
+    void DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
+    // Every slot outlined, the front of the card in the first one.
+    void DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc) const;
+};

@@ -1,0 +1,449 @@
+#include "model/uDocument.h"
+#include "render/uDefaultView.h"
+#include "render/uPackedDIB.h"
+#include "render/uScaleCanvasHelp.h"
+#include "render/uScaler.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QColor Background(0xF0, 0xF0, 0xF0);
+
+// An image with a scale canvas on it at PixelsPerMM, reached by zooming the
+// screen set-up as the thumbnails and previews do.
+class TSurface
+{
+public:
+    TSurface(float WidthMM, float HeightMM, float PixelsPerMM, const QColor &Fill = Qt::white)
+        : Image(int(WidthMM * PixelsPerMM), int(HeightMM * PixelsPerMM), QImage::Format_RGB32)
+    {
+        Image.fill(Fill);
+        Painter.begin(&Image);
+        Canvas = std::make_unique<TScaleCanvas>(Painter);
+        Canvas->SetupForDevice(TScaleDevice::sdScreen);
+        Canvas->SetZoom(PixelsPerMM / Canvas->PixelsPerMMY());
+    }
+
+    // Device position of a millimetre point with the canvas's current offsets.
+    QPoint At(float X, float Y) const { return {Canvas->MMToX(X), Canvas->MMToY(Y)}; }
+    QColor Pixel(float X, float Y) const { return Image.pixelColor(At(X, Y)); }
+    QImage Finished()
+    {
+        Painter.end();
+        return Image;
+    }
+
+    QImage Image;
+    QPainter Painter;
+    std::unique_ptr<TScaleCanvas> Canvas;
+};
+
+bool IsInk(const QColor &c)
+{
+    return qGray(c.rgb()) < 160;
+}
+
+// Bounding box of the pixels inside Area for which Match holds.
+QRect BoxOf(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &Match)
+{
+    QRect box;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (Match(image.pixelColor(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QRect InkBox(const QImage &image, const QRect &area)
+{
+    return BoxOf(image, area, IsInk);
+}
+
+// The device rectangle of a millimetre box, edges inclusive.
+QRect DeviceBox(const TSurface &s, float Left, float Top, float Right, float Bottom)
+{
+    return QRect(s.At(Left, Top), s.At(Right, Bottom) - QPoint(1, 1));
+}
+
+std::unique_ptr<TTextFigure> Text(TSingleRect Box, const QStringList &Fields, quint8 HAlign, quint8 VAlign,
+                                  int Size = 10, bool Shrink = false)
+{
+    auto figure = std::make_unique<TTextFigure>();
+    figure->Left = Box.Left;
+    figure->Top = Box.Top;
+    figure->Right = Box.Right;
+    figure->Bottom = Box.Bottom;
+    figure->DataFields = Fields;
+    figure->HAlign = HAlign;
+    figure->VAlign = VAlign;
+    figure->Font.Size = Size;
+    figure->Font.Bold = true;
+    figure->ScaleDownToBox = Shrink;
+    return figure;
+}
+
+std::unique_ptr<TPictureFigure> Picture(TSingleRect Box, quint8 HAlign, quint8 VAlign, bool Watermark = false)
+{
+    auto figure = std::make_unique<TPictureFigure>();
+    figure->Left = Box.Left;
+    figure->Top = Box.Top;
+    figure->Right = Box.Right;
+    figure->Bottom = Box.Bottom;
+    figure->HAlign = HAlign;
+    figure->VAlign = VAlign;
+    figure->Watermark = Watermark;
+    return figure;
+}
+
+template <class TFigureClass> std::unique_ptr<TFigureClass> Boxed(TSingleRect Box)
+{
+    auto figure = std::make_unique<TFigureClass>();
+    figure->Left = Box.Left;
+    figure->Top = Box.Top;
+    figure->Right = Box.Right;
+    figure->Bottom = Box.Bottom;
+    return figure;
+}
+
+// A logo whose left half is black and right half red, so that its
+// orientation shows.
+TDIBHandle Logo(int Width, int Height)
+{
+    QImage image(Width, Height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter(&image).fillRect(Width / 2, 0, Width - Width / 2, Height, Qt::red);
+    return PackImage(image, 24);
+}
+
+class ViewsTest : public ::testing::Test
+{
+protected:
+    ViewsTest()
+    {
+        Layout.DesignWidth = 85;
+        Layout.DesignHeight = 55;
+        Doc.SetName(QStringLiteral("Heinz Mustermann"));
+    }
+
+    // The document shows Layout from now on.
+    void Use() { Doc.SelectLayout(Layout); }
+
+    const TKartenlayout &Current() const { return Doc.Kartenlayout(); }
+
+    TDocument Doc;
+    TKartenlayout Layout;
+    TMainView MainView;
+    TPrintView PrintView;
+};
+
+TEST_F(ViewsTest, EmptyLayoutIsAWhiteCardOnScreenAndNothingOnPaper)
+{
+    Use();
+    TSurface screen(95, 65, 4, Background);
+    screen.Canvas->SetOffsetX(5);
+    screen.Canvas->SetOffsetY(5);
+    MainView.DrawSide(*screen.Canvas, Doc, false);
+    const QRect card = DeviceBox(screen, 0, 0, 85, 55).adjusted(0, 0, 1, 1);
+    // Border on all four edges, right and bottom included.
+    for (const QPoint &edge : {QPoint(card.left(), card.center().y()), QPoint(card.right(), card.center().y()),
+                               QPoint(card.center().x(), card.top()), QPoint(card.center().x(), card.bottom())})
+        EXPECT_EQ(screen.Image.pixelColor(edge), QColor(Qt::black)) << edge.x() << "," << edge.y();
+    EXPECT_FALSE(InkBox(screen.Image, card.adjusted(1, 1, -1, -1)).isValid());
+    EXPECT_EQ(BoxOf(screen.Image, card.adjusted(1, 1, -1, -1), [](const QColor &c) { return c != Qt::white; }),
+              QRect());
+    EXPECT_EQ(screen.Image.pixelColor(card.left() - 2, card.center().y()), Background);
+
+    TSurface paper(210, 297, 2);
+    PrintView.DrawSheet(*paper.Canvas, Doc, false);
+    PrintView.DrawSheet(*paper.Canvas, Doc, true);
+    EXPECT_FALSE(InkBox(paper.Image, paper.Image.rect()).isValid());
+}
+
+TEST_F(ViewsTest, SheetPutsTheCardInEverySlotPlusThePrintOffsets)
+{
+    Layout.Elements.Add(Picture({0, 0, 5, 5}, 0, 0));
+    Use();
+    Doc.Logo.SetHandle(Logo(50, 50));
+    TSurface paper(210, 297, 4);
+    paper.Canvas->SetOffsetX(2);
+    paper.Canvas->SetOffsetY(3);
+    PrintView.DrawSheet(*paper.Canvas, Doc, false);
+
+    // The last slot's position stays on the canvas.
+    EXPECT_FLOAT_EQ(paper.Canvas->CardOffsetX(), 110);
+    EXPECT_FLOAT_EQ(paper.Canvas->CardOffsetY(), 230);
+    // Positions below are measured from the paper edge.
+    paper.Canvas->SetCardOffsetX(0);
+    paper.Canvas->SetCardOffsetY(0);
+    paper.Canvas->SetOffsetX(0);
+    paper.Canvas->SetOffsetY(0);
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const float x = 15 + 95 * column + 2;
+            const float y = 10 + 55 * row + 3;
+            EXPECT_EQ(paper.Pixel(x + 1, y + 1), QColor(Qt::black)) << column << "," << row;
+            EXPECT_EQ(paper.Pixel(x - 0.5f, y + 1), QColor(Qt::white)) << column << "," << row;
+            EXPECT_EQ(paper.Pixel(x + 1, y - 0.5f), QColor(Qt::white)) << column << "," << row;
+        }
+    }
+    // Nothing else: one 5 mm square per slot.
+    EXPECT_EQ(InkBox(paper.Image, paper.Image.rect()), DeviceBox(paper, 17, 13, 112 + 5, 233 + 5));
+}
+
+TEST_F(ViewsTest, FoldingCardShowsTheFaceRightAndTheFoldTextLeft)
+{
+    Layout.Elements.Add(Text({5, 5, 80, 15}, {QStringLiteral("Name")}, 0, 0, 12));
+    Layout.KlappElements.Add(Text({5, 35, 80, 50}, {QStringLiteral("KlappTextInnen1")}, 0, 0, 12));
+    Use();
+    Doc.SetKlappTextInnen({QStringLiteral("Innen")});
+    Doc.SetKartentyp(TDocument::Klappkarte);
+
+    TSurface screen(172, 57, 4, Background);
+    screen.Canvas->SetOffsetX(1);
+    screen.Canvas->SetOffsetY(1);
+    MainView.DrawSide(*screen.Canvas, Doc, false);
+    EXPECT_TRUE(InkBox(screen.Image, DeviceBox(screen, 90, 5, 165, 15)).isValid());
+    EXPECT_FALSE(InkBox(screen.Image, DeviceBox(screen, 3, 3, 83, 17)).isValid());
+    EXPECT_TRUE(InkBox(screen.Image, DeviceBox(screen, 5, 35, 80, 50)).isValid());
+    EXPECT_FALSE(InkBox(screen.Image, DeviceBox(screen, 87, 33, 167, 52)).isValid());
+
+    // The fold: 1 mm of light grey at 85 mm.
+    const QColor grey(0xC0, 0xC0, 0xC0);
+    const QRect fold = BoxOf(screen.Image, DeviceBox(screen, 80, 27, 90, 28), [&](const QColor &c) { return c == grey; });
+    EXPECT_NEAR(fold.center().x(), screen.At(85, 0).x(), 1);
+    EXPECT_NEAR(fold.width(), screen.Canvas->MMToLength(1), 1);
+    EXPECT_EQ(screen.Pixel(85, 2), grey);
+
+    // On paper: no fold line, the face in the right half of each slot.
+    TSurface paper(210, 297, 4);
+    PrintView.DrawSheet(*paper.Canvas, Doc, false);
+    paper.Canvas->SetCardOffsetX(0);
+    paper.Canvas->SetCardOffsetY(0);
+    EXPECT_EQ(paper.Pixel(20 + 85, 10 + 27.5f), QColor(Qt::white));
+    for (int row = 0; row < 5; ++row) {
+        const float y = 10 + 55 * row;
+        EXPECT_TRUE(InkBox(paper.Image, DeviceBox(paper, 20 + 90, y + 5, 20 + 165, y + 15)).isValid()) << row;
+        EXPECT_FALSE(InkBox(paper.Image, DeviceBox(paper, 20 + 3, y + 3, 20 + 83, y + 17)).isValid()) << row;
+        EXPECT_TRUE(InkBox(paper.Image, DeviceBox(paper, 20 + 5, y + 35, 20 + 80, y + 50)).isValid()) << row;
+    }
+}
+
+TEST_F(ViewsTest, PortraitLayoutIsTurnedOntoLandscapeSlots)
+{
+    Layout.DesignWidth = 55;
+    Layout.DesignHeight = 85;
+    // A band across the top of the portrait card, left end black.
+    Layout.Elements.Add(Picture({0, 0, 55, 20}, 0, 0));
+    Layout.BackElements.Add(Picture({0, 0, 55, 20}, 0, 0));
+    Use();
+    Doc.Logo.SetHandle(Logo(400, 100));
+    Doc.LogoRueckseite.SetHandle(Logo(400, 100));
+    const QRect firstSlot(0, 0, 4 * 105, 4 * 65);
+
+    // Front: a quarter turn counter-clockwise, the band at the slot's left
+    // edge, its left end at the bottom.
+    TSurface front(210, 297, 4);
+    PrintView.DrawSheet(*front.Canvas, Doc, false);
+    front.Canvas->SetCardOffsetX(0);
+    front.Canvas->SetCardOffsetY(0);
+    const QRect frontBand = InkBox(front.Image, firstSlot);
+    EXPECT_LE((frontBand.topLeft() - front.At(15, 10)).manhattanLength(), 3);
+    EXPECT_LE((frontBand.bottomRight() - front.At(15 + 13.75f, 65)).manhattanLength(), 3);
+    EXPECT_EQ(front.Pixel(22, 10 + 48), QColor(Qt::black));
+    EXPECT_EQ(front.Pixel(22, 10 + 7), QColor(Qt::red));
+
+    // Back: a quarter turn clockwise, the band at the slot's right edge, its
+    // left end at the top.
+    TSurface back(210, 297, 4);
+    PrintView.DrawSheet(*back.Canvas, Doc, true);
+    back.Canvas->SetCardOffsetX(0);
+    back.Canvas->SetCardOffsetY(0);
+    const QRect backBand = InkBox(back.Image, firstSlot);
+    EXPECT_LE((backBand.topLeft() - back.At(100 - 13.75f, 10)).manhattanLength(), 3);
+    EXPECT_LE((backBand.bottomRight() - back.At(100, 65)).manhattanLength(), 3);
+    EXPECT_EQ(back.Pixel(93, 10 + 7), QColor(Qt::black));
+    EXPECT_EQ(back.Pixel(93, 10 + 48), QColor(Qt::red));
+
+    // On screen the portrait card stands upright in a turned slot.
+    TSurface screen(57, 87, 4, Background);
+    screen.Canvas->SetOffsetX(1);
+    screen.Canvas->SetOffsetY(1);
+    MainView.DrawSide(*screen.Canvas, Doc, false);
+    EXPECT_EQ(screen.Pixel(55, 43), QColor(Qt::black));
+    EXPECT_EQ(screen.Pixel(27.5f, 85), QColor(Qt::black));
+    EXPECT_EQ(screen.Pixel(5, 3), QColor(Qt::black));
+    EXPECT_EQ(screen.Pixel(50, 3), QColor(Qt::red));
+}
+
+TEST_F(ViewsTest, LinesOnlyWhenSwitchedOnAndRectanglesNever)
+{
+    auto rule = Boxed<TLineFigure>({5, 20, 80, 20});
+    rule->Width = 0.5f;
+    Layout.Elements.Add(std::move(rule));
+    Layout.Elements.Add(Boxed<TRectFigure>({10, 30, 70, 50}));
+    Use();
+
+    Doc.LinienAnzeigen = false;
+    TSurface off(85, 55, 4);
+    PrintView.DrawCard(*off.Canvas, Doc, false, Current());
+    EXPECT_FALSE(InkBox(off.Image, off.Image.rect()).isValid());
+
+    Doc.LinienAnzeigen = true;
+    TSurface on(85, 55, 4);
+    PrintView.DrawCard(*on.Canvas, Doc, false, Current());
+    const QRect drawn = InkBox(on.Image, on.Image.rect());
+    EXPECT_NEAR(drawn.left(), on.At(5, 0).x(), 2);
+    EXPECT_NEAR(drawn.right(), on.At(80, 0).x(), 2);
+    EXPECT_NEAR(drawn.center().y(), on.At(0, 20).y(), 1);
+    EXPECT_NEAR(drawn.height(), on.Canvas->MMToLength(0.5f), 1);
+}
+
+TEST_F(ViewsTest, ScaleDownToBoxShrinksByPointsDownToOne)
+{
+    Layout.Elements.Add(Text({5, 14.5f, 80, 20.7f}, {QStringLiteral("Name")}, 0, 2, 14, true));
+    Layout.Elements.Add(Text({5, 14.5f, 80, 20.7f}, {QStringLiteral("Name")}, 0, 2, 14, false));
+    Use();
+    const auto &shrinking = static_cast<const TTextFigure &>(Current().Elements.Items(0));
+    const auto &fixed = static_cast<const TTextFigure &>(Current().Elements.Items(1));
+    TSurface card(85, 55, 4);
+    TScaleCanvas &canvas = *card.Canvas;
+    const TScaleCanvasHelper &helper = ScaleCanvasHelper();
+
+    PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);
+    EXPECT_EQ(canvas.GetFont().pointSize(), 14);
+
+    Doc.SetName(QStringLiteral("Maximiliane Friederike von Hohenzollern-Sigmaringen"));
+    PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);
+    const int size = canvas.GetFont().pointSize();
+    EXPECT_LT(size, 14);
+    EXPECT_LE(helper.TextWidthMM(canvas, {Doc.Name()}), 75);
+    QFont larger = canvas.GetFont();
+    larger.setPointSize(size + 1);
+    canvas.SetFont(larger);
+    EXPECT_GT(helper.TextWidthMM(canvas, {Doc.Name()}), 75);
+
+    Doc.SetName(QString(400, QLatin1Char('W')));
+    PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);
+    EXPECT_EQ(canvas.GetFont().pointSize(), 1);
+
+    // Without the flag the template's size stays, and the user's face
+    // replaces the template's without touching size or style.
+    Doc.Fontname = QStringLiteral("Liberation Serif");
+    PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, fixed);
+    EXPECT_EQ(canvas.GetFont().pointSize(), 14);
+    EXPECT_EQ(canvas.GetFont().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_TRUE(canvas.GetFont().bold());
+}
+
+TEST_F(ViewsTest, LogoKeepsItsProportionsAndItsAlignment)
+{
+    // A 400 x 100 logo in a 25 x 20 mm box is 25 x 6.25 mm.
+    struct TCase
+    {
+        quint8 HAlign, VAlign;
+        TSingleRect Expected;
+    };
+    const TCase cases[] = {{0, 2, {5, 44.75f, 30, 51}}, {1, 1, {5, 37.875f, 30, 44.125f}}, {2, 0, {5, 31, 30, 37.25f}}};
+    for (const TCase &c : cases) {
+        Layout.Elements.Clear();
+        Layout.Elements.Add(Picture({5, 31, 30, 51}, c.HAlign, c.VAlign));
+        Use();
+        Doc.Logo.SetHandle(Logo(400, 100));
+        TSurface card(85, 55, 10);
+        PrintView.DrawCard(*card.Canvas, Doc, false, Current());
+        const QRect expected = DeviceBox(card, c.Expected.Left, c.Expected.Top, c.Expected.Right, c.Expected.Bottom);
+        const QRect drawn = BoxOf(card.Image, card.Image.rect(), [](const QColor &p) { return p != Qt::white; });
+        EXPECT_LE((drawn.topLeft() - expected.topLeft()).manhattanLength(), 1) << int(c.HAlign);
+        EXPECT_LE((drawn.bottomRight() - expected.bottomRight()).manhattanLength(), 1) << int(c.HAlign);
+    }
+
+    // A tall logo fills the height instead.
+    Layout.Elements.Clear();
+    Layout.Elements.Add(Picture({5, 31, 30, 51}, 2, 0));
+    Use();
+    Doc.Logo.SetHandle(Logo(100, 400));
+    TSurface card(85, 55, 10);
+    PrintView.DrawCard(*card.Canvas, Doc, false, Current());
+    const QRect drawn = BoxOf(card.Image, card.Image.rect(), [](const QColor &p) { return p != Qt::white; });
+    EXPECT_LE((drawn.topLeft() - card.At(25, 31)).manhattanLength(), 1);
+    EXPECT_LE((drawn.bottomRight() - (card.At(30, 51) - QPoint(1, 1))).manhattanLength(), 1);
+}
+
+TEST_F(ViewsTest, WatermarkFiguresShowTheFadedCopyAndMissingLogosNothing)
+{
+    Layout.Elements.Add(Picture({0, 0, 85, 55}, 1, 1, true));
+    Layout.BackElements.Add(Picture({0, 0, 85, 55}, 1, 1, false));
+    Use();
+    Doc.Logo.SetHandle(Logo(400, 100));
+
+    TSurface front(85, 55, 4);
+    PrintView.DrawCard(*front.Canvas, Doc, false, Current());
+    EXPECT_EQ(front.Pixel(20, 27.5f), QColor(217, 217, 217));
+
+    // The back logo is empty: its figure draws nothing.
+    TSurface back(85, 55, 4);
+    PrintView.DrawCard(*back.Canvas, Doc, true, Current());
+    EXPECT_EQ(BoxOf(back.Image, back.Image.rect(), [](const QColor &p) { return p != Qt::white; }), QRect());
+}
+
+TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)
+{
+    Layout.BackElements.Add(Text({31, 30, 77, 48}, {QStringLiteral("BackText1")}, 2, 2));
+    Layout.Elements.Add(Text({31, 30, 77, 48}, {QStringLiteral("BackText1")}, 2, 2));
+    Use();
+    Doc.SetBackText1({QStringLiteral("Sprechzeiten"), QStringLiteral("Mo-Fr 8-12")});
+
+    auto inkOf = [&](bool back) {
+        TSurface card(85, 55, 8);
+        PrintView.DrawCard(*card.Canvas, Doc, back, Current());
+        const QRect ink = InkBox(card.Image, card.Image.rect());
+        const float scale = card.Canvas->ScaleY();
+        return TSingleRect{ink.left() / scale, ink.top() / scale, (ink.right() + 1) / scale,
+                           (ink.bottom() + 1) / scale};
+    };
+
+    const TSingleRect bottomAligned = inkOf(true);
+    EXPECT_NEAR(bottomAligned.Bottom, 47, 1.5);
+    EXPECT_NEAR(bottomAligned.Right, 77, 0.3);
+
+    Doc.TextZentrierenRueckseite = true;
+    const TSingleRect centred = inkOf(true);
+    EXPECT_NEAR((centred.Top + centred.Bottom) / 2, 27.5, 1.5);
+    EXPECT_NEAR(centred.Right, 77, 0.3);
+    EXPECT_FLOAT_EQ(centred.Right - centred.Left, bottomAligned.Right - bottomAligned.Left);
+
+    // Only the back list is centred.
+    const TSingleRect front = inkOf(false);
+    EXPECT_NEAR(front.Bottom, bottomAligned.Bottom, 0.2);
+}
+
+TEST_F(ViewsTest, TestSheetOutlinesEverySlotAndFillsOnlyTheFirst)
+{
+    Layout.Elements.Add(Picture({2, 2, 7, 7}, 0, 0));
+    Use();
+    Doc.Logo.SetHandle(Logo(50, 50));
+    TSurface paper(210, 297, 4);
+    PrintView.DrawTestSheet(*paper.Canvas, Doc);
+    paper.Canvas->SetCardOffsetX(0);
+    paper.Canvas->SetCardOffsetY(0);
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const float x = 15 + 95 * column;
+            const float y = 10 + 55 * row;
+            EXPECT_EQ(paper.Pixel(x, y + 27.5f), QColor(Qt::black)) << column << "," << row;
+            EXPECT_EQ(paper.Pixel(x + 42.5f, y), QColor(Qt::black)) << column << "," << row;
+            const QColor inside = paper.Pixel(x + 3, y + 3);
+            EXPECT_EQ(inside, QColor(row == 0 && column == 0 ? Qt::black : Qt::white)) << column << "," << row;
+        }
+    }
+}
+
+} // namespace
