@@ -1,0 +1,65 @@
+#pragma once
+
+#include "common/ScriptedDialogs.h"
+#include "locale/uHMRegistry.h"
+#include "support/uSettingsLocation.h"
+#include "ui/FMaster.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+// A main window on a fresh settings store, German, without the assistant
+// popping up, all dialogs scripted.
+class MasterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SettingsLocation::OpenKey(QStringLiteral("Software\\Ornak\\Tessaro"))->clear();
+        Settings().WriteInteger(QString(), QStringLiteral("Sprache"), 0);
+        Settings().WriteBool(QStringLiteral("Assistent"), QStringLiteral("DontShowAgain"), true);
+    }
+
+    static std::unique_ptr<TMaster> Create()
+    {
+        auto master = std::make_unique<TMaster>();
+        master->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(master.get()));
+        return master;
+    }
+
+    template <class T>
+    static T *Get(const TMaster &master, const char *name)
+    {
+        T *control = master.findChild<T *>(QLatin1String(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    static bool WaitFor(const std::function<bool()> &condition)
+    {
+        for (int i = 0; i < 100 && !condition(); ++i)
+            QTest::qWait(10);
+        return condition();
+    }
+
+    static QString Page(const TMaster &master);
+    static void Click(const TMaster &master, const char *button);
+
+    static int CountPixels(const QImage &image, const QRect &area, const std::function<bool(QColor)> &match)
+    {
+        int count = 0;
+        const QRect inside = area.intersected(image.rect());
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                count += match(image.pixelColor(x, y)) ? 1 : 0;
+        return count;
+    }
+
+    TScriptedDialogs FDialogs;
+};

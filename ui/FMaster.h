@@ -1,0 +1,120 @@
+#pragma once
+
+#include "locale/uLocalizerForm.h"
+#include "ui/FMasterControls.h"
+#include "ui/uDrawGrid.h"
+
+#include <QEvent>
+#include <QMainWindow>
+
+#include <memory>
+
+class QFontMetrics;
+class QPlainTextEdit;
+class QPushButton;
+class TDIB;
+class TDocument;
+class TFontComboBox;
+class TKartenlayout;
+class THelpWindow;
+class TMainView;
+class TMMWindow;
+class TScaleCanvas;
+
+// The text without one final CR LF pair.
+QString StripTrailingLineBreak(const QString &text);
+// The path shortened in the middle with "..." so that it fits width - 1
+// pixels; the file name is kept whole as long as it fits by itself.
+QString ShortenPath(const QFontMetrics &metrics, const QString &path, int width);
+
+// The program's main window: a wizard of five pages with a shared card
+// preview beside each page. Every edit goes into the document at once and
+// redraws the preview and the layout thumbnails.
+class TMaster : public QMainWindow, public TLocalizerForm, protected TMasterControls
+{
+    Q_OBJECT
+
+public:
+    // Posted to itself on the first activation; shows the assistant.
+    static constexpr QEvent::Type ShowAssistantEvent = QEvent::Type(QEvent::User + 1);
+
+    explicit TMaster(QWidget *parent = nullptr);
+    ~TMaster() override;
+
+    TDocument &Document() const { return *FDocument; }
+    THelpWindow &Assistant() const { return *FAssistant; }
+    TMMWindow &Preview() const { return *FPreview; }
+
+    // Loads a card-data file (errors are reported by the document) and shows it.
+    void OpenCardFile(const QString &path);
+    // Fills every control from the document.
+    void DocumentToControls();
+    void RedrawPreviews();
+
+    void RegisterDefaultTexts() override;
+    void TextsChanged() override;
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // FormCreate steps
+    void LoadAdvertPictures();
+    void CreateRuntimeControls();
+    void FillPrinterList();
+    void ConnectControls();
+
+    // Page flow
+    void FormResize();
+    void FormActivate();
+    void WMShowAssistant();
+    void pcMainChange();
+    void BtnWeiterClick();
+    void BtnZurueckClick();
+    int VisibleTabIndex() const;
+    void StackGroupBoxes(std::initializer_list<QWidget *> boxes);
+    void imgWerbungClick();
+    // The print job; runs when "Drucken" is pressed on the last page.
+    void PrintCards();
+
+    // Editing
+    void textchange();
+    bool LimitMemoLines(QPlainTextEdit *memo, int key, int limit);
+    void rbStandardkarteClick();
+    void rbKlappvisitenkarteClick();
+    void rbEinseitigClick();
+    void rbBeidseitigClick();
+    void SetTwoSided(bool value);
+    void ReloadLayouts();
+    void LoadLogo(TDIB &logo);
+    void ClearLogo(TDIB &logo);
+    void ShowLogoName(const TDIB &logo, QLabel *label, QPushButton *remove);
+    void chLinienClick();
+    void cbTextZentrierenRueckseiteClick();
+    void cbSchriftartChange();
+
+    // Layout chooser
+    void ArrangeLayoutGrid();
+    void LayoutGridResize();
+    void dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state);
+    bool dgLayoutsSelectCell(int col, int row);
+    void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
+    void ApplyLayoutSelection();
+    void SelectDocumentLayout();
+
+    // Preview
+    void PreviewPaint();
+    void DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated);
+    void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
+
+    bool FUpdating = false;
+    float FOffsetX = 0;
+    float FOffsetY = 0;
+    std::unique_ptr<TDocument> FDocument;
+    std::unique_ptr<TMainView> FMainView;
+    TMMWindow *FPreview = nullptr;
+    TFontComboBox *FFontBox = nullptr;
+    bool FFirstActivate = false;
+    THelpWindow *FAssistant = nullptr;
+};

@@ -1,0 +1,188 @@
+#include "ui/FMaster.h"
+
+#include "model/uDocument.h"
+#include "render/uDefaultView.h"
+#include "render/uMMWindow.h"
+#include "render/uRGBHSL.h"
+#include "render/uScaler.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+// Sets the card type for a while; the document's own comes back at the end.
+class TKartentypScope
+{
+public:
+    TKartentypScope(TDocument &document, int kartentyp)
+        : FDocument(document)
+        , FSaved(document.Kartentyp())
+    {
+        FDocument.SetKartentyp(kartentyp);
+    }
+    ~TKartentypScope() { FDocument.SetKartentyp(FSaved); }
+    TKartentypScope(const TKartentypScope &) = delete;
+    TKartentypScope &operator=(const TKartentypScope &) = delete;
+
+private:
+    TDocument &FDocument;
+    int FSaved;
+};
+
+// Switches a widget's painting off and, at the end, on again with a repaint.
+class TRedrawOff
+{
+public:
+    explicit TRedrawOff(QWidget &widget)
+        : FWidget(widget)
+    {
+        FWidget.setUpdatesEnabled(false);
+    }
+    ~TRedrawOff()
+    {
+        FWidget.setUpdatesEnabled(true);
+        FWidget.update();
+    }
+    TRedrawOff(const TRedrawOff &) = delete;
+    TRedrawOff &operator=(const TRedrawOff &) = delete;
+
+private:
+    QWidget &FWidget;
+};
+
+} // namespace
+
+void TMaster::ArrangeLayoutGrid()
+{
+    dgLayouts->SetRowCount(100);
+    const int colWidth = std::max(1, dgLayouts->ClientWidth() / 2);
+    dgLayouts->SetDefaultColWidth(colWidth);
+    const int count = FDocument->Layouts().Count();
+    dgLayouts->SetRowCount((count - 1) / 2 + 1);
+    const int height = dgLayouts->ClientHeight();
+    int shown = std::max(1, (height - 1) / colWidth);
+    // A grid too low for one square row tries rows a little flatter.
+    if (shown == 1 && colWidth > 25)
+        shown = std::max(1, (height - 1) / (colWidth - 25));
+    shown = std::min(shown, dgLayouts->RowCount());
+    dgLayouts->SetDefaultRowHeight(height / shown);
+}
+
+void TMaster::LayoutGridResize()
+{
+    ArrangeLayoutGrid();
+}
+
+void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state)
+{
+    const int p = col + row * dgLayouts->ColCount();
+    const TKartenlayoutList &layouts = FDocument->Layouts();
+    if (p >= layouts.Count()) {
+        painter.fillRect(rect, dgLayouts->palette().base());
+        return;
+    }
+    const QPalette &colours = dgLayouts->palette();
+    QColor fill = colours.color(QPalette::Base);
+    if (state.Selected)
+        fill = state.Focused ? colours.color(QPalette::Highlight) : MixColors(colours.color(QPalette::Highlight), fill);
+    QImage bitmap(rect.size(), QImage::Format_RGB888);
+    bitmap.fill(fill);
+    {
+        // Every thumbnail shows the standard card, whatever the user's type.
+        TKartentypScope standard(*FDocument, TDocument::Standardkarte);
+        QPainter surface(&bitmap);
+        TScaleCanvas canvas(surface);
+        canvas.SetupForDevice(TScaleDevice::sdScreen);
+        const TBogenlayout &sheet = FDocument->Bogenlayout();
+        const TKartenlayout &layout = layouts.Items(p);
+        const int side = std::min(rect.width(), rect.height());
+        canvas.SetZoom(float(side - 11) / float(canvas.MMToLength(sheet.CardWidth)));
+        int cardWidth = canvas.MMToLength(sheet.CardWidth);
+        int cardHeight = canvas.MMToLength(sheet.CardHeight);
+        if (IsLayoutRotated(layout, sheet))
+            std::swap(cardWidth, cardHeight);
+        canvas.SetScrollX(-((rect.width() - cardWidth) / 2));
+        canvas.SetScrollY(-((rect.height() - cardHeight) / 2));
+        FMainView->DrawLayoutSide(canvas, *FDocument, false, layout);
+        if (state.Focused) {
+            surface.setBrush(Qt::NoBrush);
+            surface.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            surface.drawRect(QRect(QPoint(0, 0), rect.size()).adjusted(0, 0, -1, -1));
+        }
+    }
+    painter.drawImage(rect.topLeft(), bitmap);
+}
+
+bool TMaster::dgLayoutsSelectCell(int col, int row)
+{
+    const int p = col + row * dgLayouts->ColCount();
+    if (p >= FDocument->Layouts().Count())
+        return false;
+    FDocument->SelectLayout(FDocument->Layouts().Items(p));
+
+    TRedrawOff redraw(*FPreview->viewport());
+    const TBogenlayout &sheet = FDocument->Bogenlayout();
+    const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
+    const float across = rotated ? sheet.CardHeight : sheet.CardWidth;
+    const float down = rotated ? sheet.CardWidth : sheet.CardHeight;
+    // Two-sided: room for the back 1.1 card heights away and the side captions.
+    const bool twoSided = FDocument->MitRueckseite();
+    const float worldWidth = twoSided && rotated ? across * 2.15f : across;
+    const float worldHeight = twoSided && !rotated ? down * 2.15f : down;
+    FPreview->SetWorldWidth(worldWidth);
+    FPreview->SetWorldHeight(worldHeight);
+    FPreview->SetTemplateWidth(worldWidth);
+    FPreview->SetTemplateHeight(worldHeight);
+    FPreview->FitAll();
+    return true;
+}
+
+void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
+{
+    const int cols = dgLayouts->ColCount();
+    const int rows = dgLayouts->RowCount();
+    const int col = dgLayouts->Col();
+    const int row = dgLayouts->Row();
+    const int lastCol = (FDocument->Layouts().Count() - 1) % cols;
+    // Each step passes through dgLayoutsSelectCell, so the layout follows.
+    auto wrap = [&](auto steps) {
+        key = 0;
+        TRedrawOff redraw(*dgLayouts->viewport());
+        steps();
+    };
+    if (key == Qt::Key_Left && col == 0 && row > 0) {
+        wrap([&] {
+            dgLayouts->SetRow(row - 1);
+            dgLayouts->SetCol(cols - 1);
+        });
+    } else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1) {
+        wrap([&] {
+            dgLayouts->SetCol(0);
+            dgLayouts->SetRow(row + 1);
+        });
+    } else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol) {
+        // The cell below is empty: go to the last layout instead.
+        wrap([&] {
+            dgLayouts->SetCol(lastCol);
+            dgLayouts->SetRow(row + 1);
+        });
+    }
+}
+
+void TMaster::ApplyLayoutSelection()
+{
+    dgLayoutsSelectCell(dgLayouts->Col(), dgLayouts->Row());
+}
+
+void TMaster::SelectDocumentLayout()
+{
+    const int p = FDocument->Layouts().IndexOfName(FDocument->Kartenlayout().Name);
+    if (p < 0)
+        return;
+    const int cols = dgLayouts->ColCount();
+    dgLayouts->SetRow(0);
+    dgLayouts->SetCol(p % cols);
+    dgLayouts->SetRow(p / cols);
+    ApplyLayoutSelection();
+}

@@ -1,0 +1,136 @@
+#include "ui/FMaster.h"
+
+#include "model/uDocument.h"
+#include "render/uDefaultView.h"
+#include "render/uMMWindow.h"
+#include "render/uScaleCanvasHelp.h"
+#include "render/uScaler.h"
+#include "support/uFontCombo.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+// Restores the canvas's millimetre offsets at the end of a drawing step.
+class TOffsetScope
+{
+public:
+    explicit TOffsetScope(TScaleCanvas &canvas)
+        : FCanvas(canvas)
+        , FOffsetX(canvas.OffsetX())
+        , FOffsetY(canvas.OffsetY())
+    {
+    }
+    ~TOffsetScope()
+    {
+        FCanvas.SetOffsetX(FOffsetX);
+        FCanvas.SetOffsetY(FOffsetY);
+    }
+    TOffsetScope(const TOffsetScope &) = delete;
+    TOffsetScope &operator=(const TOffsetScope &) = delete;
+
+private:
+    TScaleCanvas &FCanvas;
+    float FOffsetX;
+    float FOffsetY;
+};
+
+} // namespace
+
+void TMaster::CreateRuntimeControls()
+{
+    FPreview = new TMMWindow(panVorschau);
+    FPreview->setObjectName(QStringLiteral("MMWin"));
+    panVorschau->layout()->addWidget(FPreview);
+    connect(FPreview, &TMMWindow::OnPaint, this, [this] { PreviewPaint(); });
+    FPreview->SetWorldWidth(85);
+    FPreview->SetWorldHeight(55);
+    FPreview->SetTemplateWidth(85.0f);
+    FPreview->SetTemplateHeight(55.0f);
+    FPreview->setFocusPolicy(Qt::NoFocus);
+    FPreview->viewport()->setBackgroundRole(panVorschau->backgroundRole());
+
+    FFontBox = new TFontComboBox(gbLayoutDetails);
+    FFontBox->setObjectName(QStringLiteral("cbFont"));
+    // Takes the placeholder's place in the group.
+    delete gbLayoutDetails->layout()->replaceWidget(shcbFont, FFontBox);
+    connect(FFontBox, &QComboBox::currentIndexChanged, this, [this] { cbSchriftartChange(); });
+    setTabOrder(FFontBox, chLinien);
+}
+
+void TMaster::RedrawPreviews()
+{
+    dgLayouts->viewport()->update();
+    FPreview->viewport()->update();
+}
+
+void TMaster::PreviewPaint()
+{
+    TScaleCanvas &canvas = FPreview->ScaleCanvas();
+    const QPixmap logo = imgOrnak->pixmap();
+    if (!logo.isNull())
+        canvas.Canvas().drawPixmap(FPreview->viewport()->width() - logo.width() - 10, 10, logo);
+
+    FMainView->DrawSide(canvas, *FDocument, false);
+    if (!FDocument->MitRueckseite())
+        return;
+
+    QFont captionFont = font();
+    captionFont.setFamily(QStringLiteral("Arial"));
+    canvas.SetFont(captionFont);
+    canvas.SetFontColor(QColor(128, 128, 128));
+    canvas.SetBrushStyle(Qt::NoBrush);
+    const TBogenlayout &sheet = FDocument->Bogenlayout();
+    const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
+    DrawSideLabel(canvas, QStringLiteral("Vorderseite"), rotated);
+
+    TOffsetScope offsets(canvas);
+    // The back stands a tenth of a card beside or below the front.
+    if (rotated)
+        canvas.SetOffsetX(sheet.CardHeight * 1.1f);
+    else
+        canvas.SetOffsetY(sheet.CardHeight * 1.1f);
+    FMainView->DrawSide(canvas, *FDocument, true);
+    DrawInnerFrames(canvas, rotated);
+    canvas.SetFont(captionFont);
+    canvas.SetFontColor(QColor(128, 128, 128));
+    canvas.SetBrushStyle(Qt::NoBrush);
+    DrawSideLabel(canvas, QStringLiteral("Rückseite"), rotated);
+}
+
+void TMaster::DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated)
+{
+    const TBogenlayout &sheet = FDocument->Bogenlayout();
+    const float across = rotated ? sheet.CardHeight : sheet.CardWidth;
+    const float down = rotated ? sheet.CardWidth : sheet.CardHeight;
+    ScaleCanvasHelper().TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
+}
+
+void TMaster::DrawInnerFrames(TScaleCanvas &canvas, bool rotated)
+{
+    const TBogenlayout &sheet = FDocument->Bogenlayout();
+    QPainter &painter = canvas.Canvas();
+    painter.save();
+    painter.setPen(QPen(QColor(224, 224, 224), 0, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    const float corner = canvas.MMToLength(2.0f) / 2.0f;
+    // A frame 6 mm inside the short edges and 5 mm inside the long ones of a
+    // face; a folding card has one per half, the fold being a short edge.
+    auto frame = [&](float from, float to) {
+        const QRect face = rotated ? canvas.MMRectToDevice(5, from + 6, sheet.CardHeight - 5, to - 6)
+                                   : canvas.MMRectToDevice(from + 6, 5, to - 6, sheet.CardHeight - 5);
+        painter.drawRoundedRect(face, corner, corner);
+    };
+    if (FDocument->Kartentyp() == TDocument::Klappkarte) {
+        frame(0, sheet.CardWidth / 2);
+        frame(sheet.CardWidth / 2, sheet.CardWidth);
+    } else {
+        frame(0, sheet.CardWidth);
+    }
+    painter.restore();
+}
