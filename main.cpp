@@ -1,9 +1,33 @@
-#include <QCoreApplication>
+#include "ProjVersion.h"
+#include "locale/uHMRegistry.h"
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+#include "render/uDIB.h"
+#include "support/uStartbildInfoFenster.h"
+#include "support/udebug.h"
+#include "ui/FMaster.h"
+
+#include <QApplication>
 #include <QTextStream>
 
-#include "ProjVersion.h"
-
+#include <cfenv>
 #include <cstring>
+
+namespace {
+
+// The card file named on the command line: the last argument that is no switch.
+QString CardFileArgument(const QStringList &arguments)
+{
+    for (qsizetype i = arguments.size() - 1; i > 0; --i) {
+        const QString &argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1Char('-'))
+            && argument.compare(QLatin1String("/RESWRITE"), Qt::CaseInsensitive) != 0)
+            return argument;
+    }
+    return {};
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +37,26 @@ int main(int argc, char *argv[])
             return 0;
         }
     }
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "Tessaro: the wizard is not available yet\n";
-    return 1;
+    QApplication app(argc, argv);
+
+    DebugChannel();
+    WriteInstallDir();
+    Localizer();
+    RegisterDIBTexts();
+    RegisterDocumentTexts();
+    // All floating-point exceptions masked, rounding to nearest, for the whole run.
+    std::fesetenv(FE_DFL_ENV);
+
+    ShowSplash();
+    int result = 0;
+    {
+        TMaster master;
+        HideSplash(&master);
+        const QString cardFile = CardFileArgument(app.arguments());
+        if (!cardFile.isEmpty())
+            master.OpenCardFile(cardFile);
+        result = app.exec();
+    }
+    FinalizeLocalizer();
+    return result;
 }

@@ -12,6 +12,7 @@
 #include "ui/uWerbung.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLayout>
@@ -80,6 +81,7 @@ TMaster::~TMaster()
     // Nothing may paint or react to an edit while the parts go.
     dgLayouts->OnDrawCell = nullptr;
     dgLayouts->OnSelectCell = nullptr;
+    dgLayouts->OnKeyDown = nullptr;
     dgLayouts->OnResize = nullptr;
     FPreview->disconnect(this);
     FUpdating = true;
@@ -97,6 +99,10 @@ void TMaster::ConnectControls()
     connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(); });
     connect(BtnWeiter, &QPushButton::clicked, this, [this] { BtnWeiterClick(); });
     connect(BtnZurueck, &QPushButton::clicked, this, [this] { BtnZurueckClick(); });
+    dgLayouts->OnDrawCell = [this](QPainter &painter, int col, int row, const QRect &rect,
+                                   TDrawGrid::TCellState state) { dgLayoutsDrawCell(painter, col, row, rect, state); };
+    dgLayouts->OnSelectCell = [this](int col, int row) { return dgLayoutsSelectCell(col, row); };
+    dgLayouts->OnKeyDown = [this](int &key, Qt::KeyboardModifiers shift) { dgLayoutsKeyDown(key, shift); };
 
     connect(edTitel, &QLineEdit::textChanged, this, [this] { textchange(); });
     connect(edName, &QLineEdit::textChanged, this, [this] { textchange(); });
@@ -298,10 +304,12 @@ void TMaster::BtnZurueckClick()
 void TMaster::pcMainChange()
 {
     QWidget *page = pcMain->currentWidget();
-    if (panContainerVorschau->parentWidget() != page) {
-        panContainerVorschau->parentWidget()->layout()->removeWidget(panContainerVorschau);
+    // One preview serves all pages: it fills the room beside the page's panel.
+    if (page->layout()->indexOf(panContainerVorschau) < 0) {
+        if (QLayout *previous = panContainerVorschau->parentWidget()->layout())
+            previous->removeWidget(panContainerVorschau);
         panContainerVorschau->setParent(page);
-        page->layout()->addWidget(panContainerVorschau);
+        static_cast<QBoxLayout *>(page->layout())->addWidget(panContainerVorschau, 1);
         panContainerVorschau->show();
     }
 
