@@ -50,6 +50,11 @@ bool IsInk(const QColor &c)
     return qGray(c.rgb()) < 160;
 }
 
+bool IsPainted(const QColor &c)
+{
+    return c != Qt::white;
+}
+
 // Bounding box of the pixels inside Area for which Match holds.
 QRect BoxOf(const QImage &image, const QRect &area, const std::function<bool(const QColor &)> &Match)
 {
@@ -73,14 +78,20 @@ QRect DeviceBox(const TSurface &s, float Left, float Top, float Right, float Bot
     return QRect(s.At(Left, Top), s.At(Right, Bottom) - QPoint(1, 1));
 }
 
-std::unique_ptr<TTextFigure> Text(TSingleRect Box, const QStringList &Fields, quint8 HAlign, quint8 VAlign,
-                                  int Size = 10, bool Shrink = false)
+template <class TFigureClass> std::unique_ptr<TFigureClass> Boxed(TSingleRect Box)
 {
-    auto figure = std::make_unique<TTextFigure>();
+    auto figure = std::make_unique<TFigureClass>();
     figure->Left = Box.Left;
     figure->Top = Box.Top;
     figure->Right = Box.Right;
     figure->Bottom = Box.Bottom;
+    return figure;
+}
+
+std::unique_ptr<TTextFigure> Text(TSingleRect Box, const QStringList &Fields, quint8 HAlign, quint8 VAlign,
+                                  int Size = 10, bool Shrink = false)
+{
+    auto figure = Boxed<TTextFigure>(Box);
     figure->DataFields = Fields;
     figure->HAlign = HAlign;
     figure->VAlign = VAlign;
@@ -92,24 +103,10 @@ std::unique_ptr<TTextFigure> Text(TSingleRect Box, const QStringList &Fields, qu
 
 std::unique_ptr<TPictureFigure> Picture(TSingleRect Box, quint8 HAlign, quint8 VAlign, bool Watermark = false)
 {
-    auto figure = std::make_unique<TPictureFigure>();
-    figure->Left = Box.Left;
-    figure->Top = Box.Top;
-    figure->Right = Box.Right;
-    figure->Bottom = Box.Bottom;
+    auto figure = Boxed<TPictureFigure>(Box);
     figure->HAlign = HAlign;
     figure->VAlign = VAlign;
     figure->Watermark = Watermark;
-    return figure;
-}
-
-template <class TFigureClass> std::unique_ptr<TFigureClass> Boxed(TSingleRect Box)
-{
-    auto figure = std::make_unique<TFigureClass>();
-    figure->Left = Box.Left;
-    figure->Top = Box.Top;
-    figure->Right = Box.Right;
-    figure->Bottom = Box.Bottom;
     return figure;
 }
 
@@ -156,8 +153,7 @@ TEST_F(ViewsTest, EmptyLayoutIsAWhiteCardOnScreenAndNothingOnPaper)
     for (const QPoint &edge : {QPoint(card.left(), card.center().y()), QPoint(card.right(), card.center().y()),
                                QPoint(card.center().x(), card.top()), QPoint(card.center().x(), card.bottom())})
         EXPECT_EQ(screen.Image.pixelColor(edge), QColor(Qt::black)) << edge.x() << "," << edge.y();
-    EXPECT_FALSE(InkBox(screen.Image, card.adjusted(1, 1, -1, -1)).isValid());
-    EXPECT_EQ(BoxOf(screen.Image, card.adjusted(1, 1, -1, -1), [](const QColor &c) { return c != Qt::white; }),
+    EXPECT_EQ(BoxOf(screen.Image, card.adjusted(1, 1, -1, -1), IsPainted),
               QRect());
     EXPECT_EQ(screen.Image.pixelColor(card.left() - 2, card.center().y()), Background);
 
@@ -360,7 +356,7 @@ TEST_F(ViewsTest, LogoKeepsItsProportionsAndItsAlignment)
         TSurface card(85, 55, 10);
         PrintView.DrawCard(*card.Canvas, Doc, false, Current());
         const QRect expected = DeviceBox(card, c.Expected.Left, c.Expected.Top, c.Expected.Right, c.Expected.Bottom);
-        const QRect drawn = BoxOf(card.Image, card.Image.rect(), [](const QColor &p) { return p != Qt::white; });
+        const QRect drawn = BoxOf(card.Image, card.Image.rect(), IsPainted);
         EXPECT_LE((drawn.topLeft() - expected.topLeft()).manhattanLength(), 1) << int(c.HAlign);
         EXPECT_LE((drawn.bottomRight() - expected.bottomRight()).manhattanLength(), 1) << int(c.HAlign);
     }
@@ -372,7 +368,7 @@ TEST_F(ViewsTest, LogoKeepsItsProportionsAndItsAlignment)
     Doc.Logo.SetHandle(Logo(100, 400));
     TSurface card(85, 55, 10);
     PrintView.DrawCard(*card.Canvas, Doc, false, Current());
-    const QRect drawn = BoxOf(card.Image, card.Image.rect(), [](const QColor &p) { return p != Qt::white; });
+    const QRect drawn = BoxOf(card.Image, card.Image.rect(), IsPainted);
     EXPECT_LE((drawn.topLeft() - card.At(25, 31)).manhattanLength(), 1);
     EXPECT_LE((drawn.bottomRight() - (card.At(30, 51) - QPoint(1, 1))).manhattanLength(), 1);
 }
@@ -391,7 +387,7 @@ TEST_F(ViewsTest, WatermarkFiguresShowTheFadedCopyAndMissingLogosNothing)
     // The back logo is empty: its figure draws nothing.
     TSurface back(85, 55, 4);
     PrintView.DrawCard(*back.Canvas, Doc, true, Current());
-    EXPECT_EQ(BoxOf(back.Image, back.Image.rect(), [](const QColor &p) { return p != Qt::white; }), QRect());
+    EXPECT_EQ(BoxOf(back.Image, back.Image.rect(), IsPainted), QRect());
 }
 
 TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)
