@@ -6,6 +6,7 @@
 #include "render/uScaler.h"
 
 #include <QFont>
+#include <QPen>
 
 #include <algorithm>
 #include <cmath>
@@ -241,12 +242,18 @@ void TMainView::DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc,
     if (IsFolding(ADoc)) {
         const TBogenlayout &sheet = ADoc.Bogenlayout();
         const float fold = sheet.CardWidth / 2;
+        // Flat ends: a 1 mm line would otherwise stick out of the card.
+        const QPen pen = ACanvas.Pen();
+        QPen foldPen = pen;
+        foldPen.setCapStyle(Qt::FlatCap);
+        ACanvas.SetPen(foldPen);
         ACanvas.SetPenColor(FoldLineColor);
         ACanvas.SetPenWidth(FoldLineWidth);
         if (IsLayoutRotated(ALayout, sheet))
             ACanvas.Line(0, fold, sheet.CardHeight, fold);
         else
             ACanvas.Line(fold, 0, fold, sheet.CardHeight);
+        ACanvas.SetPen(pen);
         ACanvas.SetPenColor(Qt::black);
         ACanvas.SetPenWidth(0);
     }

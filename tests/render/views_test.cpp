@@ -217,6 +217,9 @@ TEST_F(ViewsTest, FoldingCardShowsTheFaceRightAndTheFoldTextLeft)
     EXPECT_NEAR(fold.center().x(), screen.At(85, 0).x(), 1);
     EXPECT_NEAR(fold.width(), screen.Canvas->MMToLength(1), 1);
     EXPECT_EQ(screen.Pixel(85, 2), grey);
+    // It ends at the card's edges.
+    EXPECT_EQ(screen.Image.pixelColor(screen.At(85, 0) - QPoint(0, 1)), Background);
+    EXPECT_EQ(screen.Image.pixelColor(screen.At(85, 55) + QPoint(0, 1)), Background);
 
     // On paper: no fold line, the face in the right half of each slot.
     TSurface paper(210, 297, 4);
