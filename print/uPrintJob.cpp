@@ -1,0 +1,193 @@
+#include "print/uPrintJob.h"
+
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+#include "print/uPrintTexts.h"
+#include "render/uDefaultView.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cfenv>
+
+namespace {
+
+// The controls stay off and the cursor busy until the action ends, however it ends.
+class TBusyScope
+{
+public:
+    TBusyScope(TPrintJobUi &ui, bool disableControls) : FUi(ui), FControls(disableControls)
+    {
+        if (FControls)
+            FUi.EnableControls(false);
+        FUi.SetBusy(true);
+    }
+    ~TBusyScope()
+    {
+        FUi.SetBusy(false);
+        if (FControls)
+            FUi.EnableControls(true);
+    }
+    TBusyScope(const TBusyScope &) = delete;
+    TBusyScope &operator=(const TBusyScope &) = delete;
+
+private:
+    TPrintJobUi &FUi;
+    bool FControls;
+};
+
+// The printer's copy count is 1 again after every action, also one that failed.
+class TCopiesScope
+{
+public:
+    explicit TCopiesScope(TPrintTarget &target) : FTarget(target) {}
+    ~TCopiesScope()
+    {
+        try {
+            FTarget.SetCopies(1);
+        } catch (...) {
+            // Only refused while a job runs, and every job has ended here.
+        }
+    }
+    TCopiesScope(const TCopiesScope &) = delete;
+    TCopiesScope &operator=(const TCopiesScope &) = delete;
+
+private:
+    TPrintTarget &FTarget;
+};
+
+// The scaler's printer set-up reads the metrics of the page being drawn.
+class TPrinterMetricsScope
+{
+public:
+    explicit TPrinterMetricsScope(const TPrinterMetrics &metrics)
+        : FPrevious(SetPrinterMetricsSource([metrics] { return metrics; }))
+    {
+    }
+    ~TPrinterMetricsScope() { SetPrinterMetricsSource(std::move(FPrevious)); }
+    TPrinterMetricsScope(const TPrinterMetricsScope &) = delete;
+    TPrinterMetricsScope &operator=(const TPrinterMetricsScope &) = delete;
+
+private:
+    TPrinterMetricsSource FPrevious;
+};
+
+} // namespace
+
+void RestoreFloatingPointState()
+{
+    // The default environment is exactly that: no traps, round to nearest.
+    std::fesetenv(FE_DFL_ENV);
+}
+
+TPrintJob::TPrintJob(const TDocument &document, TPrintTarget &target, TPrintJobUi &ui, const TPrintOffsets &offsets)
+    : FDocument(document), FTarget(target), FUi(ui), FOffsets(offsets)
+{
+    RegisterPrintTexts();
+}
+
+bool TPrintJob::Confirm(const QString &text) const
+{
+    if (!FConfirm)
+        return true;
+    return ShowMessageBox(TMsgDlgType::Information, text, mbOK | mbCancel, mbOK) == mbOK;
+}
+
+TPrintResult TPrintJob::PrintCards(int sheets)
+{
+    if (!Confirm(FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets})))
+        return TPrintResult::Cancelled;
+    TBusyScope busy(FUi, true);
+    TPrintResult result = TPrintResult::Cancelled;
+    {
+        TCopiesScope copies(FTarget);
+        int pages = sheets;
+        if (sheets < FTarget.GetMaxCopies()) {
+            FTarget.SetCopies(sheets);
+            pages = 1;
+        }
+        result = PrintJob(TPage::Front, pages);
+        if (result == TPrintResult::Printed && FDocument.MitRueckseite()) {
+            Pause();
+            // Declining the backs keeps the fronts printed.
+            if (Confirm(PrintText(QStringLiteral("ID_DRUCK2"))) &&
+                PrintJob(TPage::Back, pages) == TPrintResult::Aborted)
+                result = TPrintResult::Aborted;
+        }
+    }
+    FTarget.Close();
+    if (result != TPrintResult::Cancelled) {
+        FUi.ShowAssistantPicture(PictureAfterPrint);
+        FUi.ShowAssistantPicture(PictureAdvert);
+    }
+    return result;
+}
+
+TPrintResult TPrintJob::PrintTestSheet()
+{
+    if (!Confirm(PrintText(QStringLiteral("ID_TESTDRUCK1"))))
+        return TPrintResult::Cancelled;
+    TBusyScope busy(FUi, false);
+    TPrintResult result = TPrintResult::Cancelled;
+    {
+        TCopiesScope copies(FTarget);
+        FTarget.SetCopies(1);
+        result = PrintJob(TPage::Test, 1);
+    }
+    FTarget.Close();
+    return result;
+}
+
+TPrintResult TPrintJob::PrintJob(TPage page, int pages)
+{
+    if (!FTarget.BeginJob(PrintText(QStringLiteral("ID_PROGRAMMNAME"))))
+        return TPrintResult::Cancelled;
+    try {
+        const bool showProgress = pages > ProgressThreshold;
+        for (int i = 0; i < pages; ++i) {
+            if (showProgress && !FUi.PageProgress(i + 1, pages)) {
+                FUi.EndProgress();
+                FTarget.AbortJob();
+                return TPrintResult::Aborted;
+            }
+            if (i > 0)
+                FTarget.NewPage();
+            DrawPage(page);
+        }
+        if (showProgress)
+            FUi.EndProgress();
+    } catch (...) {
+        FTarget.AbortJob();
+        throw;
+    }
+    RestoreFloatingPointState();
+    FTarget.EndJob();
+    RestoreFloatingPointState();
+    return TPrintResult::Printed;
+}
+
+void TPrintJob::DrawPage(TPage page)
+{
+    TScaleCanvas canvas(FTarget.Painter());
+    {
+        const TPrinterMetricsScope metrics(FTarget.Metrics());
+        canvas.SetupForDevice(TScaleDevice::sdPrinter);
+    }
+    canvas.SetOffsetX(FOffsets.X);
+    canvas.SetOffsetY(FOffsets.Y);
+    const TPrintView view;
+    if (page == TPage::Test)
+        view.DrawTestSheet(canvas, FDocument);
+    else
+        view.DrawSheet(canvas, FDocument, page == TPage::Back);
+}
+
+void TPrintJob::Pause() const
+{
+    if (FBackSidePauseMs <= 0)
+        return;
+    // Waits with the window painted; clicks and keys wait until the prompt.
+    QEventLoop loop;
+    QTimer::singleShot(FBackSidePauseMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,59 @@
+#include "print/uPrintTexts.h"
+
+#include "locale/uFormatText.h"
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+
+namespace {
+
+struct TDefaultText
+{
+    const char *Key;
+    const char *Text;
+};
+
+constexpr TDefaultText PrintDefaults[] = {
+    {"ID_PROGRAMMNAME", "Tessaro"},
+    {"ID_DRUCK1", "Bitte legen Sie %d Visitenkartenbogen in den Drucker ein"},
+    {"ID_DRUCK2", "Bitte legen Sie die Bögen jetzt so ein, daß die Rückseite bedruckt werden kann und klicken "
+                  "dann auf OK."},
+    {"ID_DRUCKPOS1", "keine waagrechte Verschiebung"},
+    {"ID_DRUCKPOS2", "Ausdruck um %.1f mm nach links verschieben"},
+    {"ID_DRUCKPOS3", "Ausdruck um %.1f mm nach rechts verschieben"},
+    {"ID_DRUCKPOS4", "keine senkrechte Verschiebung"},
+    {"ID_DRUCKPOS5", "Ausdruck um %.1f mm nach oben verschieben"},
+    {"ID_DRUCKPOS6", "Ausdruck um %.1f mm nach unten verschieben"},
+    {"ID_TESTDRUCK1", "Bitte legen Sie ein normales Blatt in den Drucker ein"},
+    {"ID_ANZKARTEN", "entspricht %d Visitenkarten"},
+};
+
+} // namespace
+
+void RegisterPrintTexts()
+{
+    for (const TDefaultText &text : PrintDefaults)
+        RegisterSectionDefault(QLatin1String(PrintTextSection), QString::fromUtf8(text.Key),
+                               QString::fromUtf8(text.Text));
+}
+
+QString PrintText(const QString &key)
+{
+    return GetSectionText(QLatin1String(PrintTextSection), key);
+}
+
+QString FormatPrintText(const QString &key, const QVariantList &args)
+{
+    return FormatOrKeep(PrintText(key), args);
+}
+
+QString CardCountText(int kartentyp, int sheets)
+{
+    int perSheet = 0;
+    if (kartentyp == TDocument::Standardkarte)
+        perSheet = 10;
+    else if (kartentyp == TDocument::Klappkarte)
+        perSheet = 5;
+    else
+        return QString();
+    return FormatPrintText(QStringLiteral("ID_ANZKARTEN"), {sheets * perSheet});
+}

@@ -1,0 +1,138 @@
+#include "print/uPrinterTarget.h"
+
+#include "print/uPrinterSupport.h"
+
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <limits>
+
+TPrinterTarget::TPrinterTarget(TPrinterSupport &support) : FSupport(support) {}
+
+TPrinterTarget::~TPrinterTarget()
+{
+    if (FPdfWriter)
+        DiscardPdf();
+    else if (FPainter.isActive())
+        AbortJob();
+}
+
+int TPrinterTarget::GetMaxCopies() const
+{
+    return FSupport.GetMaxCopies();
+}
+
+void TPrinterTarget::SetCopies(int count)
+{
+    FSupport.SetCopies(static_cast<quint16>(qBound(1, count, int(std::numeric_limits<quint16>::max()))));
+}
+
+bool TPrinterTarget::BeginJob(const QString &title)
+{
+    if (FSupport.IsPdfPrinter())
+        return BeginPdfJob(title);
+    if (!FSupport.PrepareJob())
+        return false;
+    QPrinter &printer = FSupport.Printer();
+    printer.setDocName(title);
+    if (!FPainter.begin(&printer))
+        throw EPrinterError(QStringLiteral("Der Drucker \"%1\" kann keinen Druckauftrag annehmen.")
+                                .arg(FSupport.GetDeviceName())
+                                .toStdString());
+    return true;
+}
+
+bool TPrinterTarget::BeginPdfJob(const QString &title)
+{
+    if (FPdfWriter) {
+        // A further job of the same action continues the file on a new page.
+        NewPage();
+        return true;
+    }
+    if (!FSupport.PrepareJob())
+        return false;
+    const QPrinter &printer = FSupport.Printer();
+    auto file = std::make_unique<QSaveFile>(printer.outputFileName());
+    if (!file->open(QIODevice::WriteOnly))
+        throw EPrinterError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                                .arg(printer.outputFileName(), file->errorString())
+                                .toStdString());
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setResolution(printer.resolution());
+    QPageLayout layout = printer.pageLayout();
+    if (printer.fullPage())
+        layout.setMargins(QMarginsF());
+    writer->setPageLayout(layout);
+    writer->setTitle(title);
+    writer->setCreator(title);
+    FPdfFile = std::move(file);
+    FPdfWriter = std::move(writer);
+    if (!FPainter.begin(FPdfWriter.get())) {
+        DiscardPdf();
+        throw EPrinterError("Die PDF-Datei kann nicht angelegt werden.");
+    }
+    return true;
+}
+
+TPrinterMetrics TPrinterTarget::Metrics() const
+{
+    if (!FPdfWriter)
+        return PrinterMetricsOf(FSupport.Printer());
+    TPrinterMetrics metrics;
+    metrics.DpiX = metrics.DpiY = FPdfWriter->resolution();
+    metrics.PhysicalOffset = FPdfWriter->pageLayout().paintRectPixels(FPdfWriter->resolution()).topLeft();
+    return metrics;
+}
+
+void TPrinterTarget::NewPage()
+{
+    const bool started = FPdfWriter ? FPdfWriter->newPage() : FSupport.Printer().newPage();
+    if (!started)
+        throw EPrinterError("Der Drucker kann keine neue Seite beginnen.");
+}
+
+void TPrinterTarget::EndJob()
+{
+    // The PDF file stays open for the backs until the action is closed.
+    if (FPdfWriter)
+        return;
+    if (!FPainter.end())
+        throw EPrinterError(QStringLiteral("Der Druckauftrag an \"%1\" ist fehlgeschlagen.")
+                                .arg(FSupport.GetDeviceName())
+                                .toStdString());
+}
+
+void TPrinterTarget::AbortJob()
+{
+    if (FPdfWriter) {
+        DiscardPdf();
+        return;
+    }
+    FSupport.Printer().abort();
+    if (FPainter.isActive())
+        FPainter.end();
+}
+
+void TPrinterTarget::Close()
+{
+    if (!FPdfWriter)
+        return;
+    FPainter.end();
+    FPdfWriter.reset();
+    const std::unique_ptr<QSaveFile> file = std::move(FPdfFile);
+    if (!file->commit())
+        throw EPrinterError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                                .arg(file->fileName(), file->errorString())
+                                .toStdString());
+}
+
+void TPrinterTarget::DiscardPdf()
+{
+    if (FPainter.isActive())
+        FPainter.end();
+    FPdfWriter.reset();
+    if (FPdfFile)
+        FPdfFile->cancelWriting();
+    FPdfFile.reset();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "print/uPrintJob.h"
+
+#include <QPainter>
+
+#include <memory>
+
+class QPdfWriter;
+class QSaveFile;
+class TPrinterSupport;
+
+// The print job's pages on the current printer of the printer support.
+// The PDF printer collects every job of one print action in one file: the
+// fronts, then the backs. The file is written beside the chosen one and
+// takes its place only when the action is complete, so a cancelled or
+// failed action leaves an existing file as it was.
+class TPrinterTarget : public TPrintTarget
+{
+public:
+    explicit TPrinterTarget(TPrinterSupport &support);
+    ~TPrinterTarget() override;
+
+    int GetMaxCopies() const override;
+    void SetCopies(int count) override;
+    bool BeginJob(const QString &title) override;
+    QPainter &Painter() override { return FPainter; }
+    TPrinterMetrics Metrics() const override;
+    void NewPage() override;
+    void EndJob() override;
+    void AbortJob() override;
+    void Close() override;
+
+private:
+    bool BeginPdfJob(const QString &title);
+    void DiscardPdf();
+
+    TPrinterSupport &FSupport;
+    QPainter FPainter;
+    std::unique_ptr<QSaveFile> FPdfFile;
+    std::unique_ptr<QPdfWriter> FPdfWriter;
+};
