@@ -1,0 +1,175 @@
+#include "MasterTestSupport.h"
+
+#include "model/uDocument.h"
+#include "render/uMMWindow.h"
+#include "support/uResources.h"
+#include "ui/uDrawGrid.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+TDrawGrid *Grid(const TMaster &master)
+{
+    return master.findChild<TDrawGrid *>(QStringLiteral("dgLayouts"));
+}
+
+QImage CellImage(const QImage &grid, const TDrawGrid &dg, int col, int row)
+{
+    return grid.copy(dg.CellRect(col, row));
+}
+
+void ShowLayoutPage(const TMaster &master)
+{
+    auto *pages = master.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+    pages->setCurrentWidget(master.findChild<QWidget *>(QStringLiteral("tsLayout")));
+}
+
+TEST_F(MasterTest, TypingChangesEveryThumbnail)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    const int rows = grid->ClientHeight() / grid->DefaultRowHeight();
+    ASSERT_GE(rows, 1);
+    const QImage before = grid->viewport()->grab().toImage();
+    Get<QLineEdit>(*master, "edName")->setText(QStringLiteral("Wilhelmine Brandenburger-Quast"));
+    const QImage after = grid->viewport()->grab().toImage();
+    for (int row = grid->TopRow(); row < grid->TopRow() + rows; ++row)
+        for (int col = 0; col < 2; ++col)
+            EXPECT_NE(CellImage(before, *grid, col, row), CellImage(after, *grid, col, row)) << col << "," << row;
+}
+
+TEST_F(MasterTest, GridRowsFillTheHeightAndFlattenWhenLow)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    EXPECT_EQ(grid->RowCount(), 8); // 15 layouts in two columns
+    EXPECT_EQ(grid->DefaultColWidth(), grid->ClientWidth() / 2);
+    const int shown = grid->ClientHeight() / grid->DefaultRowHeight();
+    EXPECT_EQ(grid->ClientHeight() / shown, grid->DefaultRowHeight());
+
+    // Too low for one square row: rows 25 pixels flatter than wide if they fit.
+    const int width = grid->DefaultColWidth();
+    grid->setFixedHeight(grid->height() - grid->ClientHeight() + 2 * (width - 25) + 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->ClientHeight() / grid->DefaultRowHeight(), 2);
+    grid->setFixedHeight(grid->height() - grid->ClientHeight() + width - 30);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->DefaultRowHeight(), grid->ClientHeight());
+}
+
+TEST_F(MasterTest, SelectedThumbnailIsHighlighted)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    grid->setFocus();
+    const QImage focused = grid->viewport()->grab().toImage();
+    const QColor highlight = grid->palette().color(QPalette::Highlight);
+    EXPECT_EQ(focused.pixelColor(grid->CellRect(0, 0).topLeft() + QPoint(3, 3)), highlight);
+    EXPECT_NE(focused.pixelColor(grid->CellRect(1, 0).topLeft() + QPoint(3, 3)), highlight);
+}
+
+TEST_F(MasterTest, PortraitLayoutTurnsThePreview)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    const int portrait = master->Document().Layouts().IndexOfName(QStringLiteral("111"));
+    ASSERT_GE(portrait, 0);
+    grid->SetRow(portrait / 2);
+    grid->SetCol(portrait % 2);
+    EXPECT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("111"));
+    EXPECT_FLOAT_EQ(master->Preview().WorldWidth(), 55);
+    EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 85);
+    EXPECT_FLOAT_EQ(master->Preview().TemplateWidth(), 55);
+
+    Get<QAbstractButton>(*master, "rbBeidseitig")->click();
+    EXPECT_FLOAT_EQ(master->Preview().WorldWidth(), 55 * 2.15f);
+    EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 85);
+
+    grid->SetCol(0);
+    grid->SetRow(0);
+    EXPECT_FLOAT_EQ(master->Preview().WorldWidth(), 85);
+    EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 55 * 2.15f);
+}
+
+TEST_F(MasterTest, ThumbnailsDrawTheFoldingCardAsStandardCard)
+{
+    auto master = Create();
+    Get<QAbstractButton>(*master, "rbKlappvisitenkarte")->click();
+    ShowLayoutPage(*master);
+    Grid(*master)->viewport()->grab();
+    EXPECT_EQ(master->Document().Kartentyp(), TDocument::Klappkarte);
+    EXPECT_FLOAT_EQ(master->Document().Bogenlayout().CardWidth, 170);
+}
+
+// A private set of five templates.
+class FiveLayoutsTest : public MasterTest
+{
+protected:
+    void SetUp() override
+    {
+        MasterTest::SetUp();
+        ASSERT_TRUE(FRoot.isValid());
+        const QString source = QStringLiteral(":/res"); // the compiled-in resources
+        QDir root(FRoot.path());
+        root.mkpath(QStringLiteral("VORLAGEN"));
+        root.mkpath(QStringLiteral("LANG"));
+        for (const char *name : {"100", "101", "102", "103", "104"})
+            ASSERT_TRUE(QFile::copy(source + QStringLiteral("/VORLAGEN/") + name,
+                                    root.filePath(QStringLiteral("VORLAGEN/") + name)));
+        ASSERT_TRUE(QFile::copy(source + QStringLiteral("/LANG/100"), root.filePath(QStringLiteral("LANG/100"))));
+        FOverride = std::make_unique<Resources::TRootOverride>(FRoot.path());
+    }
+    void TearDown() override { FOverride.reset(); }
+
+    QTemporaryDir FRoot;
+    std::unique_ptr<Resources::TRootOverride> FOverride;
+};
+
+TEST_F(FiveLayoutsTest, ArrowKeysWrapAndAvoidTheEmptyCell)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    ASSERT_EQ(master->Document().Layouts().Count(), 5);
+    EXPECT_EQ(grid->RowCount(), 3);
+    auto at = [&] { return QPoint(grid->Col(), grid->Row()); };
+    auto layout = [&] { return master->Document().Kartenlayout().Name; };
+
+    grid->SetRow(1);
+    grid->SetCol(1);
+    ASSERT_EQ(at(), QPoint(1, 1));
+    grid->SetRow(2);
+    EXPECT_EQ(at(), QPoint(1, 1)) << "the empty cell cannot be selected";
+    EXPECT_EQ(layout(), QStringLiteral("103"));
+
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(at(), QPoint(0, 2));
+    EXPECT_EQ(layout(), QStringLiteral("104"));
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_EQ(at(), QPoint(0, 2));
+
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(at(), QPoint(0, 1));
+    QTest::keyClick(grid, Qt::Key_Left);
+    EXPECT_EQ(at(), QPoint(1, 0));
+    EXPECT_EQ(layout(), QStringLiteral("101"));
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_EQ(at(), QPoint(0, 1));
+    EXPECT_EQ(layout(), QStringLiteral("102"));
+
+    const QImage cells = grid->viewport()->grab().toImage();
+    const QImage empty = CellImage(cells, *grid, 1, 2);
+    EXPECT_EQ(empty.pixelColor(empty.width() / 2, empty.height() / 2), grid->palette().color(QPalette::Base));
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+#include "MasterTestSupport.h"
+
+#include "model/uDocument.h"
+#include "render/uMMWindow.h"
+#include "render/uScaler.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+
+namespace {
+
+// Grey as the side captions (128) and the inner frames (224) are drawn.
+bool IsCaptionGrey(const QColor &c)
+{
+    return std::abs(c.red() - c.green()) < 6 && std::abs(c.green() - c.blue()) < 6 && c.red() >= 96
+        && c.red() <= 176;
+}
+bool IsFrameGrey(const QColor &c)
+{
+    return c.red() == c.green() && c.green() == c.blue() && std::abs(c.red() - 224) <= 4;
+}
+
+struct TPreviewShot
+{
+    QImage Image;
+    QRect FrontCaption;
+    QRect BackFrameEdge;
+    QRect FrontFrameEdge;
+};
+
+// The preview drawn, with the places of the front caption and of the top
+// edge of the inner frame on the back (below the front) and on the front.
+TPreviewShot Shoot(TMaster &master)
+{
+    TMMWindow &preview = master.Preview();
+    TPreviewShot shot;
+    shot.Image = preview.viewport()->grab().toImage();
+    const TScaleCanvas &canvas = preview.ScaleCanvas();
+    shot.FrontCaption = QRect(QPoint(canvas.MMToX(30), canvas.MMToY(55.6f)), QPoint(canvas.MMToX(55), canvas.MMToY(59.5f)));
+    const float backTop = 55 * 1.1f;
+    shot.BackFrameEdge = QRect(QPoint(canvas.MMToX(20), canvas.MMToY(backTop + 5) - 1),
+                               QPoint(canvas.MMToX(60), canvas.MMToY(backTop + 5) + 1));
+    shot.FrontFrameEdge = QRect(QPoint(canvas.MMToX(20), canvas.MMToY(5) - 1), QPoint(canvas.MMToX(60), canvas.MMToY(5) + 1));
+    return shot;
+}
+
+TEST_F(MasterTest, TwoSidedPreviewShowsSideCaptionsAndInnerFramesOnTheBack)
+{
+    auto master = Create();
+    master->Document().SetName(QString());
+    master->Document().SetTitel(QString());
+    master->DocumentToControls();
+
+    const TPreviewShot single = Shoot(*master);
+    EXPECT_EQ(CountPixels(single.Image, single.FrontFrameEdge, IsFrameGrey), 0);
+    EXPECT_EQ(CountPixels(single.Image, single.FrontCaption, IsCaptionGrey), 0);
+
+    Get<QAbstractButton>(*master, "rbBeidseitig")->click();
+    const TPreviewShot both = Shoot(*master);
+    EXPECT_GT(CountPixels(both.Image, both.FrontCaption, IsCaptionGrey), 10);
+    EXPECT_GT(CountPixels(both.Image, both.BackFrameEdge, IsFrameGrey), 10);
+    EXPECT_EQ(CountPixels(both.Image, both.FrontFrameEdge, IsFrameGrey), 0);
+}
+
+TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
+{
+    QTemporaryDir folder;
+    const QString deep = folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/Ausgabe 2026");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString path = deep + QStringLiteral("/firmenlogo.bmp");
+    QImage picture(40, 20, QImage::Format_RGB888);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(path, "BMP"));
+
+    auto master = Create();
+    auto *label = Get<QLabel>(*master, "lblLogo");
+    auto *remove = Get<QAbstractButton>(*master, "BtnEntfernen");
+    FDialogs.Files.push_back(path);
+    Get<QAbstractButton>(*master, "BtnFirmenlogo")->click();
+
+    ASSERT_EQ(FDialogs.FileRequests.size(), 1u);
+    EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Logodatei öffnen"));
+    EXPECT_TRUE(FDialogs.FileRequests[0].Filter.contains(QStringLiteral("*.bmp *.jpg *.tif")));
+    EXPECT_TRUE(FDialogs.FileRequests[0].Filter.contains(QStringLiteral("Alle Dateien")));
+    EXPECT_EQ(master->Document().Logo.FileName(), path);
+    EXPECT_TRUE(label->text().contains(QStringLiteral("...")));
+    EXPECT_TRUE(label->text().endsWith(QStringLiteral("/firmenlogo.bmp")));
+    EXPECT_LT(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    EXPECT_TRUE(remove->isEnabled());
+
+    remove->click();
+    EXPECT_TRUE(master->Document().Logo.IsEmpty());
+    EXPECT_EQ(label->text(), QStringLiteral("<ohne Logo>"));
+    EXPECT_FALSE(remove->isEnabled());
+}
+
+TEST_F(MasterTest, UnreadableLogoIsReportedAndLeavesNoLogo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("kaputt.bmp"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM not a picture");
+    file.close();
+
+    auto master = Create();
+    FDialogs.Files.push_back(path);
+    Get<QAbstractButton>(*master, "BtnLogoEinfuegenRueckseite")->click();
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_EQ(FDialogs.Messages[0].Type, TMsgDlgType::Error);
+    EXPECT_TRUE(master->Document().LogoRueckseite.IsEmpty());
+    EXPECT_EQ(Get<QLabel>(*master, "lblLogoRueckseite")->text(), QStringLiteral("<ohne Logo>"));
+}
+
+TEST(ShortenPathTest, KeepsTheFileNameAndFitsTheWidth)
+{
+    const QFontMetrics metrics{QFont()};
+    const QString path = QStringLiteral("/home/erika/Dokumente/Firma/Logos/2026/logo.jpg");
+    EXPECT_EQ(ShortenPath(metrics, path, metrics.horizontalAdvance(path) + 1), path);
+    const int width = metrics.horizontalAdvance(path) / 2;
+    const QString shortened = ShortenPath(metrics, path, width);
+    EXPECT_TRUE(shortened.startsWith(QStringLiteral("/home")));
+    EXPECT_TRUE(shortened.endsWith(QStringLiteral("...") + QStringLiteral("/logo.jpg")));
+    EXPECT_LE(metrics.horizontalAdvance(shortened), width - 1);
+    // Too narrow even for the file name: nothing wider than asked for.
+    EXPECT_LE(metrics.horizontalAdvance(ShortenPath(metrics, path, 20)), 19);
+}
+
+} // namespace
