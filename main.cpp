@@ -2,6 +2,7 @@
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
+#include "print/uPrintCommand.h"
 #include "render/uDIB.h"
 #include "support/uStartbildInfoFenster.h"
 #include "support/udebug.h"
@@ -31,6 +32,9 @@ QString CardFileArgument(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
+    // Printing from the command line needs no window and no splash.
+    if (const std::optional<int> printed = RunPrintCommand(argc, argv))
+        return *printed;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "Tessaro " << tessaro::version::Text << '\n';

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Printing into a PDF file from the command line, without a display: pages,
+# paper, text positions with the stored print offsets, and the refusals that
+# write nothing.
+set -u
+tessaro=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$work/config" && mkdir -m 700 "$work/run"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+cd "$work" || exit 1
+
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
+# "x y" in millimetres of every occurrence of a word, in reading order.
+positions() {
+  pdftotext -bbox -f "${3:-1}" -l "${3:-1}" "$1" - |
+    awk -v w="$2" -F'"' '$0 ~ ">" w "<" {printf "%.2f %.2f\n", $2 / 72 * 25.4, $4 / 72 * 25.4}'
+}
+
+# The last card data of a fresh user: the German sample card, ten on an A4 sheet.
+"$tessaro" --print-to-pdf plain.pdf 2>stderr.txt || fail "default card: exit $?"
+[ -s stderr.txt ] && fail "default card: unexpected output on stderr: $(cat stderr.txt)"
+[ "$(pages plain.pdf)" = 1 ] || fail "default card: $(pages plain.pdf) pages instead of 1"
+pdfinfo plain.pdf | grep -q 'Page size:.*595.*842' || fail "default card: page is not A4"
+positions plain.pdf Heinz >plain.pos
+[ "$(wc -l <plain.pos)" = 10 ] || fail "default card: $(wc -l <plain.pos) names instead of 10"
+# Each name starts 5 mm into its slot (the letter's side bearing aside).
+awk 'BEGIN {r = 0} {
+       col = (NR - 1) % 2; row = int((NR - 1) / 2);
+       x = 15 + col * 95 + 5; if ($1 < x - 0.5 || $1 > x + 0.1) bad = bad " slot" NR ":" $1;
+       dy = $2 - (10 + row * 55); if (NR == 1) first = dy; else if (dy - first > 0.05 || first - dy > 0.05) bad = bad " row" row ":" $2
+     } END {if (bad) {print bad; exit 1}}' plain.pos || fail "default card: names not at their slots: $(cat plain.pos | tr '\n' ' ')"
+
+# The offsets stored for the PDF printer move everything.
+mkdir -p config/Ornak
+printf '[Druckposition]\nPDF\\FOffsetX=2.5\nPDF\\FOffsetY=-1.5\n' >config/Ornak/Tessaro.conf
+"$tessaro" --print-to-pdf shifted.pdf || fail "shifted: exit $?"
+positions shifted.pdf Heinz >shifted.pos
+paste plain.pos shifted.pos | awk '{dx = $3 - $1 - 2.5; dy = $4 - $2 + 1.5;
+       if (dx > 0.05 || dx < -0.05 || dy > 0.05 || dy < -0.05) {print; bad = 1}} END {exit bad}' ||
+  fail "stored offsets do not move the print by 2.5 mm right and 1.5 mm up"
+[ "$(wc -l <shifted.pos)" = 10 ] || fail "shifted: $(wc -l <shifted.pos) names"
+rm config/Ornak/Tessaro.conf
+
+"$tessaro" --print-to-pdf three.pdf --sheets 3 || fail "three sheets: exit $?"
+[ "$(pages three.pdf)" = 3 ] || fail "three sheets: $(pages three.pdf) pages"
+
+"$tessaro" --print-to-pdf test.pdf --sheets 5 --test-page || fail "test page: exit $?"
+[ "$(pages test.pdf)" = 1 ] || fail "test page: $(pages test.pdf) pages"
+[ "$(positions test.pdf Heinz | wc -l)" = 1 ] || fail "test page: the card is not in the first slot only"
+
+# A two-sided card: all fronts, then all backs.
+printf '[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nKartentyp=0\r\nBackText1_0=Rueckseitentext\r\n[Layout]\r\nName=100\r\n' >two.tsx
+"$tessaro" --print-to-pdf two.pdf --sheets 2 two.tsx || fail "two-sided: exit $?"
+[ "$(pages two.pdf)" = 4 ] || fail "two-sided: $(pages two.pdf) pages instead of 4"
+for page in 1 2 3 4; do
+  front=$(positions two.pdf Erika $page | wc -l)
+  back=$(positions two.pdf Rueckseitentext $page | wc -l)
+  if [ $page -le 2 ]; then expected="10 0"; else expected="0 10"; fi
+  [ "$front $back" = "$expected" ] || fail "two-sided page $page: $front fronts, $back backs"
+done
+
+# Refusals: one line on stderr, a non-zero exit, no file written, an existing one kept.
+echo "[Fremd]" >foreign.tsx
+echo "keep me" >existing.pdf
+mkdir folder.pdf
+refuse() {
+  local name=$1 out=$2
+  shift 2
+  "$tessaro" --print-to-pdf "$out" "$@" >stdout.txt 2>stderr.txt
+  local code=$?
+  [ $code -ne 0 ] || fail "$name: exit 0"
+  [ "$(wc -l <stderr.txt)" = 1 ] || fail "$name: stderr is not one line: $(cat stderr.txt)"
+  [ -s stdout.txt ] && fail "$name: output on stdout"
+  if [ "$out" = existing.pdf ]; then
+    [ "$(cat existing.pdf)" = "keep me" ] || fail "$name: the existing file was changed"
+  elif [ -e "$out" ] && [ ! -d "$out" ]; then
+    fail "$name: $out was written"
+  fi
+}
+refuse "missing card" out1.pdf missing.tsx
+refuse "foreign card" existing.pdf foreign.tsx
+refuse "folder for output" folder.pdf
+refuse "missing folder" nowhere/out.pdf
+refuse "zero sheets" out2.pdf --sheets 0
+refuse "100 sheets" out3.pdf --sheets 100
+refuse "sheets not a number" existing.pdf --sheets drei
+refuse "sheets without value" out4.pdf --sheets
+refuse "unknown option" out5.pdf --duplex
+refuse "two cards" out6.pdf two.tsx two.tsx
+ls "$work"/.*.pdf* "$work"/*.pdf.* >/dev/null 2>&1 && fail "temporary files left behind: $(ls -a "$work")"
+"$tessaro" --print-to-pdf >/dev/null 2>stderr.txt && fail "no output file: exit 0"
+
+exit $status
