@@ -2,7 +2,11 @@
 # Sets up a Debian 12 machine for Tessaro, builds it and then either starts the
 # program (run) or runs the whole test suite (test).
 #   bash tools/setup.sh run [ARGS...]   install, build, start the wizard
-#   bash tools/setup.sh test            install, build, run every test
+#   bash tools/setup.sh test            install, build, run every test, then
+#                                       run it again built with AddressSanitizer
+#                                       and UndefinedBehaviorSanitizer
+# TESSARO_SANITIZER_TESTS=0 skips the second pass; it builds in
+# TESSARO_ASAN_BUILD_DIR (default build-asan).
 set -euo pipefail
 
 mode=${1:-run}
@@ -15,11 +19,12 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev
   qt6-image-formats-plugins qt6-qpa-plugins libgl-dev
-  libcups2-dev cups cups-client cups-bsd
+  libcups2-dev cups cups-client cups-bsd cups-ipp-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
   libjpeg62-turbo-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()
@@ -44,8 +49,14 @@ case "$mode" in
     exec "$build/tessaro" "$@"
     ;;
   test)
-    cd "$build"
-    ctest --output-on-failure -j2 --timeout 900
+    (cd "$build" && ctest --output-on-failure -j2 --timeout 900)
+    if [ "${TESSARO_SANITIZER_TESTS:-1}" != 0 ]; then
+      asan=${TESSARO_ASAN_BUILD_DIR:-$root/build-asan}
+      cmake -S "$root" -B "$asan" -G Ninja -DTESSARO_SANITIZE=ON ${TESSARO_CMAKE_ARGS:-}
+      cmake --build "$asan" -j2
+      cd "$asan"
+      ctest --output-on-failure -j2 --timeout 900
+    fi
     ;;
   *)
     echo "usage: $0 run|test" >&2
