@@ -214,13 +214,10 @@ void TMMWindow::SetScrollPosition(Qt::Orientation Axis, int Pos)
 
 void TMMWindow::ScrollContentsTo(Qt::Orientation Axis, int Pos)
 {
-    const bool horizontal = Axis == Qt::Horizontal;
-    const int old = horizontal ? FScaleCanvas->ScrollX() : FScaleCanvas->ScrollY();
+    // The whole window is drawn again rather than the old contents moved:
+    // owners also draw things that stay in place, such as a logo in a corner.
     SetCanvasScroll(Axis, Pos);
-    if (horizontal)
-        viewport()->scroll(old - Pos, 0);
-    else
-        viewport()->scroll(0, old - Pos);
+    viewport()->update();
     emit OnScroll();
 }
 

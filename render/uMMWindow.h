@@ -83,8 +83,8 @@ private:
     // Moves the scroll position of an axis that has a scroll bar; clamped to
     // its range.
     void SetScrollPosition(Qt::Orientation Axis, int Pos);
-    // Takes a new scroll position into the canvas, moves the shown contents
-    // by the difference and reports the scroll.
+    // Takes a new scroll position into the canvas, redraws and reports the
+    // scroll.
     void ScrollContentsTo(Qt::Orientation Axis, int Pos);
     QScrollBar &Bar(Qt::Orientation Axis) const;
     void SetCanvasScroll(Qt::Orientation Axis, int Value);

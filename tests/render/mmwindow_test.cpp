@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -201,6 +203,30 @@ TEST_F(MMWindowTest, OwnerPaintsThroughTheScaleCanvas)
     EXPECT_EQ(shot.pixelColor(200, 150), QColor(Qt::white));
     EXPECT_EQ(shot.pixelColor(15, 150), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(5, 150), Window->viewport()->palette().color(QPalette::Button));
+}
+
+TEST_F(MMWindowTest, ScrollingRedrawsWhatStaysInPlace)
+{
+    Show(400, 300);
+    Window->SetZoom(3);
+    // The owner keeps a mark in the window's corner, whatever the scrolling.
+    QObject::connect(Window.get(), &TMMWindow::OnPaint, Window.get(), [&] {
+        Canvas().SetBrushColor(Qt::white);
+        Canvas().Rectangle(0, 0, 85, 55);
+        Canvas().Canvas().fillRect(QRect(10, 10, 20, 20), Qt::red);
+    });
+    auto onScreen = [&] {
+        Settle();
+        return QGuiApplication::primaryScreen()->grabWindow(Window->winId()).toImage();
+    };
+    onScreen();
+    // Contents moving right and down must not take the mark along.
+    HBar().triggerAction(QAbstractSlider::SliderSingleStepSub);
+    VBar().triggerAction(QAbstractSlider::SliderSingleStepSub);
+    const QImage shot = onScreen();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.pixelColor(15, 15), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(15 + TMMWindow::LineStep, 15 + TMMWindow::LineStep), QColor(Qt::white));
 }
 
 TEST_F(MMWindowTest, AutoScrollWhileTheButtonIsHeldNearTheBorder)
