@@ -1,5 +1,7 @@
 // Draws the product's pictures and writes them as JPEG resources:
 //   makepictures <resources-folder> [--png <folder>]
+// or the desktop's application icon as PNGs in an icon-theme tree:
+//   makepictures --icons <folder>        (<folder>/<N>x<N>/apps/tessaro.png)
 // The pictures are committed; run this again only after changing a drawing.
 // Another picture is one more drawing function and one more row in Pictures.
 
@@ -148,6 +150,48 @@ void DrawMakerLogo(QPainter &p, QSize size)
     p.drawText(QPointF(100, 82), QStringLiteral("SOFTWARE"));
 }
 
+// The application icon: the emblem on a rounded tile of the splash colours.
+// Transparent outside the tile, so it sits on any panel or launcher.
+void DrawAppIcon(QPainter &p, QSize size)
+{
+    const qreal s = size.width();
+    QLinearGradient sky(0, 0, s, s);
+    sky.setColorAt(0, Night);
+    sky.setColorAt(1, Sea);
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    const QRectF tile(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
+    p.drawRoundedRect(tile, s * 0.18, s * 0.18);
+    // Three tiles and two gaps of 0.18 tiles span 3.36 tiles.
+    const qreal emblemTile = s * 0.6 / 3.36;
+    DrawTiles(p, QPointF(s * 0.2, s * 0.2), emblemTile, Paper);
+}
+
+const int AppIconSizes[] = {48, 128, 256};
+
+int WriteAppIcons(const QDir &folder, QTextStream &err)
+{
+    for (const int edge : AppIconSizes) {
+        const QString dir = QStringLiteral("%1x%1/apps").arg(edge);
+        if (!folder.mkpath(dir)) {
+            err << "cannot create " << folder.filePath(dir) << '\n';
+            return 1;
+        }
+        QImage image(edge, edge, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        DrawAppIcon(painter, image.size());
+        painter.end();
+        const QString path = folder.filePath(dir + QStringLiteral("/tessaro.png"));
+        if (!image.save(path, "PNG")) {
+            err << "cannot write " << path << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
+
 struct TPicture
 {
     const char *Type;
@@ -182,8 +226,10 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--icons"))
+        return WriteAppIcons(QDir(args[2]), err);
     if (args.size() != 2 && !(args.size() == 4 && args[2] == QLatin1String("--png"))) {
-        err << "usage: makepictures <resources-folder> [--png <folder>]\n";
+        err << "usage: makepictures <resources-folder> [--png <folder>] | --icons <folder>\n";
         return 2;
     }
     const QDir resources(args[1]);

@@ -2,6 +2,7 @@
 # Sets up a Debian 12 machine for Tessaro, builds it and then either starts the
 # program (run) or runs the whole test suite (test).
 #   bash tools/setup.sh run [ARGS...]   install, build, start the wizard
+#   bash tools/setup.sh package         install, build, make the Debian package
 #   bash tools/setup.sh test            install, build, run every test
 set -euo pipefail
 
@@ -20,6 +21,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
   libjpeg62-turbo-dev
+  dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()
@@ -47,8 +49,12 @@ case "$mode" in
     cd "$build"
     ctest --output-on-failure -j2 --timeout 900
     ;;
+  package)
+    cd "$build"
+    cpack -G DEB
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
