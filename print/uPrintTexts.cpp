@@ -25,6 +25,7 @@ constexpr TDefaultText PrintDefaults[] = {
     {"ID_DRUCKPOS6", "Ausdruck um %.1f mm nach unten verschieben"},
     {"ID_TESTDRUCK1", "Bitte legen Sie ein normales Blatt in den Drucker ein"},
     {"ID_ANZKARTEN", "entspricht %d Visitenkarten"},
+    {"ID_DRUCKFORTSCHRITT", "Bogen %d von %d wird gedruckt"},
 };
 
 } // namespace

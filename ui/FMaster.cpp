@@ -9,6 +9,7 @@
 #include "render/uMMWindow.h"
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
+#include "ui/uPrintPage.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ TMaster::TMaster(QWidget *parent)
     FDocument->LoadDefault();
     CreateRuntimeControls();
     FillPrinterList();
+    FPrintPage = new TPrintPage(*this, *FDocument, *FAssistant, this);
     FMainView = std::make_unique<TMainView>();
     ArrangeLayoutGrid();
     dgLayouts->OnResize = [this] { LayoutGridResize(); };
@@ -210,6 +212,8 @@ void TMaster::TextsChanged()
     const bool german = Localizer().LanguageIndex() == 0;
     for (QLabel *image : {imgWerbungKartentyp, imgWerbung, imgWerbungRueckseite, imgWerbungDrucken})
         image->setVisible(german);
+    if (FPrintPage)
+        FPrintPage->TextsChanged();
 }
 
 bool TMaster::event(QEvent *event)
@@ -335,6 +339,7 @@ void TMaster::pcMainChange()
         FAssistant->ShowPicture(THelpWindow::PictureKartentyp);
     } else if (page == tsDrucken) {
         FAssistant->ShowPicture(THelpWindow::PictureDrucken);
+        FPrintPage->Enter();
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));
     }
 }

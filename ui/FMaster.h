@@ -19,6 +19,7 @@ class TKartenlayout;
 class THelpWindow;
 class TMainView;
 class TMMWindow;
+class TPrintPage;
 class TScaleCanvas;
 
 // The text without one final CR LF pair.
@@ -117,4 +118,6 @@ private:
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;
+    // The page "Drucken" and the print job; a child of the window.
+    TPrintPage *FPrintPage = nullptr;
 };

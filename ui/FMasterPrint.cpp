@@ -1,6 +1,8 @@
 #include "ui/FMaster.h"
 
+#include "ui/uPrintPage.h"
+
 void TMaster::PrintCards()
 {
-    // The print job is not part of this window yet: the button does nothing.
+    FPrintPage->PrintCards();
 }

@@ -1,0 +1,130 @@
+#include "MasterTestSupport.h"
+
+#include "print/PrivateCupsServer.h"
+#include "print/uPrintOffsets.h"
+#include "print/uPrinterSupport.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+
+class MasterPrintPageTest : public MasterTest
+{
+protected:
+    void SetUp() override
+    {
+        MasterTest::SetUp();
+        PrinterSupport().SetPrinterName(QLatin1String(PdfPrinterName));
+    }
+
+    static void OpenPrintPage(const TMaster &master)
+    {
+        Get<QTabWidget>(master, "pcMain")->setCurrentWidget(Get<QWidget>(master, "tsDrucken"));
+    }
+    static QString Label(const TMaster &master, const char *name) { return Get<QLabel>(master, name)->text(); }
+    static void Press(const TMaster &master, const char *button, int times)
+    {
+        for (int i = 0; i < times; ++i)
+            Click(master, button);
+    }
+    static void ChoosePrinter(const TMaster &master, const QString &name)
+    {
+        auto *printers = Get<QComboBox>(master, "cbDrucker");
+        const int index = printers->findText(name);
+        ASSERT_GE(index, 0) << name.toStdString();
+        printers->setCurrentIndex(index);
+        emit printers->activated(index);
+    }
+};
+
+TEST_F(MasterPrintPageTest, OffsetButtonsStepHoldAtTheLimitAndAreStored)
+{
+    auto master = Create();
+    OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "lblPosX"), QStringLiteral("keine waagrechte Verschiebung"));
+    Press(*master, "BtnDruckPosLeft", 40);
+    const QString twenty = Label(*master, "lblPosX");
+    EXPECT_TRUE(twenty.startsWith(QStringLiteral("Ausdruck um 20")) && twenty.endsWith(QStringLiteral("mm nach links verschieben")))
+        << twenty.toStdString();
+    Press(*master, "BtnDruckPosLeft", 2);
+    EXPECT_EQ(Label(*master, "lblPosX"), twenty);
+    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("PDF")), (TPrintOffsets{-20, 0}));
+
+    Click(*master, "BtnDruckPosCenter");
+    Click(*master, "BtnDruckPosLeft");
+    Click(*master, "BtnDruckPosRight");
+    EXPECT_EQ(Label(*master, "lblPosX"), QStringLiteral("keine waagrechte Verschiebung"));
+    Click(*master, "BtnDruckPosDown");
+    EXPECT_TRUE(Label(*master, "lblPosY").endsWith(QStringLiteral("mm nach unten verschieben")));
+
+    auto *area = Get<QGroupBox>(*master, "gbDruckbereich");
+    Click(*master, "BtnDruckpositionAnpassen");
+    EXPECT_EQ(area->height(), 150);
+    Click(*master, "BtnDruckpositionAnpassen");
+    EXPECT_EQ(area->height(), 60);
+}
+
+TEST_F(MasterPrintPageTest, SheetCountReadsAsCards)
+{
+    auto master = Create();
+    OpenPrintPage(*master);
+    Get<QSpinBox>(*master, "seAnzahl")->setValue(3);
+    EXPECT_EQ(Label(*master, "labAnzahl"), QStringLiteral("entspricht 30 Visitenkarten"));
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbKlappvisitenkarte");
+    OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "labAnzahl"), QStringLiteral("entspricht 15 Visitenkarten"));
+}
+
+TEST_F(MasterPrintPageTest, AnotherPrinterBringsItsOwnOffsets)
+{
+    TPrivateCupsServer server;
+    if (!server.Running() || !server.AddPrinter(QStringLiteral("Flurdrucker"), QStringLiteral("Visitenkarten"),
+                                                QStringLiteral("Flur 2")))
+        GTEST_SKIP() << "no private CUPS server: " << server.Log().toStdString();
+    SavePrintOffsets(QStringLiteral("Flurdrucker"), {1.5f, -2.0f});
+    auto master = Create();
+    OpenPrintPage(*master);
+    ChoosePrinter(*master, QStringLiteral("Flurdrucker"));
+    EXPECT_TRUE(Label(*master, "lblPosX").contains(QStringLiteral("nach rechts"))) << Label(*master, "lblPosX").toStdString();
+    EXPECT_TRUE(Label(*master, "lblPosY").contains(QStringLiteral("nach oben")));
+    EXPECT_EQ(Label(*master, "lblOrt"), QStringLiteral("Flur 2"));
+    EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Visitenkarten"));
+
+    ChoosePrinter(*master, QLatin1String(PdfPrinterName));
+    EXPECT_EQ(Label(*master, "lblPosX"), QStringLiteral("keine waagrechte Verschiebung"));
+    EXPECT_EQ(Label(*master, "lblPosY"), QStringLiteral("keine senkrechte Verschiebung"));
+}
+
+TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto master = Create();
+    OpenPrintPage(*master);
+    Get<QSpinBox>(*master, "seAnzahl")->setValue(2);
+    FDialogs.Files = {dir.filePath("karten.pdf")};
+    Click(*master, "BtnWeiter");
+    ASSERT_FALSE(FDialogs.Messages.empty());
+    EXPECT_EQ(FDialogs.Messages[0].Text, QStringLiteral("Bitte legen Sie 2 Visitenkartenbogen in den Drucker ein"));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {dir.filePath("karten.pdf")});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+    EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
+    EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
+    EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
+}
+
+} // namespace

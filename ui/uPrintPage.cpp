@@ -1,0 +1,189 @@
+#include "ui/uPrintPage.h"
+
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+#include "print/uPrintTexts.h"
+#include "print/uPrinterSupport.h"
+#include "print/uPrinterTarget.h"
+#include "ui/FHelpWindow.h"
+#include "ui/FMasterControls.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+// Menu commands that must not run while a job prints.
+constexpr const char *LockedMenuItems[] = {"mnuDateiNeu", "mnuDateiOeffnen", "mnuDateiSpeichern",
+                                           "mnuDateiSpeichernUnter", "mnuDateiBeenden"};
+
+} // namespace
+
+TPrintPage::TPrintPage(TMasterControls &controls, TDocument &document, THelpWindow &assistant, QWidget *window)
+    : QObject(window), FControls(controls), FDocument(document), FAssistant(assistant), FWindow(window)
+{
+    RegisterPrintTexts();
+    const TMasterControls &c = FControls;
+    connect(c.BtnTestseiteDrucken, &QPushButton::clicked, this, [this] { BtnTestseiteDruckenClick(); });
+    connect(c.BtnDruckpositionAnpassen, &QPushButton::clicked, this, [this] { BtnDruckpositionAnpassenClick(); });
+    const std::pair<QToolButton *, TOffsetMove> moves[] = {
+        {c.BtnDruckPosUp, TOffsetMove::Up},       {c.BtnDruckPosDown, TOffsetMove::Down},
+        {c.BtnDruckPosLeft, TOffsetMove::Left},   {c.BtnDruckPosRight, TOffsetMove::Right},
+        {c.BtnDruckPosCenter, TOffsetMove::Center}};
+    for (const auto &[button, move] : moves)
+        connect(button, &QToolButton::clicked, this, [this, move = move] { MoveOffsets(move); });
+    connect(c.seAnzahl, &QSpinBox::valueChanged, this, [this] { seAnzahlChange(); });
+    connect(c.cbDrucker, &QComboBox::activated, this, [this](int index) { cbDruckerChange(index); });
+    connect(c.BtnEigenschaften, &QPushButton::clicked, this, [this] { BtnEigenschaftenClick(); });
+}
+
+TPrintPage::~TPrintPage() = default;
+
+void TPrintPage::Enter()
+{
+    ShowPrinterInfo();
+    LoadPrintOffsets();
+    seAnzahlChange();
+}
+
+void TPrintPage::TextsChanged()
+{
+    seAnzahlChange();
+    ShowPrintOffsets();
+}
+
+void TPrintPage::PrintCards()
+{
+    RunJob(nullptr);
+}
+
+void TPrintPage::BtnTestseiteDruckenClick()
+{
+    RunJob(&TPrintJob::PrintTestSheet);
+}
+
+void TPrintPage::RunJob(TPrintResult (TPrintJob::*action)())
+{
+    TPrinterTarget target(PrinterSupport());
+    TPrintJob job(FDocument, target, *this, FOffsets);
+    try {
+        if (action)
+            (job.*action)();
+        else
+            job.PrintCards(FControls.seAnzahl->value());
+    } catch (const std::exception &error) {
+        ShowMessageBox(TMsgDlgType::Error, QString::fromStdString(error.what()));
+    }
+}
+
+void TPrintPage::BtnDruckpositionAnpassenClick()
+{
+    QGroupBox *box = FControls.gbDruckbereich;
+    const bool open = box->height() == TMasterControls::CalibrationClosedHeight;
+    box->resize(box->width(), open ? CalibrationOpenHeight : TMasterControls::CalibrationClosedHeight);
+}
+
+void TPrintPage::MoveOffsets(TOffsetMove move)
+{
+    FOffsets = MovePrintOffsets(FOffsets, move);
+    SavePrintOffsets(PrinterSupport().GetDeviceKeyName(), FOffsets);
+    ShowPrintOffsets();
+}
+
+void TPrintPage::LoadPrintOffsets()
+{
+    FOffsets = ::LoadPrintOffsets(PrinterSupport().GetDeviceKeyName());
+    ShowPrintOffsets();
+}
+
+void TPrintPage::ShowPrintOffsets()
+{
+    const TPrintOffsetTexts texts = ::ShowPrintOffsets(FOffsets);
+    FControls.lblPosX->setText(texts.X);
+    FControls.lblPosY->setText(texts.Y);
+}
+
+void TPrintPage::seAnzahlChange()
+{
+    FControls.labAnzahl->setText(CardCountText(FDocument.Kartentyp(), FControls.seAnzahl->value()));
+}
+
+void TPrintPage::cbDruckerChange(int index)
+{
+    TPrinterSupport &support = PrinterSupport();
+    support.SetPrinterName(FControls.cbDrucker->itemText(index));
+    support.CarryOverPaperSettings();
+    ShowPrinterInfo();
+    LoadPrintOffsets();
+}
+
+void TPrintPage::BtnEigenschaftenClick()
+{
+    try {
+        PrinterSupport().ShowProperties(FWindow);
+    } catch (const EPrinterError &error) {
+        ShowMessageBox(TMsgDlgType::Error, QString::fromStdString(error.what()));
+    }
+}
+
+void TPrintPage::ShowPrinterInfo()
+{
+    TPrinterInfo info;
+    PrinterSupport().GetPrinterInfo(info);
+    FControls.lblOrt->setText(info.Location);
+    FControls.lblKommentar->setText(info.Comment);
+}
+
+void TPrintPage::EnableControls(bool enabled)
+{
+    const TMasterControls &c = FControls;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             c.BtnWeiter, c.BtnZurueck, c.pcMain, c.cbDrucker, c.BtnEigenschaften, c.seAnzahl,
+             c.BtnTestseiteDrucken, c.BtnDruckpositionAnpassen, c.BtnDruckPosLeft, c.BtnDruckPosUp,
+             c.BtnDruckPosRight, c.BtnDruckPosDown, c.BtnDruckPosCenter})
+        control->setEnabled(enabled);
+    for (const char *name : LockedMenuItems)
+        if (auto *item = FWindow->findChild<QAction *>(QLatin1String(name)))
+            item->setEnabled(enabled);
+}
+
+void TPrintPage::SetBusy(bool busy)
+{
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+bool TPrintPage::PageProgress(int page, int count)
+{
+    if (!FProgress) {
+        FProgress = std::make_unique<QProgressDialog>(FWindow);
+        FProgress->setWindowModality(Qt::WindowModal);
+        FProgress->setMinimumDuration(0);
+        FProgress->setRange(0, count);
+    }
+    if (FProgress->wasCanceled())
+        return false;
+    FProgress->setLabelText(FormatPrintText(QStringLiteral("ID_DRUCKFORTSCHRITT"), {page, count}));
+    FProgress->setValue(page - 1);
+    return !FProgress->wasCanceled();
+}
+
+void TPrintPage::EndProgress()
+{
+    FProgress.reset();
+}
+
+void TPrintPage::ShowAssistantPicture(int number)
+{
+    FAssistant.ShowPicture(number);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "print/uPrintJob.h"
+#include "print/uPrintOffsets.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+class TDocument;
+class THelpWindow;
+struct TMasterControls;
+
+// The page "Drucken" of the main window: the printer choice, the number of
+// sheets, the test page and the print-position calibration, and the print
+// job itself. It wires the page's controls when it is made.
+class TPrintPage : public QObject, private TPrintJobUi
+{
+public:
+    static constexpr int CalibrationOpenHeight = 150;
+
+    TPrintPage(TMasterControls &controls, TDocument &document, THelpWindow &assistant, QWidget *window);
+    ~TPrintPage() override;
+
+    // Entering the page: printer description, offsets and sheet count.
+    void Enter();
+    // After a language switch.
+    void TextsChanged();
+
+    void PrintCards();
+    void BtnTestseiteDruckenClick();
+
+    const TPrintOffsets &Offsets() const { return FOffsets; }
+
+private:
+    void BtnDruckpositionAnpassenClick();
+    void MoveOffsets(TOffsetMove move);
+    void LoadPrintOffsets();
+    void ShowPrintOffsets();
+    void seAnzahlChange();
+    void cbDruckerChange(int index);
+    void BtnEigenschaftenClick();
+    void ShowPrinterInfo();
+    // Runs one print action; a printer's refusal is shown, not thrown on.
+    void RunJob(TPrintResult (TPrintJob::*action)());
+
+    void EnableControls(bool enabled) override;
+    void SetBusy(bool busy) override;
+    bool PageProgress(int page, int count) override;
+    void EndProgress() override;
+    void ShowAssistantPicture(int number) override;
+
+    TMasterControls &FControls;
+    TDocument &FDocument;
+    THelpWindow &FAssistant;
+    QWidget *FWindow;
+    TPrintOffsets FOffsets;
+    std::unique_ptr<QProgressDialog> FProgress;
+};
