@@ -4,6 +4,7 @@
 
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
 
 #include <limits>
@@ -35,6 +36,11 @@ bool TPrinterTarget::BeginJob(const QString &title)
     if (!FSupport.PrepareJob())
         return false;
     QPrinter &printer = FSupport.Printer();
+    // A queue removed since it was chosen would swallow the job without a word.
+    if (QPrinterInfo::printerInfo(printer.printerName()).isNull())
+        throw EPrinterError(QStringLiteral("Den Drucker \"%1\" gibt es nicht mehr.")
+                                .arg(FSupport.GetDeviceName())
+                                .toStdString());
     printer.setDocName(title);
     if (!FPainter.begin(&printer))
         throw EPrinterError(QStringLiteral("Der Drucker \"%1\" kann keinen Druckauftrag annehmen.")
@@ -97,7 +103,7 @@ void TPrinterTarget::EndJob()
     // The PDF file stays open for the backs until the action is closed.
     if (FPdfWriter)
         return;
-    if (!FPainter.end())
+    if (!FPainter.end() || FSupport.Printer().printerState() == QPrinter::Error)
         throw EPrinterError(QStringLiteral("Der Druckauftrag an \"%1\" ist fehlgeschlagen.")
                                 .arg(FSupport.GetDeviceName())
                                 .toStdString());
