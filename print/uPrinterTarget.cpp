@@ -3,11 +3,35 @@
 #include "print/uPrinterSupport.h"
 
 #include <QPdfWriter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include <cups/cups.h>
+
 #include <limits>
+
+namespace {
+
+// The print engine's key for the options it hands to CUPS with the job.
+constexpr auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+void CancelNewestHeldJob(const QString &printerName)
+{
+    const QByteArray name = printerName.toUtf8();
+    cups_job_t *jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 1, CUPS_WHICHJOBS_ACTIVE);
+    int newest = 0;
+    for (int i = 0; i < count; ++i)
+        if (jobs[i].state == IPP_JSTATE_HELD)
+            newest = qMax(newest, jobs[i].id);
+    cupsFreeJobs(count, jobs);
+    if (newest > 0)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), newest, 1);
+}
+
+} // namespace
 
 TPrinterTarget::TPrinterTarget(TPrinterSupport &support) : FSupport(support) {}
 
@@ -115,9 +139,14 @@ void TPrinterTarget::AbortJob()
         DiscardPdf();
         return;
     }
-    FSupport.Printer().abort();
-    if (FPainter.isActive())
-        FPainter.end();
+    QPrinter &printer = FSupport.Printer();
+    if (printer.abort() || !FPainter.isActive())
+        return;
+    // The print service cannot take back what was drawn, so the rest goes
+    // out held and is cancelled at once.
+    printer.printEngine()->setProperty(CupsOptionsProperty, QStringList{"job-hold-until", "indefinite"});
+    FPainter.end();
+    CancelNewestHeldJob(printer.printerName());
 }
 
 void TPrinterTarget::Close()
