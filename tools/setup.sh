@@ -4,6 +4,9 @@
 #   bash tools/setup.sh run [ARGS...]   install, build, start the wizard
 #   bash tools/setup.sh package         install, build, make the Debian package
 #   bash tools/setup.sh test            install, build, run every test
+# With TESSARO_SANITIZER_TESTS=1, test then runs the suite a second time built
+# with AddressSanitizer and UndefinedBehaviorSanitizer, in
+# TESSARO_ASAN_BUILD_DIR (default build-asan).
 set -euo pipefail
 
 mode=${1:-run}
@@ -22,6 +25,7 @@ packages=(
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
   libjpeg62-turbo-dev
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
+  clang libclang-rt-14-dev
 )
 
 missing=()
@@ -46,8 +50,15 @@ case "$mode" in
     exec "$build/tessaro" "$@"
     ;;
   test)
-    cd "$build"
-    ctest --output-on-failure -j2 --timeout 900
+    (cd "$build" && ctest --output-on-failure -j2 --timeout 900)
+    if [ "${TESSARO_SANITIZER_TESTS:-0}" = 1 ]; then
+      asan=${TESSARO_ASAN_BUILD_DIR:-$root/build-asan}
+      cmake -S "$root" -B "$asan" -G Ninja -DTESSARO_SANITIZE=ON ${TESSARO_CMAKE_ARGS:-}
+      cmake --build "$asan" -j2
+      cd "$asan"
+      LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0 \
+        ctest --output-on-failure -j2 --timeout 900
+    fi
     ;;
   package)
     cd "$build"

@@ -1,0 +1,32 @@
+// The profile file reader (card-data files) on any file content: read every
+// key, then change one and write the file.
+
+#include "FuzzSupport.h"
+
+#include "support/uProfileIni.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    Fuzz::Start();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString path = Fuzz::WriteInput(data, size, QStringLiteral("input.tsx"));
+    TProfileIniFile ini(path);
+    QStringList sections;
+    ini.ReadSections(sections);
+    for (const QString &section : sections) {
+        QStringList keys, values;
+        ini.ReadSection(section, keys);
+        ini.ReadSectionValues(section, values);
+        for (const QString &key : keys)
+            ini.ReadString(section, key, QString());
+    }
+    if (!sections.isEmpty()) {
+        ini.WriteString(sections.first(), QStringLiteral("Name"), QStringLiteral("x"));
+        ini.DeleteKey(sections.last(), QStringLiteral("Name"));
+    }
+    return 0;
+}
