@@ -40,6 +40,8 @@ THelpWindow::THelpWindow(QWidget *owner)
     chDontShowAgain->setGeometry(272, 176, 13, 17);
     chDontShowAgain->setFocusPolicy(Qt::NoFocus);
 
+    // A window of its own: it does not come up with its owner.
+    hide();
     Loaded();
     chDontShowAgain->setChecked(Settings().ReadBool(SettingsSection, DontShowAgainValue, false));
 }

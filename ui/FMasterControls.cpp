@@ -27,6 +27,7 @@ namespace {
 
 constexpr int BoxLeft = 8;
 constexpr int BoxWidth = TMasterControls::PanelWidth - 2 * BoxLeft;
+constexpr int LabelWidth = 90;
 
 template <class T>
 T *Make(QWidget *parent, const char *name)
@@ -211,18 +212,21 @@ void TMasterControls::CreateEigeneDatenPage()
     laBeruf = Make<QLabel>(gbPersDaten, "laBeruf", QStringLiteral("Beruf:"));
     meBeruf = MakeMemo(gbPersDaten, "meBeruf", 3);
     laAdresse = Make<QLabel>(gbPersDaten, "laAdresse", QStringLiteral("Adresse:"));
-    meAdresse = MakeMemo(gbPersDaten, "meAdresse", 4);
+    meAdresse = MakeMemo(gbPersDaten, "meAdresse", 3);
     laTele = Make<QLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / Fax / E-Mail:"));
-    meTele = MakeMemo(gbPersDaten, "meTele", 4);
+    laTele->setWordWrap(true);
+    meTele = MakeMemo(gbPersDaten, "meTele", 3);
     auto *fields = new QGridLayout(gbPersDaten);
-    // Labels above their fields, so longer translations have room.
     int row = 0;
     for (auto [label, field] : {std::pair<QLabel *, QWidget *>{Label10, edTitel}, {laName, edName},
                                 {laBeruf, meBeruf}, {laAdresse, meAdresse}, {laTele, meTele}}) {
-        fields->addWidget(label, row++, 0);
-        fields->addWidget(field, row++, 0);
+        label->setWordWrap(true);
+        label->setFixedWidth(LabelWidth);
+        fields->addWidget(label, row, 0, Qt::AlignTop);
+        fields->addWidget(field, row++, 1);
     }
-    fields->setVerticalSpacing(2);
+    fields->setColumnStretch(1, 1);
+    fields->setVerticalSpacing(4);
     FitBoxHeight(gbPersDaten);
 
     gbExtraText = MakeBox(panel, "gbExtraText", QStringLiteral("ExtraText"), Below(gbPersDaten));
@@ -239,11 +243,11 @@ void TMasterControls::CreateEigeneDatenPage()
     BtnEntfernen = MakeButton(gbFirmendaten, "BtnEntfernen", QStringLiteral("Entfernen"));
     BtnEntfernen->setEnabled(false);
     auto *logo = new QGridLayout(gbFirmendaten);
-    logo->addWidget(Label9, 0, 0, 1, 3);
-    logo->addWidget(lblLogo, 1, 0, 1, 3);
-    logo->addWidget(BtnFirmenlogo, 2, 1);
-    logo->addWidget(BtnEntfernen, 2, 2);
-    logo->setColumnStretch(0, 1);
+    logo->addWidget(Label9, 0, 0);
+    logo->addWidget(lblLogo, 0, 1, 1, 2);
+    logo->addWidget(BtnFirmenlogo, 1, 1, Qt::AlignRight);
+    logo->addWidget(BtnEntfernen, 1, 2);
+    logo->setColumnStretch(1, 1);
     FitBoxHeight(gbFirmendaten);
 
     imgWerbung = MakeAdvert(panel, "imgWerbung");
@@ -282,11 +286,11 @@ void TMasterControls::CreateRueckseitePage()
     BtnLogoEntfernenRueckseite = MakeButton(gbLogoRueckseite, "BtnLogoEntfernenRueckseite", QStringLiteral("Entfernen"));
     BtnLogoEntfernenRueckseite->setEnabled(false);
     auto *logo = new QGridLayout(gbLogoRueckseite);
-    logo->addWidget(Label2, 0, 0, 1, 3);
-    logo->addWidget(lblLogoRueckseite, 1, 0, 1, 3);
-    logo->addWidget(BtnLogoEinfuegenRueckseite, 2, 1);
-    logo->addWidget(BtnLogoEntfernenRueckseite, 2, 2);
-    logo->setColumnStretch(0, 1);
+    logo->addWidget(Label2, 0, 0);
+    logo->addWidget(lblLogoRueckseite, 0, 1, 1, 2);
+    logo->addWidget(BtnLogoEinfuegenRueckseite, 1, 1, Qt::AlignRight);
+    logo->addWidget(BtnLogoEntfernenRueckseite, 1, 2);
+    logo->setColumnStretch(1, 1);
     FitBoxHeight(gbLogoRueckseite);
 
     imgWerbungRueckseite = MakeAdvert(panel, "imgWerbungRueckseite");

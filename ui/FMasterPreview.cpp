@@ -16,28 +16,32 @@
 
 namespace {
 
-// Restores the canvas's millimetre offsets at the end of a drawing step.
-class TOffsetScope
+// Restores the canvas's millimetre offsets and text colour at the end of a
+// drawing step: the preview's canvas lives on to the next paint.
+class TCanvasScope
 {
 public:
-    explicit TOffsetScope(TScaleCanvas &canvas)
+    explicit TCanvasScope(TScaleCanvas &canvas)
         : FCanvas(canvas)
         , FOffsetX(canvas.OffsetX())
         , FOffsetY(canvas.OffsetY())
+        , FFontColor(canvas.FontColor())
     {
     }
-    ~TOffsetScope()
+    ~TCanvasScope()
     {
         FCanvas.SetOffsetX(FOffsetX);
         FCanvas.SetOffsetY(FOffsetY);
+        FCanvas.SetFontColor(FFontColor);
     }
-    TOffsetScope(const TOffsetScope &) = delete;
-    TOffsetScope &operator=(const TOffsetScope &) = delete;
+    TCanvasScope(const TCanvasScope &) = delete;
+    TCanvasScope &operator=(const TCanvasScope &) = delete;
 
 private:
     TScaleCanvas &FCanvas;
     float FOffsetX;
     float FOffsetY;
+    QColor FFontColor;
 };
 
 } // namespace
@@ -80,6 +84,7 @@ void TMaster::PreviewPaint()
     if (!FDocument->MitRueckseite())
         return;
 
+    TCanvasScope scope(canvas);
     QFont captionFont = font();
     captionFont.setFamily(QStringLiteral("Arial"));
     canvas.SetFont(captionFont);
@@ -89,7 +94,6 @@ void TMaster::PreviewPaint()
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
     DrawSideLabel(canvas, QStringLiteral("Vorderseite"), rotated);
 
-    TOffsetScope offsets(canvas);
     // The back stands a tenth of a card beside or below the front.
     if (rotated)
         canvas.SetOffsetX(sheet.CardHeight * 1.1f);

@@ -164,6 +164,7 @@ TEST_F(MasterTest, AssistantAppearsAfterTheFirstActivationUnlessTurnedOff)
         ASSERT_TRUE(QTest::qWaitForWindowActive(master.get()));
         EXPECT_TRUE(WaitFor([&] { return master->Assistant().isVisible(); }));
         EXPECT_EQ(master->Assistant().Picture(), THelpWindow::PictureEigeneDaten);
+        EXPECT_FALSE(master->Assistant().findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
         master->Assistant().SetDontShowAgain(true);
     }
     auto master = Create();

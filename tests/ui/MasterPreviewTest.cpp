@@ -64,6 +64,22 @@ TEST_F(MasterTest, TwoSidedPreviewShowsSideCaptionsAndInnerFramesOnTheBack)
     EXPECT_EQ(CountPixels(both.Image, both.FrontFrameEdge, IsFrameGrey), 0);
 }
 
+// The grey of the captions must not stay on the canvas for the next paint.
+TEST_F(MasterTest, CardTextsStayBlackWhenThePreviewPaintsAgain)
+{
+    auto master = Create();
+    Get<QAbstractButton>(*master, "rbBeidseitig")->click();
+    auto dark = [](const QColor &c) { return c.red() < 60 && c.green() < 60 && c.blue() < 60; };
+    auto frontText = [&](const QImage &image) {
+        const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+        return CountPixels(image, QRect(QPoint(canvas.MMToX(3), canvas.MMToY(3)), QPoint(canvas.MMToX(82), canvas.MMToY(52))),
+                           dark);
+    };
+    const int first = frontText(master->Preview().viewport()->grab().toImage());
+    EXPECT_GT(first, 50);
+    EXPECT_EQ(frontText(master->Preview().viewport()->grab().toImage()), first);
+}
+
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
 {
     QTemporaryDir folder;
