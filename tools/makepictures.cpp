@@ -6,6 +6,7 @@
 // Another picture is one more drawing function and one more row in Pictures.
 
 #include "support/uProductPictures.h"
+#include "tools/pictures/WizardPictures.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -17,6 +18,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -192,19 +194,21 @@ int WriteAppIcons(const QDir &folder, QTextStream &err)
     return 0;
 }
 
-struct TPicture
-{
-    const char *Type;
-    QString Name;
-    QSize Size;
-    std::function<void(QPainter &, QSize)> Draw;
-};
+using TPicture = WizardPictures::TWizardPicture;
 
-const TPicture Pictures[] = {
-    {ProductPictureType, QLatin1String(SplashPictureName), SplashPictureSize, DrawSplash},
-    {ProductPictureType, QLatin1String(AboutPictureName), AboutPictureSize, DrawAbout},
-    {ProductPictureType, QLatin1String(MakerLogoName), MakerLogoSize, DrawMakerLogo},
-};
+// The product's own pictures, then the wizard's.
+std::vector<TPicture> Pictures()
+{
+    const QString type = QLatin1String(ProductPictureType);
+    std::vector<TPicture> pictures = {
+        {type, QLatin1String(SplashPictureName), SplashPictureSize, DrawSplash},
+        {type, QLatin1String(AboutPictureName), AboutPictureSize, DrawAbout},
+        {type, QLatin1String(MakerLogoName), MakerLogoSize, DrawMakerLogo},
+    };
+    for (TPicture &picture : WizardPictures::Pictures())
+        pictures.push_back(std::move(picture));
+    return pictures;
+}
 
 QImage Render(const TPicture &picture)
 {
@@ -233,9 +237,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir resources(args[1]);
-    for (const TPicture &picture : Pictures) {
+    for (const TPicture &picture : Pictures()) {
         const QImage image = Render(picture);
-        const QString type = QLatin1String(picture.Type);
+        const QString &type = picture.Type;
         if (!resources.mkpath(type)) {
             err << "cannot create " << resources.filePath(type) << '\n';
             return 1;
