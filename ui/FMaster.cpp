@@ -9,6 +9,7 @@
 #include "render/uMMWindow.h"
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
+#include "ui/FMasterMenu.h"
 #include "ui/uPrintPage.h"
 #include "ui/uWerbung.h"
 
@@ -53,6 +54,7 @@ TMaster::TMaster(QWidget *parent)
 {
     setObjectName(QStringLiteral("Master"));
     CreateControls(this);
+    FMenu = new TMasterMenu(*this);
     setMinimumSize(740, 725);
     resize(925, 725);
     Loaded();
@@ -212,6 +214,8 @@ void TMaster::TextsChanged()
     const bool german = Localizer().LanguageIndex() == 0;
     for (QLabel *image : {imgWerbungKartentyp, imgWerbung, imgWerbungRueckseite, imgWerbungDrucken})
         image->setVisible(german);
+    if (FMenu)
+        FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
 }

@@ -18,6 +18,7 @@ class TFontComboBox;
 class TKartenlayout;
 class THelpWindow;
 class TMainView;
+class TMasterMenu;
 class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
@@ -34,6 +35,8 @@ QString ShortenPath(const QFontMetrics &metrics, const QString &path, int width)
 class TMaster : public QMainWindow, public TLocalizerForm, protected TMasterControls
 {
     Q_OBJECT
+    // The menu commands act on the window as its own handlers would.
+    friend class TMasterMenu;
 
 public:
     // Posted to itself on the first activation; shows the assistant.
@@ -118,6 +121,7 @@ private:
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;
+    TMasterMenu *FMenu = nullptr;
     // The page "Drucken" and the print job; a child of the window.
     TPrintPage *FPrintPage = nullptr;
 };

@@ -166,6 +166,7 @@ void TMaster::LoadLogo(TDIB &logo)
     } catch (const std::exception &error) {
         ShowMessageBox(TMsgDlgType::Error, QString::fromUtf8(error.what()));
     }
+    FDocument->SetModified(true);
     DocumentToControls();
     RedrawPreviews();
 }
@@ -173,6 +174,7 @@ void TMaster::LoadLogo(TDIB &logo)
 void TMaster::ClearLogo(TDIB &logo)
 {
     logo.Clear();
+    FDocument->SetModified(true);
     DocumentToControls();
     RedrawPreviews();
 }
@@ -217,11 +219,19 @@ void TMaster::cbSchriftartChange()
 void TMaster::DocumentToControls()
 {
     FUpdating = true;
+    // Showing the document is no edit: the controls' setters (the sides
+    // above all) must not leave it marked modified.
     struct TUpdateEnd
     {
         bool &Flag;
-        ~TUpdateEnd() { Flag = false; }
-    } updateEnd{FUpdating};
+        TDocument &Document;
+        bool Modified;
+        ~TUpdateEnd()
+        {
+            Flag = false;
+            Document.SetModified(Modified);
+        }
+    } updateEnd{FUpdating, *FDocument, FDocument->Modified()};
 
     const TDocument &document = *FDocument;
     (document.MitRueckseite() ? rbBeidseitig : rbEinseitig)->setChecked(true);

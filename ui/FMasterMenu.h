@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class TMaster;
+
+// The main window's menu bar: card-data files, the language switch, the
+// maker's web pages and PDF documents, the assistant and the about window.
+// Menus and items carry their component names as object names, so the
+// localizer translates them with the rest of the window.
+class TMasterMenu : public QObject
+{
+public:
+    explicit TMasterMenu(TMaster &master);
+
+    // After a language switch: the items offered in one language only.
+    void TextsChanged();
+
+    void mnuDateiNeuClick();
+    void mnuDateiOeffnenClick();
+    void mnuDateiSpeichernClick();
+    void mnuDateiSpeichernUnterClick();
+    void mnuDateiDruckenClick();
+    void mnuDateiDruckereinrichtungClick();
+    void mnuDateiBeendenClick();
+    // Switches to the language in the item's tag; other senders are ignored.
+    void mnuSpracheClick(QObject *sender);
+    void mnuPravendoSoftwareClick();
+    void mnuWeitereOrnakVisitenkartenClick();
+    void mnuOrnakVisitenkartenzubehoerkatalogClick();
+    void mnuNewsUpdatesClick();
+    // The Help menu opens.
+    void mnuHilfeClick();
+    void mnuAssistentBeimStartAnzeigenClick();
+    void mnuAssistentanzeigenClick();
+    void mnuAssistentverbergenClick();
+    void mnuHilfeInfoClick();
+
+    // Opens the PDF document with the desktop's viewer; a missing file or a
+    // missing viewer is reported.
+    void OpenPdfFile(const QString &path);
+
+private:
+    void CreateDateiMenu();
+    void CreateSpracheMenu();
+    void CreateHilfeMenu();
+    QMenu *AddMenu(const char *name, const QString &caption);
+    template <class Handler>
+    QAction *AddItem(QMenu *menu, const char *name, const QString &caption, Handler handler);
+    void AddSeparator(QMenu *menu, const char *name);
+    // Asks whether a modified document is to be saved first; false when the
+    // command is to stop.
+    bool QuerySave();
+
+    TMaster &FMaster;
+    // The item of the language last switched to; none at start.
+    QAction *FCheckedLanguage = nullptr;
+    QAction *FNewsUpdates = nullptr;
+    QAction *FAssistentBeimStartAnzeigen = nullptr;
+    QAction *FAssistentanzeigen = nullptr;
+    QAction *FAssistentverbergen = nullptr;
+};
