@@ -18,6 +18,12 @@ bool IsPrinter(const QPainter &painter)
     return painter.device() && painter.device()->devType() == QInternal::Printer;
 }
 
+bool &DrawCacheSwitch()
+{
+    static bool enabled = true;
+    return enabled;
+}
+
 } // namespace
 
 void RegisterDIBTexts()
@@ -100,7 +106,12 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     const bool wasSmooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 
-    if (IsPrinter(painter) && (width < header.biWidth || height < header.biHeight)) {
+    const bool resample = IsPrinter(painter) && (width < header.biWidth || height < header.biHeight);
+    if (DrawCacheEnabled()) {
+        const QImage &picture = DrawCopy(width, height, resample);
+        if (!picture.isNull())
+            painter.drawImage(QRect(left, top, width, height), picture, picture.rect());
+    } else if (resample) {
         // A printer gets the picture at its device size: the resampler
         // averages it down, which keeps the print smooth; it is never enlarged.
         TDIBHandle resampled =
@@ -116,14 +127,44 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     painter.setRenderHint(QPainter::SmoothPixmapTransform, wasSmooth);
 }
 
+void TDIB::SetDrawCacheEnabled(bool enabled)
+{
+    DrawCacheSwitch() = enabled;
+}
+
+bool TDIB::DrawCacheEnabled()
+{
+    return DrawCacheSwitch();
+}
+
+const QImage &TDIB::DrawCopy(int width, int height, bool resampled) const
+{
+    if (FUnpacked.isNull())
+        FUnpacked = UnpackImage(FHandle);
+    if (!resampled)
+        return FUnpacked;
+    const QSize size(qMin(FUnpacked.width(), width), qMin(FUnpacked.height(), height));
+    if (FResampled.size() != size)
+        FResampled = UnpackImage(StretchDIB(FHandle, size.width(), size.height(), 0));
+    return FResampled;
+}
+
+void TDIB::FreeDrawCopies()
+{
+    FUnpacked = QImage();
+    FResampled = QImage();
+}
+
 void TDIB::FreePicture()
 {
+    FreeDrawCopies();
     DIBFree(FHandle);
     FHeader = TBitmapInfoHeader();
 }
 
 void TDIB::ReadHeader()
 {
+    FreeDrawCopies();
     if (!DIBInfo(FHandle, &FHeader, sizeof FHeader))
         FHeader = TBitmapInfoHeader();
 }

@@ -2,6 +2,7 @@
 
 #include "render/uPackedDIB.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -45,15 +46,30 @@ public:
     int Height() const { return FHeader.biHeight; }
     const TBitmapInfoHeader &Header() const { return FHeader; }
     // The pixels may be changed in place (filters); a new picture goes
-    // through SetHandle so that the header follows.
-    TDIBHandle &Handle() { return FHandle; }
+    // through SetHandle so that the header follows. Whoever may change them
+    // drops the unpacked copies kept for drawing.
+    TDIBHandle &Handle()
+    {
+        FreeDrawCopies();
+        return FHandle;
+    }
     const TDIBHandle &Handle() const { return FHandle; }
     const QString &FileName() const { return FFileName; }
 
     // Called after every change of the picture.
     std::function<void(TDIB &Sender)> OnChange;
 
+    // Off, every drawing unpacks (and for a printer resamples) the picture
+    // anew; for comparisons only.
+    static void SetDrawCacheEnabled(bool enabled);
+    static bool DrawCacheEnabled();
+
 private:
+    // The picture as drawn at a size: unpacked once per picture and size,
+    // not once per card of a sheet; equal copies also let a PDF store the
+    // picture once.
+    const QImage &DrawCopy(int width, int height, bool resampled) const;
+    void FreeDrawCopies();
     void FreePicture();
     void ReadHeader();
     void Changed();
@@ -61,4 +77,6 @@ private:
     TBitmapInfoHeader FHeader;
     TDIBHandle FHandle;
     QString FFileName;
+    mutable QImage FUnpacked;
+    mutable QImage FResampled;
 };

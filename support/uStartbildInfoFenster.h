@@ -47,6 +47,7 @@ public:
     TSplash(const TSplash &) = delete;
     TSplash &operator=(const TSplash &) = delete;
 
+    // Shows nothing while the environment variable TESSARO_NO_SPLASH is set.
     void Show(TFileInfo &info);
     // Shows the main window, which stays usable while the splash waits out
     // its time on top of it; then removes the splash.

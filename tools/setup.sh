@@ -4,6 +4,7 @@
 #   bash tools/setup.sh run [ARGS...]   install, build, start the wizard
 #   bash tools/setup.sh package         install, build, make the Debian package
 #   bash tools/setup.sh test            install, build, run every test
+#   bash tools/setup.sh bench [ARGS...] install, build, run the benchmarks
 # With TESSARO_SANITIZER_TESTS=1, test then runs the suite a second time built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, in
 # TESSARO_ASAN_BUILD_DIR (default build-asan).
@@ -60,12 +61,15 @@ case "$mode" in
         ctest --output-on-failure -j2 --timeout 900
     fi
     ;;
+  bench)
+    exec "$build/bench/tessaro_bench" "$@"
+    ;;
   package)
     cd "$build"
     cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|bench|package" >&2
     exit 2
     ;;
 esac
