@@ -1,0 +1,65 @@
+#include "MasterTestSupport.h"
+
+#include "model/uDocument.h"
+#include "ui/uDrawGrid.h"
+
+#include <QAction>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// A card designed, saved and quit, then opened again in a new session.
+TEST_F(MasterTest, CardSavedFromTheMenuComesBackWholeInTheNextSession)
+{
+    QTemporaryDir folder;
+    const QString card = folder.filePath(QStringLiteral("erika.tsx"));
+    const QString logoPath = folder.filePath(QStringLiteral("logo.bmp"));
+    QImage logo(60, 30, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    ASSERT_TRUE(logo.save(logoPath, "BMP"));
+
+    auto master = Create();
+    // The start shows the sample card; New empties it without a question.
+    Get<QAction>(*master, "mnuDateiNeu")->trigger();
+    Click(*master, "rbKlappvisitenkarte");
+    Click(*master, "rbBeidseitig");
+    QTest::keyClicks(Get<QLineEdit>(*master, "edName"), QStringLiteral("Erika Muster"));
+    QTest::keyClicks(Get<QPlainTextEdit>(*master, "meAdresse"), QStringLiteral("Hauptstr. 1"));
+    QTest::keyClicks(Get<QPlainTextEdit>(*master, "meTextfeld1"), QStringLiteral("Termine nach Vereinbarung"));
+    FDialogs.Files = {logoPath};
+    Click(*master, "BtnFirmenlogo");
+    auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
+    const int last = master->Document().Layouts().Count() - 1;
+    ASSERT_GT(last, 0);
+    grid->SetRow(last / grid->ColCount());
+    grid->SetCol(last % grid->ColCount());
+    const QString layout = master->Document().Kartenlayout().Name;
+    FDialogs.Files = {card};
+    Get<QAction>(*master, "mnuDateiSpeichernUnter")->trigger();
+    Get<QAction>(*master, "mnuDateiBeenden")->trigger();
+    EXPECT_FALSE(master->isVisible());
+    master.reset();
+    ASSERT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join(QLatin1Char('\n')).toStdString();
+
+    master = Create();
+    Get<QAction>(*master, "mnuDateiNeu")->trigger();
+    EXPECT_TRUE(Get<QLineEdit>(*master, "edName")->text().isEmpty());
+    FDialogs.Files = {card};
+    Get<QAction>(*master, "mnuDateiOeffnen")->trigger();
+    EXPECT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Erika Muster"));
+    EXPECT_EQ(Get<QPlainTextEdit>(*master, "meAdresse")->toPlainText(), QStringLiteral("Hauptstr. 1"));
+    EXPECT_EQ(Get<QPlainTextEdit>(*master, "meTextfeld1")->toPlainText(), QStringLiteral("Termine nach Vereinbarung"));
+    EXPECT_TRUE(Get<QRadioButton>(*master, "rbKlappvisitenkarte")->isChecked());
+    EXPECT_TRUE(Get<QRadioButton>(*master, "rbBeidseitig")->isChecked());
+    EXPECT_FALSE(master->Document().Logo.IsEmpty());
+    EXPECT_EQ(master->Document().Kartenlayout().Name, layout);
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx"));
+    EXPECT_FALSE(master->Document().Modified());
+}
+
+} // namespace
