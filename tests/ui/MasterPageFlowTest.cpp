@@ -175,3 +175,28 @@ TEST_F(MasterTest, AssistantAppearsAfterTheFirstActivationUnlessTurnedOff)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MasterTest, CardFileFromTheCommandLineIsShown)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("karte.tsx"));
+    {
+        auto master = Create();
+        master->Document().SetName(QStringLiteral("Karl Kartenmann"));
+        ASSERT_TRUE(master->Document().SaveToFile(path));
+    }
+    SetUp();
+    auto master = Create();
+    master->OpenCardFile(path);
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karl Kartenmann"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx"));
+
+    master->OpenCardFile(folder.filePath(QStringLiteral("fehlt.tsx")));
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_TRUE(FDialogs.Messages[0].Text.contains(QStringLiteral("fehlt.tsx")));
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karl Kartenmann"));
+}
+
+} // namespace
