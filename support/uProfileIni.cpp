@@ -3,10 +3,23 @@
 #include "locale/Unicode.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
+
+// Profile files saved as "Unicode" carry a UTF-16 byte-order mark; all
+// others are 8-bit text.
+QString DecodeProfileText(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.sliced(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.sliced(2));
+    return DecodeAnsiText(bytes);
+}
 
 bool IsHeader(const QString &line)
 {
@@ -51,12 +64,16 @@ QString ProfileValueOf(const QString &line)
 TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
     : TCustomIniFile(fileName)
 {
-    QFile file(fileName);
-    if (mode == StartEmpty || !file.exists())
+    const QFileInfo info(fileName);
+    if (mode == StartEmpty || !info.exists())
         return;
+    // A device such as /dev/zero would be read without end.
+    if (!info.isFile())
+        throw EIniFileException(QStringLiteral("\"%1\" is not a file.").arg(fileName).toStdString());
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EIniFileException(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
-    QString text = DecodeAnsiText(file.readAll());
+    QString text = DecodeProfileText(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     FLines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));

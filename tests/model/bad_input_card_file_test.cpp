@@ -1,0 +1,130 @@
+#include "model/uDocument.h"
+
+#include "common/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+namespace {
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Card files a user may pick by mistake or receive damaged: each is refused
+// or read as far as it makes sense, and the document in the window stays as
+// it was when the file is refused.
+class BadCardFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        document.LoadFromRegistry("BadCardFileTest");
+        document.SetName("Vorher");
+        document.SetAdresse({"Alte Str. 1"});
+        document.SetModified(true);
+    }
+
+    void ExpectRefused(const QString &file)
+    {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_FALSE(document.LoadFromFile(file));
+        EXPECT_EQ(document.Name(), "Vorher");
+        EXPECT_EQ(document.Adresse(), QStringList{"Alte Str. 1"});
+        EXPECT_TRUE(document.FileName().isEmpty());
+    }
+
+    TScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    QString path = dir.filePath("Karte.tsx");
+    TDocument document;
+};
+
+TEST_F(BadCardFile, GarbageEmptyAndOverlongFilesAreRefused)
+{
+    QByteArray garbage(64 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(13);
+    for (char &c : garbage)
+        c = char(random.bounded(256));
+    WriteAll(path, garbage);
+    ExpectRefused(path);
+
+    WriteAll(path, QByteArray());
+    ExpectRefused(path);
+
+    QElapsedTimer timer;
+    timer.start();
+    WriteAll(path, QByteArray(50 * 1024 * 1024, 'x'));
+    ExpectRefused(path);
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(BadCardFile, FolderOrDeviceInPlaceOfTheFileIsRefused)
+{
+    ExpectRefused(dir.path());
+    ExpectRefused(QStringLiteral("/dev/zero"));
+    ExpectRefused(QStringLiteral("/dev/null"));
+}
+
+TEST_F(BadCardFile, Utf16FilesWithByteOrderMarkAreRead)
+{
+    const QString text = QString::fromUtf8("[Daten]\r\nName=Jürgen Müller\r\nAdresse0=Königstraße 5\r\n");
+    QByteArray little("\xFF\xFE", 2), big("\xFE\xFF", 2);
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray &bytes : {little, big}) {
+        WriteAll(path, bytes);
+        ASSERT_TRUE(document.LoadFromFile(path));
+        EXPECT_EQ(document.Name(), QString::fromUtf8("Jürgen Müller"));
+        EXPECT_EQ(document.Adresse(), QStringList{QString::fromUtf8("Königstraße 5")});
+    }
+}
+
+TEST_F(BadCardFile, LogoPathNamingAFolderOrADeviceKeepsTheTextsAndSaysWhy)
+{
+    WriteAll(path, ("[Daten]\r\nName=Mit Logo\r\nLogodatei=" + dir.path() + "\r\nLogodateiR\xC3\xBC" "ckseite=/dev/zero\r\n")
+                       .toUtf8());
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Name(), "Mit Logo");
+    EXPECT_TRUE(document.Logo.IsEmpty());
+    EXPECT_TRUE(document.LogoRueckseite.IsEmpty());
+    ASSERT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
+    EXPECT_TRUE(dialogs.Messages[0].Text.contains(dir.path()));
+    EXPECT_TRUE(dialogs.Messages[1].Text.contains("/dev/zero"));
+}
+
+TEST_F(BadCardFile, LogoThatCannotBeDecodedKeepsTheTextsAndSaysWhy)
+{
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString whole = dir.filePath("logo.png");
+    ASSERT_TRUE(picture.save(whole, "PNG"));
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+
+    WriteAll(path, ("[Daten]\r\nName=Halbes Logo\r\nLogodatei=" + whole + "\r\n").toUtf8());
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Name(), "Halbes Logo");
+    EXPECT_TRUE(document.Logo.IsEmpty());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
+    EXPECT_TRUE(dialogs.Messages[0].Text.contains(whole));
+}
+
+} // namespace
