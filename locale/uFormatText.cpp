@@ -12,7 +12,7 @@ namespace {
 // broken placeholder, not a request for megabytes of padding.
 constexpr int MaxFieldSize = 1024;
 
-struct TSpec
+struct TPlaceholder
 {
     bool LeftAlign = false;
     bool PlusSign = false;
@@ -63,19 +63,19 @@ bool IsUnsigned(const QVariant &value)
 
 // Reads flags, width, precision and conversion after a "%"; pos ends after
 // the conversion character.
-std::optional<TSpec> ParseSpec(const QString &format, qsizetype &pos)
+std::optional<TPlaceholder> ParsePlaceholder(const QString &format, qsizetype &pos)
 {
-    TSpec spec;
+    TPlaceholder placeholder;
     for (; pos < format.size(); ++pos) {
         const QChar ch = format.at(pos);
         if (ch == '-')
-            spec.LeftAlign = true;
+            placeholder.LeftAlign = true;
         else if (ch == '+')
-            spec.PlusSign = true;
+            placeholder.PlusSign = true;
         else if (ch == ' ')
-            spec.SpaceSign = true;
+            placeholder.SpaceSign = true;
         else if (ch == '0')
-            spec.ZeroPad = true;
+            placeholder.ZeroPad = true;
         else
             break;
     }
@@ -88,11 +88,11 @@ std::optional<TSpec> ParseSpec(const QString &format, qsizetype &pos)
         }
         return true;
     };
-    if (!readNumber(spec.Width))
+    if (!readNumber(placeholder.Width))
         return std::nullopt;
     if (pos < format.size() && format.at(pos) == '.') {
         ++pos;
-        if (!readNumber(spec.Precision))
+        if (!readNumber(placeholder.Precision))
             return std::nullopt;
     }
     // C length modifiers carry no meaning for values that know their type.
@@ -100,38 +100,38 @@ std::optional<TSpec> ParseSpec(const QString &format, qsizetype &pos)
         ++pos;
     if (pos >= format.size())
         return std::nullopt;
-    spec.Conversion = format.at(pos++);
-    return spec;
+    placeholder.Conversion = format.at(pos++);
+    return placeholder;
 }
 
-QString Pad(const TSpec &spec, const QString &sign, const QString &body, bool numeric)
+QString Pad(const TPlaceholder &placeholder, const QString &sign, const QString &body, bool numeric)
 {
-    const qsizetype fill = spec.Width - sign.size() - body.size();
+    const qsizetype fill = placeholder.Width - sign.size() - body.size();
     if (fill <= 0)
         return sign + body;
-    if (spec.LeftAlign)
+    if (placeholder.LeftAlign)
         return sign + body + QString(fill, ' ');
-    if (numeric && spec.ZeroPad)
+    if (numeric && placeholder.ZeroPad)
         return sign + QString(fill, '0') + body;
     return QString(fill, ' ') + sign + body;
 }
 
-QString SignOf(bool negative, const TSpec &spec)
+QString SignOf(bool negative, const TPlaceholder &placeholder)
 {
     if (negative)
         return QStringLiteral("-");
-    if (spec.PlusSign)
+    if (placeholder.PlusSign)
         return QStringLiteral("+");
-    if (spec.SpaceSign)
+    if (placeholder.SpaceSign)
         return QStringLiteral(" ");
     return {};
 }
 
-std::optional<QString> FormatWhole(const TSpec &spec, const QVariant &value)
+std::optional<QString> FormatWhole(const TPlaceholder &placeholder, const QVariant &value)
 {
     if (!IsWholeNumber(value))
         return std::nullopt;
-    const char conversion = spec.Conversion.toLatin1();
+    const char conversion = placeholder.Conversion.toLatin1();
     QString body;
     bool negative = false;
     if (conversion == 'd' || conversion == 'i') {
@@ -152,31 +152,31 @@ std::optional<QString> FormatWhole(const TSpec &spec, const QVariant &value)
         if (conversion == 'X')
             body = body.toUpper();
     }
-    TSpec padding = spec;
-    if (spec.Precision >= 0) {
-        if (body.size() < spec.Precision)
-            body.prepend(QString(spec.Precision - body.size(), '0'));
+    TPlaceholder padding = placeholder;
+    if (placeholder.Precision >= 0) {
+        if (body.size() < placeholder.Precision)
+            body.prepend(QString(placeholder.Precision - body.size(), '0'));
         padding.ZeroPad = false;
     }
     const bool signedConversion = conversion == 'd' || conversion == 'i';
-    return Pad(padding, signedConversion ? SignOf(negative, spec) : QString(), body, true);
+    return Pad(padding, signedConversion ? SignOf(negative, placeholder) : QString(), body, true);
 }
 
-std::optional<QString> FormatReal(const TSpec &spec, const QVariant &value)
+std::optional<QString> FormatReal(const TPlaceholder &placeholder, const QVariant &value)
 {
     if (!IsNumber(value))
         return std::nullopt;
     const double v = value.toDouble();
-    const char conversion = spec.Conversion.toLatin1();
-    const int precision = spec.Precision >= 0 ? spec.Precision : 6;
+    const char conversion = placeholder.Conversion.toLatin1();
+    const int precision = placeholder.Precision >= 0 ? placeholder.Precision : 6;
     QString body = QString::number(qAbs(v), conversion, conversion == 'g' || conversion == 'G' ? qMax(precision, 1) : precision);
     const QString point = QLocale().decimalPoint();
     if (!point.isEmpty() && point != QStringLiteral("."))
         body.replace('.', point);
-    return Pad(spec, SignOf(v < 0 || (v == 0 && std::signbit(v)), spec), body, qIsFinite(v));
+    return Pad(placeholder, SignOf(v < 0 || (v == 0 && std::signbit(v)), placeholder), body, qIsFinite(v));
 }
 
-std::optional<QString> FormatString(const TSpec &spec, const QVariant &value)
+std::optional<QString> FormatString(const TPlaceholder &placeholder, const QVariant &value)
 {
     QString text;
     if (value.typeId() == QMetaType::QString)
@@ -185,39 +185,39 @@ std::optional<QString> FormatString(const TSpec &spec, const QVariant &value)
         text = value.toChar();
     else
         return std::nullopt;
-    if (spec.Precision >= 0)
-        text.truncate(spec.Precision);
-    return Pad(spec, {}, text, false);
+    if (placeholder.Precision >= 0)
+        text.truncate(placeholder.Precision);
+    return Pad(placeholder, {}, text, false);
 }
 
-std::optional<QString> FormatChar(const TSpec &spec, const QVariant &value)
+std::optional<QString> FormatChar(const TPlaceholder &placeholder, const QVariant &value)
 {
     if (value.typeId() == QMetaType::QChar)
-        return Pad(spec, {}, value.toChar(), false);
+        return Pad(placeholder, {}, value.toChar(), false);
     if (IsWholeNumber(value) && value.toLongLong() >= 0 && value.toLongLong() <= 0xFFFF)
-        return Pad(spec, {}, QChar(char16_t(value.toLongLong())), false);
+        return Pad(placeholder, {}, QChar(char16_t(value.toLongLong())), false);
     return std::nullopt;
 }
 
-std::optional<QString> FormatValue(const TSpec &spec, const QVariant &value)
+std::optional<QString> FormatValue(const TPlaceholder &placeholder, const QVariant &value)
 {
-    switch (spec.Conversion.toLatin1()) {
+    switch (placeholder.Conversion.toLatin1()) {
     case 'd':
     case 'i':
     case 'u':
     case 'x':
     case 'X':
-        return FormatWhole(spec, value);
+        return FormatWhole(placeholder, value);
     case 'f':
     case 'e':
     case 'E':
     case 'g':
     case 'G':
-        return FormatReal(spec, value);
+        return FormatReal(placeholder, value);
     case 's':
-        return FormatString(spec, value);
+        return FormatString(placeholder, value);
     case 'c':
-        return FormatChar(spec, value);
+        return FormatChar(placeholder, value);
     default:
         return std::nullopt;
     }
@@ -242,10 +242,10 @@ bool TryFormatText(const QString &format, const QVariantList &args, QString &res
             ++pos;
             continue;
         }
-        const std::optional<TSpec> spec = ParseSpec(format, pos);
-        if (!spec || argIndex >= args.size())
+        const std::optional<TPlaceholder> placeholder = ParsePlaceholder(format, pos);
+        if (!placeholder || argIndex >= args.size())
             return false;
-        const std::optional<QString> text = FormatValue(*spec, args.at(argIndex++));
+        const std::optional<QString> text = FormatValue(*placeholder, args.at(argIndex++));
         if (!text)
             return false;
         out += *text;
