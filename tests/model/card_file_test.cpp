@@ -3,6 +3,8 @@
 #include "common/FileSizeLimit.h"
 #include "common/ScriptedDialogs.h"
 
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -10,19 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class CardFile : public ::testing::Test
 {
@@ -94,7 +83,7 @@ TEST_F(CardFile, RoundTripOfEveryField)
 
 TEST_F(CardFile, ForeignFilesChangeNothing)
 {
-    WriteAll(path, "[Andere]\r\nName=x\r\n");
+    ASSERT_TRUE(WriteAll(path, "[Andere]\r\nName=x\r\n"));
     const QString before = document.Name();
     EXPECT_FALSE(document.LoadFromFile(path));
     EXPECT_FALSE(document.LoadFromFile(dir.filePath("missing.tsx")));
@@ -104,7 +93,7 @@ TEST_F(CardFile, ForeignFilesChangeNothing)
 
 TEST_F(CardFile, LayoutNotOfferedKeepsTheCurrentOne)
 {
-    WriteAll(path, "[Daten]\r\nName=A\r\n[Layout]\r\nName=111\r\n");
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[Layout]\r\nName=111\r\n"));
     document.LoadLayouts(true);
     document.SelectLayout(document.Layouts().Items(2));
     const QString current = document.Kartenlayout().Name;
@@ -114,8 +103,8 @@ TEST_F(CardFile, LayoutNotOfferedKeepsTheCurrentOne)
 
 TEST_F(CardFile, Windows1252FileWithUmlauts)
 {
-    WriteAll(path, "[Daten]\r\nName=J\xFCrgen M\xFCller\r\nAdresse0=K\xF6nigstra\xDF" "e 5\r\n"
-                   "[R\xFC" "ckseite]\r\nTextZentrierenR\xFC" "ckseite=1\r\n");
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=J\xFCrgen M\xFCller\r\nAdresse0=K\xF6nigstra\xDF" "e 5\r\n"
+                   "[R\xFC" "ckseite]\r\nTextZentrierenR\xFC" "ckseite=1\r\n"));
     ASSERT_TRUE(document.LoadFromFile(path));
     EXPECT_EQ(document.Name(), QString::fromUtf8("Jürgen Müller"));
     EXPECT_EQ(document.Adresse(), QStringList{QString::fromUtf8("Königstraße 5")});

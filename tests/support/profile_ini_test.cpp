@@ -2,6 +2,8 @@
 
 #include "common/FileSizeLimit.h"
 
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,19 +11,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class ProfileIni : public ::testing::Test
 {
@@ -42,7 +31,7 @@ TEST_F(ProfileIni, WritesCreateReplaceInPlaceAndAppend)
     EXPECT_EQ(ReadAll(path), "[Daten]\r\nname=Erika\r\nTitel=Dr.\r\n[Layout]\r\nName=100\r\n");
 
     // A file written by hand, with blank lines and comments between sections.
-    WriteAll(path, "; card\r\n[Daten]\r\nName = Heinz\r\n\r\n[Layout]\r\nName=100\r\n");
+    ASSERT_TRUE(WriteAll(path, "; card\r\n[Daten]\r\nName = Heinz\r\n\r\n[Layout]\r\nName=100\r\n"));
     TProfileIniFile ini(path);
     ini.WriteString("Daten", "Beruf0", "Koch");
     EXPECT_EQ(ReadAll(path), "; card\r\n[Daten]\r\nName = Heinz\r\nBeruf0=Koch\r\n\r\n[Layout]\r\nName=100\r\n");
@@ -50,8 +39,8 @@ TEST_F(ProfileIni, WritesCreateReplaceInPlaceAndAppend)
 
 TEST_F(ProfileIni, ReadsTrimAndUnquoteWithCaseInsensitiveNames)
 {
-    WriteAll(path, "[Daten]\r\n  Name  =   Heinz Mustermann  \r\nQ=\"  quoted  \"\r\nS='x'\r\nHalf=\"open\r\n"
-                   "Inner=a \"b\" c\r\nLong=" + QByteArray(5000, 'x') + "\r\n[ Linien ]\r\nAnzeigen=1\r\n");
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\n  Name  =   Heinz Mustermann  \r\nQ=\"  quoted  \"\r\nS='x'\r\nHalf=\"open\r\n"
+                   "Inner=a \"b\" c\r\nLong=" + QByteArray(5000, 'x') + "\r\n[ Linien ]\r\nAnzeigen=1\r\n"));
     TProfileIniFile ini(path);
     EXPECT_EQ(ini.ReadString("daten", "NAME", ""), "Heinz Mustermann");
     EXPECT_EQ(ini.ReadString("Daten", "Q", ""), "  quoted  ");
@@ -72,7 +61,7 @@ TEST_F(ProfileIni, ReadsTrimAndUnquoteWithCaseInsensitiveNames)
 
 TEST_F(ProfileIni, Windows1252FileReadsUmlautsInNamesAndValues)
 {
-    WriteAll(path, "[R\xFC" "ckseite]\r\nText0=Gr\xFC\xDF" "e aus K\xF6ln\r\n");
+    ASSERT_TRUE(WriteAll(path, "[R\xFC" "ckseite]\r\nText0=Gr\xFC\xDF" "e aus K\xF6ln\r\n"));
     TProfileIniFile ini(path);
     EXPECT_EQ(ini.ReadString(QString::fromUtf8("Rückseite"), "Text0", ""), QString::fromUtf8("Grüße aus Köln"));
     EXPECT_EQ(ini.ReadString(QString::fromUtf8("RÜCKSEITE"), "text0", ""), QString::fromUtf8("Grüße aus Köln"));
@@ -90,7 +79,7 @@ TEST_F(ProfileIni, BatchedWritesGoToDiskOnce)
 
 TEST_F(ProfileIni, RefusedWriteThrowsAndKeepsThePreviousFile)
 {
-    WriteAll(path, "[Daten]\r\nName=Heinz\r\n");
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Heinz\r\n"));
     const QByteArray before = ReadAll(path);
     {
         TProfileIniFile ini(path);
