@@ -1,17 +1,13 @@
 #include "ProjVersion.h"
-#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
-#include "model/uDocument.h"
 #include "print/uPrintCommand.h"
-#include "render/uDIB.h"
 #include "support/uStartbildInfoFenster.h"
-#include "support/udebug.h"
 #include "ui/FMaster.h"
+#include "ui/uProgramStart.h"
 
 #include <QApplication>
 #include <QTextStream>
 
-#include <cfenv>
 #include <cstring>
 
 namespace {
@@ -43,13 +39,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
 
-    DebugChannel();
-    WriteInstallDir();
-    Localizer();
-    RegisterDIBTexts();
-    RegisterDocumentTexts();
-    // All floating-point exceptions masked, rounding to nearest, for the whole run.
-    std::fesetenv(FE_DFL_ENV);
+    StartProgramUnits();
 
     ShowSplash();
     int result = 0;

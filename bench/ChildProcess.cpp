@@ -8,6 +8,7 @@
 #include "support/udebug.h"
 #include "ui/FMaster.h"
 #include "ui/uDrawGrid.h"
+#include "ui/uProgramStart.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -116,12 +117,7 @@ std::optional<int> RunStartChild(int argc, char **argv)
 
     // The program's own start-up, step by step.
     QApplication app(argc, argv);
-    DebugChannel();
-    WriteInstallDir();
-    Localizer();
-    RegisterDIBTexts();
-    RegisterDocumentTexts();
-    std::fesetenv(FE_DFL_ENV);
+    StartProgramUnits();
     ShowSplash();
     auto *master = new TMaster;
     // Shows and paints the main window.

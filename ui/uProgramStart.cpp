@@ -1,0 +1,20 @@
+#include "ui/uProgramStart.h"
+
+#include "locale/uHMRegistry.h"
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+#include "render/uDIB.h"
+#include "support/udebug.h"
+
+#include <cfenv>
+
+void StartProgramUnits()
+{
+    DebugChannel();
+    WriteInstallDir();
+    Localizer();
+    RegisterDIBTexts();
+    RegisterDocumentTexts();
+    // All floating-point exceptions masked, rounding to nearest.
+    std::fesetenv(FE_DFL_ENV);
+}
