@@ -131,6 +131,49 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text)
     return button;
 }
 
+// A box holding one memo; only a folding card shows it.
+QGroupBox *MakeExtraTextBox(QWidget *panel, const char *name, const QString &title, int top, const char *memoName,
+                            QPlainTextEdit *&memo)
+{
+    QGroupBox *box = MakeBox(panel, name, title, top);
+    memo = MakeMemo(box, memoName, 4);
+    (new QVBoxLayout(box))->addWidget(memo);
+    FitBoxHeight(box);
+    box->hide();
+    return box;
+}
+
+// The logo box of a card face: caption, file name, insert and remove buttons.
+struct TLogoBox
+{
+    QGroupBox *Box;
+    QLabel *Caption;
+    QLabel *File;
+    QPushButton *Insert;
+    QPushButton *Remove;
+};
+
+TLogoBox MakeLogoBox(QWidget *panel, int top, const char *boxName, const char *captionName, const char *fileName,
+                     const char *insertName, const char *removeName)
+{
+    TLogoBox logo;
+    logo.Box = MakeBox(panel, boxName, QStringLiteral("Logo"), top);
+    logo.Caption = Make<QLabel>(logo.Box, captionName, QStringLiteral("Firmenlogo:"));
+    logo.File = Make<QLabel>(logo.Box, fileName);
+    logo.File->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    logo.Insert = MakeButton(logo.Box, insertName, QStringLiteral("Einfügen"));
+    logo.Remove = MakeButton(logo.Box, removeName, QStringLiteral("Entfernen"));
+    logo.Remove->setEnabled(false);
+    auto *grid = new QGridLayout(logo.Box);
+    grid->addWidget(logo.Caption, 0, 0);
+    grid->addWidget(logo.File, 0, 1, 1, 2);
+    grid->addWidget(logo.Insert, 1, 1, Qt::AlignRight);
+    grid->addWidget(logo.Remove, 1, 2);
+    grid->setColumnStretch(1, 1);
+    FitBoxHeight(logo.Box);
+    return logo;
+}
+
 QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow, int left, int top)
 {
     auto *button = Make<QToolButton>(parent, name);
@@ -229,26 +272,15 @@ void TMasterControls::CreateEigeneDatenPage()
     fields->setVerticalSpacing(4);
     FitBoxHeight(gbPersDaten);
 
-    gbExtraText = MakeBox(panel, "gbExtraText", QStringLiteral("ExtraText"), Below(gbPersDaten));
-    meExtraText = MakeMemo(gbExtraText, "meExtraText", 4);
-    (new QVBoxLayout(gbExtraText))->addWidget(meExtraText);
-    FitBoxHeight(gbExtraText);
-    gbExtraText->hide();
-
-    gbFirmendaten = MakeBox(panel, "gbFirmendaten", QStringLiteral("Logo"), Below(gbExtraText));
-    Label9 = Make<QLabel>(gbFirmendaten, "Label9", QStringLiteral("Firmenlogo:"));
-    lblLogo = Make<QLabel>(gbFirmendaten, "lblLogo");
-    lblLogo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    BtnFirmenlogo = MakeButton(gbFirmendaten, "BtnFirmenlogo", QStringLiteral("Einfügen"));
-    BtnEntfernen = MakeButton(gbFirmendaten, "BtnEntfernen", QStringLiteral("Entfernen"));
-    BtnEntfernen->setEnabled(false);
-    auto *logo = new QGridLayout(gbFirmendaten);
-    logo->addWidget(Label9, 0, 0);
-    logo->addWidget(lblLogo, 0, 1, 1, 2);
-    logo->addWidget(BtnFirmenlogo, 1, 1, Qt::AlignRight);
-    logo->addWidget(BtnEntfernen, 1, 2);
-    logo->setColumnStretch(1, 1);
-    FitBoxHeight(gbFirmendaten);
+    gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("ExtraText"), Below(gbPersDaten), "meExtraText",
+                                   meExtraText);
+    const TLogoBox logo = MakeLogoBox(panel, Below(gbExtraText), "gbFirmendaten", "Label9", "lblLogo", "BtnFirmenlogo",
+                                      "BtnEntfernen");
+    gbFirmendaten = logo.Box;
+    Label9 = logo.Caption;
+    lblLogo = logo.File;
+    BtnFirmenlogo = logo.Insert;
+    BtnEntfernen = logo.Remove;
 
     imgWerbung = MakeAdvert(panel, "imgWerbung");
 }
@@ -271,27 +303,15 @@ void TMasterControls::CreateRueckseitePage()
     fields->addWidget(meTextfeld2, 1, 1);
     FitBoxHeight(gbRueckseite);
 
-    gbExtraTextRueckseite = MakeBox(panel, "gbExtraTextRueckseite", QStringLiteral("ExtraText - Außenseite"),
-                                    Below(gbRueckseite));
-    meExtraTextRueckseite = MakeMemo(gbExtraTextRueckseite, "meExtraTextRueckseite", 4);
-    (new QVBoxLayout(gbExtraTextRueckseite))->addWidget(meExtraTextRueckseite);
-    FitBoxHeight(gbExtraTextRueckseite);
-    gbExtraTextRueckseite->hide();
-
-    gbLogoRueckseite = MakeBox(panel, "gbLogoRueckseite", QStringLiteral("Logo"), Below(gbExtraTextRueckseite));
-    Label2 = Make<QLabel>(gbLogoRueckseite, "Label2", QStringLiteral("Firmenlogo:"));
-    lblLogoRueckseite = Make<QLabel>(gbLogoRueckseite, "lblLogoRueckseite");
-    lblLogoRueckseite->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    BtnLogoEinfuegenRueckseite = MakeButton(gbLogoRueckseite, "BtnLogoEinfuegenRueckseite", QStringLiteral("Einfügen"));
-    BtnLogoEntfernenRueckseite = MakeButton(gbLogoRueckseite, "BtnLogoEntfernenRueckseite", QStringLiteral("Entfernen"));
-    BtnLogoEntfernenRueckseite->setEnabled(false);
-    auto *logo = new QGridLayout(gbLogoRueckseite);
-    logo->addWidget(Label2, 0, 0);
-    logo->addWidget(lblLogoRueckseite, 0, 1, 1, 2);
-    logo->addWidget(BtnLogoEinfuegenRueckseite, 1, 1, Qt::AlignRight);
-    logo->addWidget(BtnLogoEntfernenRueckseite, 1, 2);
-    logo->setColumnStretch(1, 1);
-    FitBoxHeight(gbLogoRueckseite);
+    gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite", QStringLiteral("ExtraText - Außenseite"),
+                                             Below(gbRueckseite), "meExtraTextRueckseite", meExtraTextRueckseite);
+    const TLogoBox logo = MakeLogoBox(panel, Below(gbExtraTextRueckseite), "gbLogoRueckseite", "Label2",
+                                      "lblLogoRueckseite", "BtnLogoEinfuegenRueckseite", "BtnLogoEntfernenRueckseite");
+    gbLogoRueckseite = logo.Box;
+    Label2 = logo.Caption;
+    lblLogoRueckseite = logo.File;
+    BtnLogoEinfuegenRueckseite = logo.Insert;
+    BtnLogoEntfernenRueckseite = logo.Remove;
 
     imgWerbungRueckseite = MakeAdvert(panel, "imgWerbungRueckseite");
 }
