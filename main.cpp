@@ -6,11 +6,25 @@
 #include "ui/uProgramStart.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QTextStream>
 
 #include <cstring>
 
 namespace {
+
+// The icon of an installed program comes from the icon theme; a program run
+// from its build folder takes the same pictures from its resources.
+QIcon ApplicationIcon()
+{
+    QIcon builtIn;
+    QDirIterator pictures(QStringLiteral(":/icons"), {QStringLiteral("tessaro.png")}, QDir::Files,
+                          QDirIterator::Subdirectories);
+    while (pictures.hasNext())
+        builtIn.addFile(pictures.next());
+    return QIcon::fromTheme(QStringLiteral("tessaro"), builtIn);
+}
 
 // The card file named on the command line: the last argument that is no switch.
 QString CardFileArgument(const QStringList &arguments)
@@ -38,6 +52,8 @@ int main(int argc, char *argv[])
         }
     }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaro"));
+    QApplication::setWindowIcon(ApplicationIcon());
 
     StartProgramUnits();
 

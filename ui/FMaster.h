@@ -113,8 +113,6 @@ private:
     void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
 
     bool FUpdating = false;
-    float FOffsetX = 0;
-    float FOffsetY = 0;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;
     TMMWindow *FPreview = nullptr;

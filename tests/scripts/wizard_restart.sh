@@ -63,6 +63,8 @@ position() {
 }
 
 start_program
+# The window carries the program's icon for the task bar.
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the window has no icon"
 shoot_preview "$work/sample.png"
 xdotool key Tab ctrl+a
 xdotool type --delay 20 "Erika Musterfrau"
