@@ -87,10 +87,12 @@ const TProfileIniFile::TSectionIndex *TProfileIniFile::IndexOf(const QString &se
 {
     if (!FIndexValid) {
         FIndex.clear();
+        FLastHeader = -1;
         TSectionIndex *current = nullptr;
         for (qsizetype i = 0; i < FLines.size(); ++i) {
             const QString &line = FLines.at(i);
             if (IsHeader(line)) {
+                FLastHeader = i;
                 // Only the first section of a name counts, and in it the first key.
                 const QString name = HeaderName(line).toCaseFolded();
                 current = FIndex.contains(name) ? nullptr : &FIndex[name];
@@ -114,6 +116,8 @@ qsizetype TProfileIniFile::FindSection(const QString &section) const
 
 qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
 {
+    if (FIndexValid && header == FLastHeader)
+        return FLines.size();
     qsizetype i = header + 1;
     while (i < FLines.size() && !IsHeader(FLines.at(i)))
         ++i;
@@ -144,6 +148,7 @@ void TProfileIniFile::WriteString(const QString &section, const QString &ident, 
         FLines.append(line);
         TSectionIndex &added = FIndex[section.trimmed().toCaseFolded()];
         added.Header = FLines.size() - 2;
+        FLastHeader = added.Header;
         added.Keys.insert(ident.trimmed().toCaseFolded(), FLines.size() - 1);
     } else if (const qsizetype key = FindKey(header, ident); key >= 0) {
         FLines[key] = line;

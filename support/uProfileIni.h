@@ -57,6 +57,9 @@ private:
 
     QStringList FLines;
     mutable QHash<QString, TSectionIndex> FIndex;
+    // The last header line of the file: its section runs to the end, so
+    // appending to it needs no scan for the next header.
+    mutable qsizetype FLastHeader = -1;
     mutable bool FIndexValid = false;
     int FUpdateLevel = 0;
     bool FDirty = false;
