@@ -64,6 +64,15 @@ public:
                && lpadmin.exitCode() == 0;
     }
 
+    // Deletes a queue, as an administrator may while the program runs.
+    bool RemovePrinter(const QString &name) const
+    {
+        QProcess lpadmin;
+        lpadmin.start(QStringLiteral("lpadmin"), {"-h", FSocket, "-x", name});
+        return lpadmin.waitForFinished(10000) && lpadmin.exitStatus() == QProcess::NormalExit
+               && lpadmin.exitCode() == 0;
+    }
+
 private:
     bool WriteConfig()
     {

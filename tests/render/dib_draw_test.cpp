@@ -81,6 +81,10 @@ TEST_F(LogoDrawing, PrinterGetsLargePicturesResampledToTheBoxSize)
     EXPECT_EQ(large, (QList<QSize>{box}));
     // Smaller pictures go to the printer as they are, never enlarged.
     EXPECT_EQ(printed(small, "small.pdf").second, (QList<QSize>{QSize(100, 50)}));
+    // A strip far wider than the box but lower: only its width is averaged down.
+    TDIB strip;
+    strip.SetHandle(PackImage(Filled(30000, 10, qRgb(0, 0, 200))));
+    EXPECT_EQ(printed(strip, "strip.pdf").second, (QList<QSize>{QSize(box.width(), 10)}));
     EXPECT_EQ(logo.Width(), 2000); // the logo itself is untouched
 }
 
