@@ -1,0 +1,114 @@
+#include "LocalizerTestSupport.h"
+
+#include "common/TestFiles.h"
+#include "locale/uHMRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QByteArray Utf16(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+// Settings stores made fresh for each case, over the settings file itself
+// as the user's machine may have left it.
+class BadSettingsFile : public ::testing::Test
+{
+protected:
+    BadSettingsFile()
+    {
+        Settings().Flush();
+        FSaved = ReadAll(FPath);
+        QDir().mkpath(QFileInfo(FPath).absolutePath());
+    }
+    ~BadSettingsFile() override
+    {
+        if (QFileInfo(FPath).isDir())
+            QDir(FPath).removeRecursively();
+        WriteAll(FPath, FSaved);
+    }
+
+    const QString FPath = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Ornak", "Tessaro").fileName();
+    QByteArray FSaved;
+};
+
+// A file whose end was overwritten with binary garbage: what can be read
+// is read, the rest gives defaults, and new values are stored.
+TEST_F(BadSettingsFile, CorruptFileKeepsItsReadableValuesAndTakesNewOnes)
+{
+    ASSERT_TRUE(WriteAll(FPath, "[Daten]\nFontname=Liberation Sans\n" + RandomBytes(4096, 7)));
+    {
+        THMRegIniFile settings;
+        EXPECT_EQ(settings.ReadString("Daten", "Fontname", "?"), "Liberation Sans");
+        EXPECT_EQ(settings.ReadInteger("Position", "Left", -1), -1);
+        settings.WriteInteger("Position", "Left", 120);
+        settings.Flush();
+    }
+    THMRegIniFile again;
+    EXPECT_EQ(again.ReadString("Daten", "Fontname", "?"), "Liberation Sans");
+    EXPECT_EQ(again.ReadInteger("Position", "Left", -1), 120);
+}
+
+TEST_F(BadSettingsFile, FolderInPlaceOfTheFileGivesDefaultsAndKeepsValuesForTheSession)
+{
+    QFile::remove(FPath);
+    ASSERT_TRUE(QDir().mkpath(FPath));
+    THMRegIniFile settings;
+    EXPECT_EQ(settings.ReadInteger("", "Sprache", 99), 99);
+    settings.WriteInteger("", "Sprache", 3);
+    EXPECT_NO_THROW(settings.Flush());
+    EXPECT_EQ(settings.ReadInteger("", "Sprache", 99), 3);
+    EXPECT_TRUE(QFileInfo(FPath).isDir());
+}
+
+// A language resource damaged on its way to the user: the program keeps
+// working, and every text the resource does not give comes from the
+// program's own German defaults.
+class BrokenLanguage : public ::testing::Test
+{
+protected:
+    BrokenLanguage()
+    {
+        RemoveProgramValue("Sprache");
+        localizer.SetDefault("TTestForm", "BtnWeiter.Caption", "Weiter >>");
+        localizer.SetDefault("TTestForm", "Test.Caption", "Testfenster");
+    }
+    void WriteResource(const QByteArray &bytes) { ASSERT_TRUE(WriteAll(languages.Path() + "/LANG/101", bytes)); }
+
+    TTestLanguages languages;
+    TLocalizer localizer{QStringList{"/opt/tessaro/tessaro"}};
+    TLocalizerOverride installed{localizer};
+};
+
+TEST_F(BrokenLanguage, GarbageGivesTheGermanDefaults)
+{
+    WriteResource(RandomBytes(8192, 11));
+    ASSERT_NO_THROW(localizer.SetLanguage(1));
+    EXPECT_EQ(localizer.LanguageIndex(), 1);
+    EXPECT_EQ(localizer.GetText("TTestForm", "BtnWeiter.Caption"), "Weiter >>");
+    EXPECT_EQ(localizer.GetText("TTestForm", "Test.Caption"), "Testfenster");
+}
+
+TEST_F(BrokenLanguage, TruncatedResourceKeepsTheTextsBeforeTheCut)
+{
+    QByteArray bytes = Utf16("[TTestForm]\r\nTest.Caption=Test window\r\nBtnWeiter.Caption=Ne");
+    bytes.chop(1); // an odd byte count: the last character is cut in half
+    WriteResource(bytes);
+    ASSERT_NO_THROW(localizer.SetLanguage(1));
+    EXPECT_EQ(localizer.GetText("TTestForm", "Test.Caption"), "Test window");
+    EXPECT_EQ(localizer.GetText("TTestForm", "BtnWeiter.Caption"), "N");
+}
+
+} // namespace
