@@ -25,6 +25,8 @@ void RegisterDocumentTexts()
     RegisterDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht geöffnet werden"));
     RegisterDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"),
                         QString::fromUtf8("Die Datei %s konnte nicht gespeichert werden.\r\n%s"));
+    RegisterDefaultText(QStringLiteral("ID_NOCARDFILE"),
+                        QString::fromUtf8("Die Datei \"%s\" konnte nicht als Visitenkartendatei gelesen werden."));
     RegisterDefaultText(QStringLiteral("ID_ALLEDATEIEN"), QString::fromUtf8("Alle Dateien"));
     RegisterDefaultText(QStringLiteral("ID_OPENFILE"), QString::fromUtf8("Datei öffnen"));
     RegisterDefaultText(QStringLiteral("ID_SAVEFILE"), QString::fromUtf8("Datei speichern unter"));

@@ -79,6 +79,8 @@ public:
     // Card-data files (.tsx).
     bool SaveToFile(const QString &path);
     bool LoadFromFile(const QString &path);
+    // LoadFromFile, saying so in a message box when the file is refused.
+    bool LoadWithMessage(const QString &path);
     bool Open();
     bool Save();
     bool SaveAs();

@@ -148,7 +148,17 @@ bool TDocument::Open()
     const QString path = Dialogs().GetOpenFileName(request);
     if (path.isEmpty())
         return false;
-    return LoadFromFile(path);
+    return LoadWithMessage(path);
+}
+
+bool TDocument::LoadWithMessage(const QString &path)
+{
+    // Without a word the user could not tell a refused file from one that
+    // holds the same card.
+    if (LoadFromFile(path))
+        return true;
+    ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
+    return false;
 }
 
 bool TDocument::SaveWithMessage(const QString &path)

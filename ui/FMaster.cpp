@@ -148,7 +148,7 @@ void TMaster::OpenCardFile(const QString &path)
         ShowMessageBox(TMsgDlgType::Error, FormatText(QStringLiteral("ID_FILENOTFOUND"), {path}));
         return;
     }
-    if (FDocument->LoadFromFile(path))
+    if (FDocument->LoadWithMessage(path))
         DocumentToControls();
 }
 

@@ -138,7 +138,9 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     }
     EXPECT_TRUE(document.Modified());
     ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_TRUE(dialogs.Messages[0].Text.contains(path));
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
+    EXPECT_TRUE(dialogs.Messages[0].Text.startsWith("Die Datei " + path + " konnte nicht gespeichert werden.\r\n"))
+        << dialogs.Messages[0].Text.toStdString();
     EXPECT_EQ(ReadAll(path), first);
 
     // A folder that does not exist.
