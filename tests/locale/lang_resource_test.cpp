@@ -86,7 +86,8 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
         frameworkKeys << QLatin1String(key);
     ExpectTexts(texts, "Default", frameworkKeys);
     ExpectTexts(texts, "Default", {"IDS_CANNOTREADPICT", "ID_NOLOGOFILE", "ID_CANNOTOPENLOGOFILE",
-                                   "ID_ALLEDATEIEN", "ID_OPENFILE", "ID_SAVEFILE"});
+                                   "ID_CANNOTSAVEFILE", "ID_NOCARDFILE", "ID_ALLEDATEIEN", "ID_OPENFILE",
+                                   "ID_SAVEFILE"});
     ExpectTexts(texts, "Localizer", {"NoLanguageFile"});
     ExpectTexts(texts, "Adresse", {"Titel", "Name", "Beruf", "Adresse", "TelefonFax", "BackText1", "BackText2"});
     ExpectTexts(texts, "PDF", {"Software", "Visitenkarten", "Zubehör"});

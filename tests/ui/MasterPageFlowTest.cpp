@@ -197,6 +197,13 @@ TEST_F(MasterTest, CardFileFromTheCommandLineIsShown)
     ASSERT_EQ(FDialogs.Messages.size(), 1u);
     EXPECT_TRUE(FDialogs.Messages[0].Text.contains(QStringLiteral("fehlt.tsx")));
     EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karl Kartenmann"));
+
+    // A folder exists but holds no card.
+    master->OpenCardFile(folder.path());
+    ASSERT_EQ(FDialogs.Messages.size(), 2u);
+    EXPECT_EQ(FDialogs.Messages[1].Text,
+              "Die Datei \"" + folder.path() + "\" konnte nicht als Visitenkartendatei gelesen werden.");
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karl Kartenmann"));
 }
 
 } // namespace
