@@ -111,28 +111,24 @@ void TMaster::rbStandardkarteClick()
 {
     FDocument->SetKartentyp(TDocument::Standardkarte);
     ReloadLayouts();
-    ApplyLayoutSelection();
 }
 
 void TMaster::rbKlappvisitenkarteClick()
 {
     FDocument->SetKartentyp(TDocument::Klappkarte);
     ReloadLayouts();
-    ApplyLayoutSelection();
 }
 
 void TMaster::rbEinseitigClick()
 {
     SetTwoSided(false);
     ReloadLayouts();
-    ApplyLayoutSelection();
 }
 
 void TMaster::rbBeidseitigClick()
 {
     SetTwoSided(true);
     ReloadLayouts();
-    ApplyLayoutSelection();
 }
 
 void TMaster::SetTwoSided(bool value)
@@ -149,6 +145,10 @@ void TMaster::ReloadLayouts()
     FDocument->LoadLayouts(FDocument->Kartentyp() == TDocument::Klappkarte && FDocument->MitRueckseite());
     if (FDocument->Layouts().Count() != count)
         ArrangeLayoutGrid();
+    // A document being shown keeps its own layout, selected at the end of
+    // DocumentToControls; the grid's cell would replace it.
+    if (!FUpdating)
+        ApplyLayoutSelection();
 }
 
 void TMaster::LoadLogo(TDIB &logo)

@@ -4,6 +4,7 @@
 #include "ui/uDrawGrid.h"
 
 #include <QAction>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -60,6 +61,42 @@ TEST_F(MasterTest, CardSavedFromTheMenuComesBackWholeInTheNextSession)
     EXPECT_EQ(master->Document().Kartenlayout().Name, layout);
     EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx"));
     EXPECT_FALSE(master->Document().Modified());
+}
+
+// Opening a file switches the card type and sides, and with them the layout
+// list; the file's layout must survive that, wherever the grid stood.
+TEST_F(MasterTest, OpenedCardKeepsItsLayoutWhateverTheGridShowed)
+{
+    QTemporaryDir folder;
+    const auto write = [&](const char *name, const QByteArray &text) {
+        const QString path = folder.filePath(QLatin1String(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        return path;
+    };
+    const QString folding = write("folding.tsx", "[Daten]\r\nName=Falt\r\nMitRueckseite=1\r\nKartentyp=1\r\n"
+                                                 "[Layout]\r\nName=103\r\n");
+    const QString standard = write("standard.tsx", "[Daten]\r\nName=Standard\r\nMitRueckseite=0\r\nKartentyp=0\r\n"
+                                                   "[Layout]\r\nName=104\r\n");
+    auto master = Create();
+    auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
+    const auto shownLayout = [&] {
+        return master->Document().Layouts().Items(grid->Col() + grid->Row() * grid->ColCount()).Name;
+    };
+    ASSERT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("100"));
+
+    FDialogs.Files = {folding};
+    Get<QAction>(*master, "mnuDateiOeffnen")->trigger();
+    EXPECT_TRUE(Get<QRadioButton>(*master, "rbKlappvisitenkarte")->isChecked());
+    EXPECT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("103"));
+    EXPECT_EQ(shownLayout(), QStringLiteral("103"));
+
+    FDialogs.Files = {standard};
+    Get<QAction>(*master, "mnuDateiOeffnen")->trigger();
+    EXPECT_TRUE(Get<QRadioButton>(*master, "rbStandardkarte")->isChecked());
+    EXPECT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("104"));
+    EXPECT_EQ(shownLayout(), QStringLiteral("104"));
+    EXPECT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace
