@@ -1,0 +1,288 @@
+#!/bin/bash
+# A user's two sessions with the real program on a virtual display, driven by
+# keyboard and mouse. First: a two-sided folding card typed in, a logo
+# inserted, layout 103 picked, saved through "Speichern unter", quit. Then,
+# with the settings gone: the file opened through "Öffnen" and printed on the
+# PDF printer, the sheets turned over between fronts and backs; and once more
+# with a layout that has a picture box, for the logo.
+# Usage: user_scenario.sh <tessaro> <build-dir>
+set -euo pipefail
+
+program=$(realpath "$1")
+build=$(realpath "$2")
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    # What the screen showed, for the one who reads the failure.
+    if [ -n "${DISPLAY:-}" ] && import -window root "$build/user_scenario_failure.png" 2>/dev/null; then
+        echo "screen: $build/user_scenario_failure.png" >&2
+    fi
+    [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+    exit 1
+}
+
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$work/out" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb LANG=de_DE.UTF-8 TESSARO_NO_SPLASH=1
+# No print server: the PDF printer is the only printer, and nothing can reach
+# a real one.
+export CUPS_SERVER=$work/no-cups.sock
+unset SESSION_MANAGER
+settings=$XDG_CONFIG_HOME/Ornak/Tessaro.conf
+
+# Without -noreset the server would forget the keyboard layout below as soon
+# as setxkbmap disconnects.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "no virtual display"
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+# A German keyboard: the umlauts are on keys of their own, so xdotool types
+# them without changing the keymap under the running program's feet.
+setxkbmap -layout de || fail "no German keyboard layout"
+[ "$(setxkbmap -query | awk '/^layout:/ {print $2}')" = de ] || fail "the German keyboard layout did not stick"
+
+# xdotool types umlauts only in a UTF-8 locale, which de_DE may not be here.
+x() { LC_ALL=C.UTF-8 xdotool "$@"; }
+
+# Without a window manager the focus goes to a window by our hand.
+focus() {
+    timeout 10 xdotool windowfocus --sync "$1" || fail "no focus for window $1"
+}
+
+focus_main() {
+    focus "$window"
+}
+
+# The visible windows whose name matches. Names are matched as bytes, so the
+# patterns stay clear of umlauts. A window that goes while xdotool looks at
+# it makes xdotool fail; it then looks again.
+windows_named() {
+    local found
+    for _ in $(seq 20); do
+        if found=$(xdotool search --onlyvisible --name "$1" 2>"$work/search.err"); then
+            echo "$found"
+            return
+        fi
+        grep -q 'X Error' "$work/search.err" || return 0
+        sleep 0.1
+    done
+}
+
+# The first visible window of that name, once it is there.
+wait_window() {
+    local found
+    for _ in $(seq 300); do
+        found=$(windows_named "$1" | head -1)
+        if [ -n "$found" ]; then
+            echo "$found"
+            return
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Types a path into a file dialog and confirms it. The dialog's completion
+# list may come up while typing and take a Return for itself.
+answer_file_dialog() {
+    local dialog
+    dialog=$(wait_window "$1") || fail "no file dialog \"$1\""
+    focus "$dialog"
+    x type --delay 10 "$2"
+    for _ in 1 2 3; do
+        dialog=$(windows_named "$1" | head -1)
+        [ -n "$dialog" ] || break
+        timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+        x key Return
+        for _ in $(seq 30); do
+            [ -z "$(windows_named "$1")" ] && break
+            sleep 0.1
+        done
+    done
+    [ -z "$(windows_named "$1")" ] || fail "the file dialog \"$1\" stays open"
+    focus_main
+}
+
+# Confirms an information box with its default button, OK. A box that is
+# still closing is told apart by its id, kept in $box.
+box=
+answer_information() {
+    local previous=$box
+    box=
+    for _ in $(seq 300); do
+        box=$(windows_named '^Information$' | grep -vx "${previous:-none}" | head -1) || true
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no information box"
+    focus "$box"
+    x key Return
+}
+
+# The main window's caption names the card file once it is saved or opened.
+wait_caption() {
+    for _ in $(seq 100); do
+        [ "$(xdotool getwindowname "$window")" = "$1" ] && return
+        sleep 0.1
+    done
+    fail "caption after $2: $(xdotool getwindowname "$window")"
+}
+
+click() {
+    x mousemove --window "$window" "$1" "$2" click 1
+}
+
+window=
+start_program() {
+    "$program" >"$work/program.log" 2>&1 &
+    app_pid=$!
+    window=$(wait_window '^Tessaro$') || fail "no main window"
+    focus_main
+    # The assistant comes up beside the window on its first activation.
+    wait_window '^Assistent$' >/dev/null || fail "no assistant"
+    focus_main
+}
+
+quit_program() {
+    focus_main
+    x key alt+d
+    sleep 0.5
+    x key b
+    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end through Datei / Beenden"; fi
+    wait "$app_pid" || fail "the program ended with an error"
+    app_pid=
+}
+
+# Prints on the PDF printer from the page "Drucken": the number of sheets,
+# "Drucken", the insert-sheets prompt, the file, the turn-over prompt.
+print_to_pdf() {
+    local sheets=$1 pdf=$2
+    click 140 244 # the sheet count
+    x key ctrl+a
+    x type "$sheets"
+    click 446 704 # "Drucken", where the other pages have "Weiter"
+    answer_information
+    answer_file_dialog '^In PDF-Datei drucken$' "$pdf"
+    answer_information
+    for _ in $(seq 100); do [ -s "$pdf" ] && break; sleep 0.1; done
+    [ -s "$pdf" ] || fail "no PDF file $pdf"
+    focus_main
+}
+
+logo=$work/logo.jpg
+card=$work/out/Faltkarte.tsx
+convert -size 120x60 xc:'#1060c0' -fill '#f0a020' -draw 'rectangle 10,10 60,50' "$logo"
+
+# --- First session: design the card and save it.
+start_program
+x key ctrl+shift+Tab # from "Eigene Daten" back to "Visitenkartentyp"
+click 102 149        # Klappvisitenkarte
+click 80 264         # Beidseitig
+x key ctrl+Tab       # "Eigene Daten": the title has the focus
+x key ctrl+a
+x type --delay 10 "Prof."
+for text in "Jürgen Faltmann" "Buchbinder" "Falzweg 7" "Tel: 0123/456789" "Innen gefalzt"; do
+    x key Tab ctrl+a
+    x type --delay 10 "$text"
+    # The address gets a second line.
+    if [ "$text" = "Falzweg 7" ]; then
+        x key Return
+        x type --delay 10 "12345 Kniffstadt"
+    fi
+done
+x key Tab space # "Einfügen" for the logo
+answer_file_dialog '^Logodatei .*ffnen$' "$logo"
+x key ctrl+Tab # "Rückseite"
+click 229 133  # Textfeld 1
+x type --delay 10 "Bindearbeiten aller Art"
+x key Tab
+x type --delay 10 "Seit 1999"
+x key Tab
+x type --delay 10 "Aussen gefalzt"
+x key ctrl+Tab # "Layout"
+click 266 425  # the fourth thumbnail: 103
+x key alt+d
+sleep 0.5
+x key u # "Speichern unter..."
+answer_file_dialog '^Datei speichern unter$' "$card"
+wait_caption "Tessaro - Faltkarte.tsx" saving
+quit_program
+
+[ -s "$card" ] || fail "no card file"
+tr -d '\r' <"$card" >"$work/card.txt"
+for line in "Name=Jürgen Faltmann" "Titel=Prof." "Beruf0=Buchbinder" "Adresse0=Falzweg 7" \
+    "Adresse1=12345 Kniffstadt" "TelefonFaxEMail0=Tel: 0123/456789" "MitRueckseite=1" "Kartentyp=1" \
+    "BackText1_0=Bindearbeiten aller Art" "BackText2_0=Seit 1999" "KlappVisitenkartenTextInnen0=Innen gefalzt" \
+    "KlappVisitenkartenTextAussen0=Aussen gefalzt" "Logodatei=$logo" "Name=103"; do
+    grep -qxF "$line" "$work/card.txt" || fail "\"$line\" is not in the card file: $(cat "$work/card.txt")"
+done
+
+# --- Second session: nothing of the card is left in the settings.
+rm "$settings"
+start_program
+x key alt+d
+sleep 0.5
+x key f # "Öffnen..."
+answer_file_dialog '^Datei .*ffnen$' "$card"
+wait_caption "Tessaro - Faltkarte.tsx" opening
+x key ctrl+Tab ctrl+Tab ctrl+Tab # past "Rückseite" and "Layout" to "Drucken"
+print_to_pdf 2 "$work/out/karten.pdf"
+
+# Layout 103 has no picture box; 100 has one. "Drucken" took the focus
+# from the pages, so the tabs are clicked.
+click 350 44  # "Layout"
+click 109 205 # the first thumbnail: 100
+click 420 44  # "Drucken"
+print_to_pdf 1 "$work/out/logo.pdf"
+quit_program
+
+# --- The printed sheets.
+pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+# How often a line of text is on a page.
+count() { pdftotext -f "$2" -l "$2" "$1" - | grep -cxF "$3" || true; }
+
+pdf=$work/out/karten.pdf
+[ "$(pages "$pdf")" = 4 ] || fail "$(pages "$pdf") pages instead of two fronts and two backs"
+for page in 1 2 3 4; do
+    if [ $page -le 2 ]; then front=5 back=0; else front=0 back=5; fi
+    for text in "Jürgen Faltmann" "Prof." "12345 Kniffstadt" "Innen gefalzt"; do
+        [ "$(count "$pdf" $page "$text")" = $front ] ||
+            fail "page $page: \"$text\" $(count "$pdf" $page "$text") times"
+    done
+    for text in "Bindearbeiten aller Art" "Seit 1999" "Aussen gefalzt"; do
+        [ "$(count "$pdf" $page "$text")" = $back ] ||
+            fail "page $page: \"$text\" $(count "$pdf" $page "$text") times"
+    done
+done
+# Layout 103 centres title and name on one axis (the others align them left
+# or right): pair each card's title with its name, top to bottom.
+pdftotext -f 1 -l 1 -bbox-layout "$pdf" - | awk -F'"' '
+    /<line / {x0 = $2; y = $4; x1 = $6; text = ""}
+    /<word / {w = $0; sub(/.*">/, "", w); sub(/<\/word>.*/, "", w); text = text (text == "" ? "" : " ") w}
+    /<\/line>/ {if (text == "Prof." || text == "Jürgen Faltmann") print y, (x0 + x1) / 2, text}' |
+    sort -n >"$work/centres.txt"
+awk '/Prof\./ {t[++nt] = $2} /Faltmann/ {n[++nn] = $2}
+     END {if (nt != 5 || nn != 5) exit 1
+          for (i = 1; i <= 5; i++) if (t[i] - n[i] > 0.5 || n[i] - t[i] > 0.5) exit 1}' \
+    "$work/centres.txt" || fail "title and name not centred over each other: $(cat "$work/centres.txt")"
+[ -z "$(pdfimages -list "$pdf" | tail -n +3)" ] || fail "layout 103 printed a picture: $(pdfimages -list "$pdf")"
+
+pdf=$work/out/logo.pdf
+[ "$(pages "$pdf")" = 2 ] || fail "logo print: $(pages "$pdf") pages instead of a front and a back"
+images=$(pdfimages -list "$pdf" | awk 'NR > 2 {print $1, $4 "x" $5}' | sort | uniq -c | awk '{print $1, $2, $3}')
+[ "$images" = "5 1 120x60" ] || fail "the logo is not on each card of the front only: $images"
+[ "$(count "$pdf" 1 "Jürgen Faltmann")" = 5 ] || fail "logo print: the name is not on the front"
+echo "ok"
