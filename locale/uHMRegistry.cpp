@@ -1,12 +1,17 @@
 #include "locale/uHMRegistry.h"
 
+#include "support/uAtomicFile.h"
 #include "support/uCustomIni.h"
 #include "support/uSettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QFile>
 #include <QLocale>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,14 +41,42 @@ bool ParseFloat(const QString &text, double &value)
     return TryStrToFloat(normalized, value, QChar('.'));
 }
 
+// The settings store writes changes by itself once the event loop runs
+// again; this routes those writes through THMRegIniFile::Flush.
+class TDeferredWrites : public QObject
+{
+public:
+    explicit TDeferredWrites(THMRegIniFile &owner)
+        : FOwner(owner)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::UpdateRequest)
+            return QObject::eventFilter(watched, event);
+        FOwner.Flush();
+        return true;
+    }
+
+private:
+    THMRegIniFile &FOwner;
+};
+
 } // namespace
 
 THMRegIniFile::THMRegIniFile()
     : FSettings(SettingsLocation::OpenKey(ProgramKey))
+    , FDeferredWrites(std::make_unique<TDeferredWrites>(*this))
 {
+    FSettings->installEventFilter(FDeferredWrites.get());
 }
 
-THMRegIniFile::~THMRegIniFile() = default;
+THMRegIniFile::~THMRegIniFile()
+{
+    Flush();
+}
 
 QString THMRegIniFile::GetKeyPath(const QString &section) const
 {
@@ -101,7 +134,32 @@ void THMRegIniFile::WriteFloat(const QString &section, const QString &name, doub
 
 void THMRegIniFile::Flush()
 {
+    // The store writes a full disk's truncated file without an error, and
+    // everything after the cut would be gone at the next start.
+    const QString fileName = FSettings->fileName();
+    QFile previousFile(fileName);
+    const bool hadFile = previousFile.open(QIODevice::ReadOnly);
+    const QByteArray previous = hadFile ? previousFile.readAll() : QByteArray();
+    previousFile.close();
     FSettings->sync();
+    if (hadFile && !FileHoldsEveryValue())
+        WriteFileAtomically(fileName, previous);
+}
+
+bool THMRegIniFile::FileHoldsEveryValue() const
+{
+    // A format error is about the file as it was read, not as it was written.
+    if (FSettings->status() == QSettings::AccessError)
+        return false;
+    // Settings objects of one file name share what they read, so the file is
+    // read again through another name for it.
+    QFile file(FSettings->fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QSettings stored(QStringLiteral("/proc/self/fd/%1").arg(file.handle()), QSettings::IniFormat);
+    const QStringList keys = FSettings->allKeys();
+    return std::all_of(keys.cbegin(), keys.cend(),
+                       [&](const QString &key) { return stored.value(key) == FSettings->value(key); });
 }
 
 THMRegIniFile &Settings()

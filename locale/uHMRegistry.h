@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QObject;
 class QSettings;
 
 // The program's persistent settings below the key "Software\Ornak\Tessaro".
@@ -34,11 +35,16 @@ public:
     QString GetKeyPath(const QString &section) const;
 
     // Writes pending changes to the backing store (they are kept in memory
-    // until then or until the object ends).
+    // until then or until the object ends). A write that did not reach the
+    // file whole (a full disk) puts the previous file back.
     void Flush();
 
 private:
+    bool FileHoldsEveryValue() const;
+
     std::unique_ptr<QSettings> FSettings;
+    // Sends the store's own deferred writes through Flush.
+    std::unique_ptr<QObject> FDeferredWrites;
 };
 
 // The program's single settings object, created on first use.

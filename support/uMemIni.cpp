@@ -1,9 +1,9 @@
 #include "support/uMemIni.h"
 
 #include "locale/Unicode.h"
+#include "support/uAtomicFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 bool LineHasKey(const QString &line, const QString &ident)
 {
@@ -180,25 +180,26 @@ void TMyMemIniFile::GetStrings(QStringList &strings) const
     }
 }
 
-void TMyMemIniFile::SaveToStream(QIODevice &stream) const
+QByteArray TMyMemIniFile::FileBytes() const
 {
     QStringList lines;
     GetStrings(lines);
     QByteArray bytes;
-    for (const QString &line : lines)
+    for (const QString &line : std::as_const(lines))
         bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+void TMyMemIniFile::SaveToStream(QIODevice &stream) const
+{
+    const QByteArray bytes = FileBytes();
     if (stream.write(bytes) != bytes.size())
         throw EIniFileException(("Stream write error: " + stream.errorString()).toStdString());
 }
 
 void TMyMemIniFile::SaveToFile(const QString &fileName) const
 {
-    QSaveFile file(fileName);
-    // Unbuffered, so a short write shows in SaveToStream instead of a
-    // truncated file being committed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw EIniFileException(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
-    SaveToStream(file);
-    if (!file.commit())
-        throw EIniFileException(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
+    QString error;
+    if (!WriteFileAtomically(fileName, FileBytes(), &error))
+        throw EIniFileException(error.toStdString());
 }

@@ -53,6 +53,8 @@ public:
     const std::vector<std::unique_ptr<Section>> &Sections() const { return FSections; }
 
 private:
+    // The text of SaveToStream, UTF-8 with CR LF line ends.
+    QByteArray FileBytes() const;
     const Section *FindSection(const QString &section) const;
     Section *FindSection(const QString &section);
     void Parse(const QStringList &lines);

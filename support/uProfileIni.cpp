@@ -1,11 +1,11 @@
 #include "support/uProfileIni.h"
 
 #include "locale/Unicode.h"
+#include "support/uAtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -252,19 +252,8 @@ void TProfileIniFile::UpdateFile()
     QByteArray bytes;
     for (const QString &line : std::as_const(FLines))
         bytes += line.toUtf8() + "\r\n";
-    QSaveFile file(FileName());
-    const auto refuse = [&](const char *what) {
-        throw EIniFileException(QStringLiteral("%1 \"%2\". %3")
-                                    .arg(QLatin1String(what), FileName(), file.errorString())
-                                    .toStdString());
-    };
-    // Unbuffered, so a short write (full disk) shows at once: a buffered
-    // QSaveFile can commit a truncated file and still report success.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        refuse("Cannot create file");
-    if (file.write(bytes) != bytes.size())
-        refuse("Cannot write file");
-    if (!file.commit())
-        refuse("Cannot write file");
+    QString error;
+    if (!WriteFileAtomically(FileName(), bytes, &error))
+        throw EIniFileException(error.toStdString());
     FDirty = false;
 }

@@ -1,11 +1,14 @@
 #include "LocalizerTestSupport.h"
 
+#include "common/FileSizeLimit.h"
 #include "common/TestFiles.h"
 #include "locale/uHMRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -71,6 +74,31 @@ TEST_F(BadSettingsFile, FolderInPlaceOfTheFileGivesDefaultsAndKeepsValuesForTheS
     EXPECT_NO_THROW(settings.Flush());
     EXPECT_EQ(settings.ReadInteger("", "Sprache", 99), 3);
     EXPECT_TRUE(QFileInfo(FPath).isDir());
+}
+
+// A full disk while the settings are written, whether asked for or done by
+// the store itself from the event loop, leaves the previous file as it was.
+TEST_F(BadSettingsFile, FullDiskLeavesThePreviousFileIntact)
+{
+    ASSERT_TRUE(WriteAll(FPath, "[Daten]\nFontname=Liberation Sans\n[Druckposition]\nPDF=0.5\n"));
+    const QByteArray before = ReadAll(FPath);
+    THMRegIniFile settings;
+    const QString longAddress(6000, QChar('x'));
+    {
+        const TFileSizeLimit fullDisk(before.size() + 512);
+        settings.WriteString("Daten", "Adresse", longAddress);
+        settings.Flush();
+        EXPECT_EQ(ReadAll(FPath), before);
+        settings.WriteString("Daten", "Adresse", longAddress + 'y');
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        EXPECT_EQ(ReadAll(FPath), before);
+    }
+    // With room again, the next change is stored beside the old values.
+    settings.WriteInteger("Position", "Left", 120);
+    settings.Flush();
+    const THMRegIniFile again;
+    EXPECT_EQ(again.ReadString("Daten", "Fontname", "?"), "Liberation Sans");
+    EXPECT_EQ(again.ReadInteger("Position", "Left", -1), 120);
 }
 
 // A language resource damaged on its way to the user: the program keeps
