@@ -116,6 +116,10 @@ bool TDocument::LoadFromFile(const QString &path)
         FBackText2 = ReadLines(ini, QStringLiteral("BackText2_"));
         FKlappTextInnen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"));
         FKlappTextAussen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextAussen"));
+        // The layouts on offer follow the card just read, not the one shown
+        // before: a standard card opened over a two-sided folding card keeps
+        // its portrait layout.
+        LoadLayouts(FKartentyp == Klappkarte && MitRueckseite());
         const int index = FLayouts.IndexOfName(ini.ReadString(QStringLiteral("Layout"), QStringLiteral("Name"), QString()));
         if (index >= 0)
             SelectLayout(FLayouts.Items(index));

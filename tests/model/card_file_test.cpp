@@ -91,14 +91,23 @@ TEST_F(CardFile, ForeignFilesChangeNothing)
     EXPECT_TRUE(document.FileName().isEmpty());
 }
 
-TEST_F(CardFile, LayoutNotOfferedKeepsTheCurrentOne)
+TEST_F(CardFile, LayoutIsLookedUpAmongThoseOfTheCardRead)
 {
-    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[Layout]\r\nName=111\r\n"));
+    document.SetKartentyp(TDocument::Klappkarte);
+    document.SetMitRueckseite(true);
     document.LoadLayouts(true);
     document.SelectLayout(document.Layouts().Items(2));
     const QString current = document.Kartenlayout().Name;
+
+    // A two-sided folding card is offered landscape layouts only.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=1\r\nMitRueckseite=1\r\n[Layout]\r\nName=111\r\n"));
     ASSERT_TRUE(document.LoadFromFile(path));
     EXPECT_EQ(document.Kartenlayout().Name, current);
+
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=0\r\nMitRueckseite=0\r\n[Layout]\r\nName=111\r\n"));
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Kartenlayout().Name, "111");
+    EXPECT_GE(document.Layouts().IndexOfName("111"), 0);
 }
 
 TEST_F(CardFile, Windows1252FileWithUmlauts)
