@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!sections.isEmpty()) {
         ini.WriteString(sections.first(), QStringLiteral("Name"), QStringLiteral("x"));
         ini.DeleteKey(sections.last(), QStringLiteral("Name"));
+        // New keys at the end of the last section and in a section of their own.
+        ini.WriteString(sections.last(), QStringLiteral("Zeile1"), QStringLiteral("y"));
+        ini.WriteString(QStringLiteral("Neu"), QStringLiteral("Zeile1"), QStringLiteral("z"));
+        ini.WriteString(sections.last(), QStringLiteral("Zeile2"), QStringLiteral("y"));
     }
     return 0;
 }
