@@ -1,16 +1,12 @@
-#include "ProjVersion.h"
 #include "locale/ulocalize.h"
-#include "print/uPrintCommand.h"
 #include "support/uStartbildInfoFenster.h"
 #include "ui/FMaster.h"
+#include "ui/uCommandLine.h"
 #include "ui/uProgramStart.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
-#include <QTextStream>
-
-#include <cstring>
 
 namespace {
 
@@ -26,31 +22,26 @@ QIcon ApplicationIcon()
     return QIcon::fromTheme(QStringLiteral("tessaro"), builtIn);
 }
 
-// The card file named on the command line: the last argument that is no switch.
-QString CardFileArgument(const QStringList &arguments)
+// The arguments as QCoreApplication reads them, before there is one.
+QStringList ProgramArguments(int argc, char *argv[])
 {
-    for (qsizetype i = arguments.size() - 1; i > 0; --i) {
-        const QString &argument = arguments.at(i);
-        if (!argument.startsWith(QLatin1Char('-'))
-            && argument.compare(QLatin1String("/RESWRITE"), Qt::CaseInsensitive) != 0)
-            return argument;
-    }
-    return {};
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // Printing from the command line needs no window and no splash.
-    if (const std::optional<int> printed = RunPrintCommand(argc, argv))
-        return *printed;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            QTextStream(stdout) << "Tessaro " << tessaro::version::Text << '\n';
-            return 0;
-        }
-    }
+    const QStringList arguments = ProgramArguments(argc, argv);
+    const TCommandLine commandLine = ParseCommandLine(arguments);
+    // Printing, help and errors need no window and no display.
+    if (commandLine.Action == TCommandLine::Printing)
+        return RunPrintCommand(argc, argv, commandLine.Print);
+    if (commandLine.Action != TCommandLine::Wizard)
+        return ReportCommandLine(arguments, commandLine);
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaro"));
     QApplication::setWindowIcon(ApplicationIcon());
@@ -62,9 +53,8 @@ int main(int argc, char *argv[])
     {
         TMaster master;
         HideSplash(&master);
-        const QString cardFile = CardFileArgument(app.arguments());
-        if (!cardFile.isEmpty())
-            master.OpenCardFile(cardFile);
+        if (!commandLine.CardFile.isEmpty())
+            master.OpenCardFile(commandLine.CardFile);
         result = app.exec();
     }
     FinalizeLocalizer();

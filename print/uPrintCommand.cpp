@@ -1,5 +1,6 @@
 #include "print/uPrintCommand.h"
 
+#include "locale/uEnvironmentLanguage.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
@@ -12,25 +13,11 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStringList>
 #include <QTextStream>
 
-#include <cstring>
 #include <exception>
 
 namespace {
-
-const char PdfSwitch[] = "--print-to-pdf";
-const char PrinterSwitch[] = "--print-to-printer";
-
-struct TPrintCommand
-{
-    QString PdfFile;
-    QString Printer;
-    int Sheets = 1;
-    bool TestPage = false;
-    QString CardFile;
-};
 
 class ECommandLineError : public std::runtime_error
 {
@@ -38,48 +25,9 @@ public:
     explicit ECommandLineError(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
-bool AsksForPrinting(int argc, char **argv)
+QString CommandText(const char *key, const QString &argument)
 {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], PdfSwitch) == 0 || std::strcmp(argv[i], PrinterSwitch) == 0)
-            return true;
-    return false;
-}
-
-TPrintCommand ParseCommand(const QStringList &arguments)
-{
-    TPrintCommand command;
-    bool haveTarget = false;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        const auto value = [&]() -> QString {
-            if (i + 1 >= arguments.size())
-                throw ECommandLineError(QStringLiteral("Nach %1 fehlt ein Wert.").arg(argument));
-            return arguments[++i];
-        };
-        if (argument == QLatin1String(PdfSwitch) || argument == QLatin1String(PrinterSwitch)) {
-            if (haveTarget)
-                throw ECommandLineError(QStringLiteral("Es kann nur ein Ausgabeziel angegeben werden."));
-            haveTarget = true;
-            (argument == QLatin1String(PdfSwitch) ? command.PdfFile : command.Printer) = value();
-        } else if (argument == QLatin1String("--sheets")) {
-            const QString text = value();
-            bool ok = false;
-            command.Sheets = text.toInt(&ok);
-            if (!ok || command.Sheets < 1 || command.Sheets > 99)
-                throw ECommandLineError(
-                    QStringLiteral("Die Anzahl Bögen \"%1\" ist keine ganze Zahl von 1 bis 99.").arg(text));
-        } else if (argument == QLatin1String("--test-page")) {
-            command.TestPage = true;
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            throw ECommandLineError(QStringLiteral("Unbekannte Option %1.").arg(argument));
-        } else if (command.CardFile.isEmpty()) {
-            command.CardFile = argument;
-        } else {
-            throw ECommandLineError(QStringLiteral("Es kann nur eine Visitenkartendatei gedruckt werden."));
-        }
-    }
-    return command;
+    return FormatOrKeep(GetSectionText(QLatin1String(CommandLineTextSection), QLatin1String(key)), {argument});
 }
 
 // Messages of the loaders (a missing logo) go to standard error; every
@@ -114,9 +62,9 @@ void LoadCard(TDocument &document, const QString &cardFile)
         return;
     }
     if (!QFileInfo(cardFile).isFile())
-        throw ECommandLineError(QStringLiteral("Die Visitenkartendatei \"%1\" gibt es nicht.").arg(cardFile));
+        throw ECommandLineError(CommandText("ID_KARTEFEHLT", cardFile));
     if (!document.LoadFromFile(cardFile))
-        throw ECommandLineError(QStringLiteral("\"%1\" ist keine Visitenkartendatei.").arg(cardFile));
+        throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
 }
 
 void ChoosePrinter(TPrinterSupport &support, const TPrintCommand &command)
@@ -126,7 +74,7 @@ void ChoosePrinter(TPrinterSupport &support, const TPrintCommand &command)
         support.SetPdfFileName(command.PdfFile);
     } else {
         if (!QPrinterInfo::availablePrinterNames().contains(command.Printer))
-            throw ECommandLineError(QStringLiteral("Den Drucker \"%1\" gibt es nicht.").arg(command.Printer));
+            throw ECommandLineError(CommandText("ID_DRUCKERFEHLT", command.Printer));
         support.SetPrinterName(command.Printer);
         support.CarryOverPaperSettings();
     }
@@ -159,17 +107,26 @@ int Print(const TPrintCommand &command)
 
 } // namespace
 
-std::optional<int> RunPrintCommand(int &argc, char **argv)
+void RegisterPrintCommandTexts()
 {
-    if (!AsksForPrinting(argc, argv))
-        return std::nullopt;
+    const QString section = QLatin1String(CommandLineTextSection);
+    RegisterSectionDefault(section, QStringLiteral("ID_KARTEFEHLT"),
+                           QStringLiteral("Die Visitenkartendatei \"%s\" gibt es nicht."));
+    RegisterSectionDefault(section, QStringLiteral("ID_KEINEKARTE"), QStringLiteral("\"%s\" ist keine Visitenkartendatei."));
+    RegisterSectionDefault(section, QStringLiteral("ID_DRUCKERFEHLT"), QStringLiteral("Den Drucker \"%s\" gibt es nicht."));
+}
+
+int RunPrintCommand(int &argc, char **argv, const TPrintCommand &command)
+{
     // No window is shown, so no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    RegisterPrintCommandTexts();
+    UseEnvironmentLanguage();
     try {
-        return Print(ParseCommand(QCoreApplication::arguments()));
+        return Print(command);
     } catch (const ECommandLineError &error) {
         QTextStream(stderr) << "tessaro: " << QString::fromStdString(error.what()) << '\n';
         return 2;

@@ -1,10 +1,25 @@
 #pragma once
 
-#include <optional>
+#include <QString>
 
 // Printing from the command line, without a window:
 //   tessaro --print-to-pdf OUT.pdf [--sheets N] [--test-page] [CARD.tsx]
 //   tessaro --print-to-printer NAME [--sheets N] [--test-page] [CARD.tsx]
-// Call first thing in main(): returns the exit code when the command line
-// asks for printing, nothing when the program should start as usual.
-std::optional<int> RunPrintCommand(int &argc, char **argv);
+struct TPrintCommand
+{
+    QString PdfFile;
+    QString Printer;
+    int Sheets = 1;
+    bool TestPage = false;
+    QString CardFile;
+};
+
+// The section of the command line's texts in the language files.
+inline constexpr char CommandLineTextSection[] = "Kommandozeile";
+
+// Registers the German defaults of the texts the print command reports.
+void RegisterPrintCommandTexts();
+
+// Prints as the command asks, with messages in the language of the user's
+// environment; returns the program's exit code.
+int RunPrintCommand(int &argc, char **argv, const TPrintCommand &command);

@@ -5,6 +5,7 @@
 #include "model/uDocument.h"
 #include "render/uDIB.h"
 #include "support/udebug.h"
+#include "ui/uCommandLine.h"
 
 #include <cfenv>
 
@@ -15,6 +16,7 @@ void StartProgramUnits()
     Localizer();
     RegisterDIBTexts();
     RegisterDocumentTexts();
+    RegisterCommandLineTexts();
     // All floating-point exceptions masked, rounding to nearest.
     std::fesetenv(FE_DFL_ENV);
 }

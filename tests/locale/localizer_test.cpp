@@ -1,6 +1,7 @@
 #include "LocalizerTestSupport.h"
 
 #include "common/ScriptedDialogs.h"
+#include "locale/uEnvironmentLanguage.h"
 #include "locale/uHMRegistry.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +184,23 @@ TEST_F(LocalizerTest, StoredOutOfRangeLanguageLoadsNothing)
     localizer.SelectStartLanguage(QLocale(QLocale::French, QLocale::France));
     EXPECT_EQ(localizer.GetLanguageCode(), "deu");
     EXPECT_EQ(form.BtnWeiter->text(), "Weiter >>");
+}
+
+TEST(EnvironmentLanguage, FollowsGettextsOrderAndFallsBackToEnglish)
+{
+    const auto language = [](std::initializer_list<std::pair<const char *, const char *>> variables) {
+        QProcessEnvironment environment;
+        for (const auto &[name, value] : variables)
+            environment.insert(QLatin1String(name), QLatin1String(value));
+        return EnvironmentLanguage(environment);
+    };
+    EXPECT_EQ(language({{"LANG", "fr_FR.UTF-8"}}), 2);
+    EXPECT_EQ(language({{"LANG", "fr_FR.UTF-8"}, {"LC_MESSAGES", "cs_CZ"}}), 8);
+    EXPECT_EQ(language({{"LANG", "fr_FR.UTF-8"}, {"LC_MESSAGES", "cs_CZ"}, {"LC_ALL", "de_AT@euro"}}), 0);
+    EXPECT_EQ(language({{"LANG", "fr_FR.UTF-8"}, {"LANGUAGE", "ja:nl:de"}}), 6);
+    EXPECT_EQ(language({{"LANG", "C.UTF-8"}, {"LANGUAGE", "de"}}), 1) << "the C locale ignores LANGUAGE";
+    EXPECT_EQ(language({{"LANG", "ja_JP.UTF-8"}}), 1);
+    EXPECT_EQ(language({}), 1);
 }
 
 TEST_F(LocalizerTest, FrameworkTextsReachQtAndTheMessageBoxes)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Printing into a PDF file from the command line, without a display: pages,
-# paper, text positions with the stored print offsets, and the refusals that
-# write nothing.
+# The command line without a display: help, version and refusals in the
+# user's language; printing into a PDF file with its pages, paper, text
+# positions with the stored print offsets, and the refusals that write nothing.
 set -u
 tessaro=$(realpath "$1")
 work=$(mktemp -d)
@@ -9,6 +9,10 @@ trap 'rm -rf "$work"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$work/config" && mkdir -m 700 "$work/run"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+# The sample card of a fresh user is in the user's language; these checks
+# know the German one.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=de_DE.UTF-8
 cd "$work" || exit 1
 
 status=0
@@ -19,6 +23,24 @@ positions() {
   pdftotext -bbox -f "${3:-1}" -l "${3:-1}" "$1" - |
     awk -v w="$2" -F'"' '$0 ~ ">" w "<" {printf "%.2f %.2f\n", $2 / 72 * 25.4, $4 / 72 * 25.4}'
 }
+
+"$tessaro" --help >help.txt 2>stderr.txt || fail "--help: exit $?"
+grep -q -- '--print-to-pdf' help.txt || fail "--help does not list --print-to-pdf: $(cat help.txt)"
+[ -s stderr.txt ] && fail "--help: output on stderr: $(cat stderr.txt)"
+version=$("$tessaro" --version; echo end)
+[[ $version =~ ^Tessaro\ [0-9.]+$'\n'end$ ]] || fail "--version does not print one line: '$version'"
+"$tessaro" --bogus >stdout.txt 2>stderr.txt
+code=$?
+[ $code = 2 ] || fail "--bogus: exit $code instead of 2"
+[ "$(wc -l <stderr.txt)" = 1 ] && [ ! -s stdout.txt ] || fail "--bogus: not one line on stderr: $(cat stdout.txt stderr.txt)"
+grep -q -- 'Unbekannte Option --bogus.*--help' stderr.txt || fail "--bogus in German: $(cat stderr.txt)"
+english=$(LANG=en_US.UTF-8 "$tessaro" --bogus 2>&1)
+[[ $english == *"Unknown option --bogus"*"tessaro --help"* ]] || fail "--bogus in English: $english"
+french=$(LANG=fr_FR.UTF-8 "$tessaro" --bogus 2>&1)
+[[ $french == *"Option inconnue --bogus"* ]] || fail "--bogus in French: $french"
+LANG=fr_FR.UTF-8 "$tessaro" --help | grep -q '^Utilisation' || fail "--help is not French"
+english=$(LANG=en_US.UTF-8 "$tessaro" --print-to-pdf out.pdf missing.tsx 2>&1)
+[[ $english == *'The card file "missing.tsx" does not exist.'* ]] || fail "printing refusal in English: $english"
 
 # The last card data of a fresh user: the German sample card, ten on an A4 sheet.
 "$tessaro" --print-to-pdf plain.pdf 2>stderr.txt || fail "default card: exit $?"
