@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -144,12 +143,7 @@ void TMaster::FillPrinterList()
 
 void TMaster::OpenCardFile(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
-        ShowMessageBox(TMsgDlgType::Error, FormatText(QStringLiteral("ID_FILENOTFOUND"), {path}));
-        return;
-    }
-    if (FDocument->LoadWithMessage(path))
-        DocumentToControls();
+    FMenu->OpenCardFile(path);
 }
 
 void TMaster::LoadAdvertPictures()

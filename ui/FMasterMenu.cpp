@@ -7,6 +7,9 @@
 #include "support/uStartbildInfoFenster.h"
 #include "ui/FHelpWindow.h"
 #include "ui/FMaster.h"
+#include "ui/uCardFileDrop.h"
+#include "ui/uPrintPage.h"
+#include "ui/uRecentFilesMenu.h"
 #include "ui/uWerbung.h"
 
 #include <QActionGroup>
@@ -42,6 +45,7 @@ TMasterMenu::TMasterMenu(TMaster &master)
     CreateSpracheMenu();
     CreateHilfeMenu();
     TextsChanged();
+    connect(new TCardFileDrop(&FMaster), &TCardFileDrop::Dropped, this, &TMasterMenu::OpenChosenFile);
 }
 
 QMenu *TMasterMenu::AddMenu(const char *name, const QString &caption)
@@ -74,11 +78,16 @@ void TMasterMenu::CreateDateiMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     AddItem(menu, "mnuDateiOeffnen", QStringLiteral("Ö&ffnen..."), [this] { mnuDateiOeffnenClick(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FRecentFiles = new TRecentFilesMenu(QStringLiteral("&Zuletzt geöffnet"), menu);
+    FRecentFiles->setObjectName(QStringLiteral("mnuDateiZuletzt"));
+    menu->addMenu(FRecentFiles);
+    connect(FRecentFiles, &TRecentFilesMenu::FileChosen, this, &TMasterMenu::OpenChosenFile);
     AddItem(menu, "mnuDateiSpeichern", QStringLiteral("&Speichern"), [this] { mnuDateiSpeichernClick(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddItem(menu, "mnuDateiSpeichernUnter", QStringLiteral("Speichern &unter..."),
             [this] { mnuDateiSpeichernUnterClick(); });
     AddSeparator(menu, "N2");
+    AddItem(menu, "mnuDateiPdfExport", QStringLiteral("Als &PDF exportieren…"), [this] { mnuDateiPdfExportClick(); });
     // Printing runs from the wizard's last page; these two stay hidden.
     QAction *print = AddItem(menu, "mnuDateiDrucken", QStringLiteral("&Drucken..."), [this] { mnuDateiDruckenClick(); });
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -161,12 +170,19 @@ bool TMasterMenu::QuerySave()
     switch (ShowMessageBox(TMsgDlgType::Confirmation, FMaster.GetText(QStringLiteral("ID_SAVE")),
                            mbYes | mbNo | mbCancel, mbYes)) {
     case mbYes:
-        return FMaster.Document().Save();
+        return Remember(FMaster.Document().Save());
     case mbNo:
         return true;
     default:
         return false;
     }
+}
+
+bool TMasterMenu::Remember(bool done)
+{
+    if (done)
+        FRecentFiles->Add(FMaster.Document().FileName());
+    return done;
 }
 
 void TMasterMenu::mnuDateiNeuClick()
@@ -181,20 +197,42 @@ void TMasterMenu::mnuDateiOeffnenClick()
 {
     if (!QuerySave())
         return;
-    if (FMaster.Document().Open())
+    if (Remember(FMaster.Document().Open()))
+        FMaster.DocumentToControls();
+}
+
+void TMasterMenu::OpenChosenFile(const QString &path)
+{
+    if (QuerySave())
+        OpenCardFile(path);
+}
+
+void TMasterMenu::OpenCardFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        FRecentFiles->Remove(path);
+        ShowMessageBox(TMsgDlgType::Error, FMaster.FormatText(QStringLiteral("ID_FILENOTFOUND"), {path}));
+        return;
+    }
+    if (Remember(FMaster.Document().LoadWithMessage(path)))
         FMaster.DocumentToControls();
 }
 
 void TMasterMenu::mnuDateiSpeichernClick()
 {
-    FMaster.Document().Save();
+    Remember(FMaster.Document().Save());
     FMaster.DocumentToControls();
 }
 
 void TMasterMenu::mnuDateiSpeichernUnterClick()
 {
-    FMaster.Document().SaveAs();
+    Remember(FMaster.Document().SaveAs());
     FMaster.DocumentToControls();
+}
+
+void TMasterMenu::mnuDateiPdfExportClick()
+{
+    FMaster.FPrintPage->ExportPdf();
 }
 
 void TMasterMenu::mnuDateiDruckenClick()

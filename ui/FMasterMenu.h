@@ -5,8 +5,10 @@
 class QAction;
 class QMenu;
 class TMaster;
+class TRecentFilesMenu;
 
-// The main window's menu bar: card-data files, the language switch, the
+// The main window's menu bar: card-data files (with the recently used ones
+// and those dropped on the window), the PDF export, the language switch, the
 // maker's web pages and PDF documents, the assistant and the about window.
 // Menus and items carry their component names as object names, so the
 // localizer translates them with the rest of the window.
@@ -22,6 +24,7 @@ public:
     void mnuDateiOeffnenClick();
     void mnuDateiSpeichernClick();
     void mnuDateiSpeichernUnterClick();
+    void mnuDateiPdfExportClick();
     void mnuDateiDruckenClick();
     void mnuDateiDruckereinrichtungClick();
     void mnuDateiBeendenClick();
@@ -38,6 +41,13 @@ public:
     void mnuAssistentverbergenClick();
     void mnuHilfeInfoClick();
 
+    // Loads a card file and shows it; a missing file is reported and leaves
+    // the recent list.
+    void OpenCardFile(const QString &path);
+    // A recent or dropped card file: opened as "Öffnen" does, after the save question.
+    void OpenChosenFile(const QString &path);
+    TRecentFilesMenu &RecentFiles() const { return *FRecentFiles; }
+
     // Opens the PDF document with the desktop's viewer; a missing file or a
     // missing viewer is reported.
     void OpenPdfFile(const QString &path);
@@ -53,10 +63,13 @@ private:
     // Asks whether a modified document is to be saved first; false when the
     // command is to stop.
     bool QuerySave();
+    // Passes `done` on; a file opened or saved joins the recent list.
+    bool Remember(bool done);
 
     TMaster &FMaster;
     // The item of the language last switched to; none at start.
     QAction *FCheckedLanguage = nullptr;
+    TRecentFilesMenu *FRecentFiles = nullptr;
     QAction *FNewsUpdates = nullptr;
     QAction *FAssistentBeimStartAnzeigen = nullptr;
     QAction *FAssistentanzeigen = nullptr;

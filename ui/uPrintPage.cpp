@@ -2,6 +2,7 @@
 
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
+#include "print/uPdfExport.h"
 #include "print/uPrintTexts.h"
 #include "print/uPrinterSupport.h"
 #include "print/uPrinterTarget.h"
@@ -31,6 +32,7 @@ TPrintPage::TPrintPage(TMasterControls &controls, TDocument &document, THelpWind
     : QObject(window), FControls(controls), FDocument(document), FAssistant(assistant), FWindow(window)
 {
     RegisterPrintTexts();
+    TPdfExport::RegisterTexts();
     const TMasterControls &c = FControls;
     connect(c.BtnTestseiteDrucken, &QPushButton::clicked, this, [this] { BtnTestseiteDruckenClick(); });
     connect(c.BtnDruckpositionAnpassen, &QPushButton::clicked, this, [this] { BtnDruckpositionAnpassenClick(); });
@@ -68,6 +70,18 @@ void TPrintPage::PrintCards()
 void TPrintPage::BtnTestseiteDruckenClick()
 {
     RunJob(&TPrintJob::PrintTestSheet);
+}
+
+void TPrintPage::ExportPdf()
+{
+    const QString path = TPdfExport::ChooseFile(FDocument.FileName());
+    if (path.isEmpty())
+        return;
+    try {
+        TPdfExport(path).PrintCards(FDocument, FControls.seAnzahl->value(), *this);
+    } catch (const std::exception &error) {
+        ShowMessageBox(TMsgDlgType::Error, QString::fromStdString(error.what()));
+    }
 }
 
 void TPrintPage::RunJob(TPrintResult (TPrintJob::*action)())

@@ -31,6 +31,9 @@ public:
 
     void PrintCards();
     void BtnTestseiteDruckenClick();
+    // The sheets of the page into a PDF file chosen in a save dialog, as the
+    // PDF printer prints them but without the prompts for the printer.
+    void ExportPdf();
 
     const TPrintOffsets &Offsets() const { return FOffsets; }
 

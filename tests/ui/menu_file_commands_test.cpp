@@ -1,15 +1,22 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
 #include "model/uDocument.h"
 
 #include <QAction>
+#include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace {
 
@@ -26,6 +33,21 @@ protected:
         return count;
     }
 
+    QString WriteCard(const QString &fileName, const QString &name) const
+    {
+        const QString path = FFolder.filePath(fileName);
+        EXPECT_TRUE(WriteAll(path, QStringLiteral("[Daten]\r\nName=%1\r\n").arg(name).toUtf8()));
+        return path;
+    }
+
+    static QStringList RecentFiles(const TMaster &master)
+    {
+        QStringList files;
+        for (const QAction *item : Get<QMenu>(master, "mnuDateiZuletzt")->actions())
+            files << item->toolTip();
+        return files;
+    }
+
     QTemporaryDir FFolder;
 };
 
@@ -37,8 +59,13 @@ TEST_F(MenuFileTest, FileMenuHasItsItemsShortcutsAndHiddenPrintCommands)
     QStringList names;
     for (const QAction *item : menu->actions())
         names << item->objectName();
-    EXPECT_EQ(names, (QStringList{"mnuDateiNeu", "mnuDateiOeffnen", "mnuDateiSpeichern", "mnuDateiSpeichernUnter", "N2",
-                                  "mnuDateiDrucken", "mnuDateiDruckereinrichtung", "N1", "mnuDateiBeenden"}));
+    EXPECT_EQ(names, (QStringList{"mnuDateiNeu", "mnuDateiOeffnen", "", "mnuDateiSpeichern", "mnuDateiSpeichernUnter",
+                                  "N2", "mnuDateiPdfExport", "mnuDateiDrucken", "mnuDateiDruckereinrichtung", "N1",
+                                  "mnuDateiBeenden"}));
+    EXPECT_EQ(menu->actions().at(2)->menu(), Get<QMenu>(*master, "mnuDateiZuletzt"));
+    EXPECT_EQ(Get<QMenu>(*master, "mnuDateiZuletzt")->title(), QStringLiteral("&Zuletzt geöffnet"));
+    EXPECT_FALSE(menu->actions().at(2)->isEnabled()) << "an empty recent list is offered";
+    EXPECT_EQ(Get<QAction>(*master, "mnuDateiPdfExport")->text(), QStringLiteral("Als &PDF exportieren…"));
     EXPECT_EQ(menu->title(), QStringLiteral("&Datei"));
     EXPECT_EQ(Get<QAction>(*master, "mnuDateiOeffnen")->text(), QStringLiteral("Ö&ffnen..."));
     EXPECT_EQ(Get<QAction>(*master, "mnuDateiNeu")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
@@ -139,6 +166,91 @@ TEST_F(MenuFileTest, SavedOrOpenedTwoSidedCardsAskNothingUntilTheNextEdit)
     Trigger(*master, "mnuDateiSpeichern");
     Click(*master, "BtnEntfernen");
     EXPECT_TRUE(master->Document().Modified()) << "removing the logo is an edit";
+}
+
+TEST_F(MenuFileTest, DroppedCardFileOpensAfterTheSaveQuestion)
+{
+    auto master = Create();
+    auto *name = Get<QLineEdit>(*master, "edName");
+    QTest::keyClicks(name, QStringLiteral("X"));
+    const QString path = WriteCard(QStringLiteral("Erika.tsx"), QStringLiteral("Erika Muster"));
+
+    // Onto a text field, which would otherwise take the path as text.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(path);
+    const QPoint at = name->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(name, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    FDialogs.Answers = {mbNo};
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(name, &drop);
+    EXPECT_TRUE(WaitFor([&] { return name->text() == QStringLiteral("Erika Muster"); })) << name->text().toStdString();
+    EXPECT_EQ(SaveQuestions(), 1);
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - Erika.tsx"));
+}
+
+TEST_F(MenuFileTest, RecentListKeepsEightNewestFirstAndDropsAVanishedFile)
+{
+    auto master = Create();
+    QStringList opened;
+    for (int i = 1; i <= 9; ++i) {
+        opened.prepend(WriteCard(QStringLiteral("karte%1.tsx").arg(i), QStringLiteral("Karte %1").arg(i)));
+        FDialogs.Files = {opened.first()};
+        Trigger(*master, "mnuDateiOeffnen");
+    }
+    const QStringList newestEight = opened.mid(0, 8);
+    EXPECT_EQ(RecentFiles(*master), newestEight);
+    master.reset();
+    master = Create();
+    EXPECT_EQ(RecentFiles(*master), newestEight) << "the list is not kept for the next start";
+
+    Get<QMenu>(*master, "mnuDateiZuletzt")->actions().at(3)->trigger();
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karte 6"));
+    EXPECT_EQ(RecentFiles(*master).first(), opened.at(3));
+
+    const QString vanished = opened.at(7);
+    ASSERT_TRUE(QFile::remove(vanished));
+    Get<QMenu>(*master, "mnuDateiZuletzt")->actions().at(7)->trigger();
+    ASSERT_FALSE(FDialogs.Messages.empty());
+    EXPECT_EQ(FDialogs.Messages.back().Text,
+              QStringLiteral("Die Datei \"%1\" konnte nicht gefunden werden.").arg(vanished));
+    EXPECT_EQ(RecentFiles(*master).size(), 7);
+    EXPECT_FALSE(RecentFiles(*master).contains(vanished));
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karte 6"));
+
+    const QString saved = FFolder.filePath(QStringLiteral("neu.tsx"));
+    FDialogs.Files = {saved};
+    Trigger(*master, "mnuDateiSpeichernUnter");
+    EXPECT_EQ(RecentFiles(*master).first(), saved) << "a saved file is not remembered";
+}
+
+TEST_F(MenuFileTest, PdfExportWritesFrontsThenBacksAskingOnlyForTheFile)
+{
+    auto master = Create();
+    Click(*master, "rbBeidseitig");
+    Get<QLineEdit>(*master, "edName")->setText(QStringLiteral("Erika Muster"));
+    Get<QPlainTextEdit>(*master, "meTextfeld1")->setPlainText(QStringLiteral("Rueckseitentext"));
+    Get<QSpinBox>(*master, "seAnzahl")->setValue(2);
+    const QString pdf = FFolder.filePath(QStringLiteral("karten.pdf"));
+    FDialogs.Files = {pdf};
+    Trigger(*master, "mnuDateiPdfExport");
+    EXPECT_EQ(FDialogs.FileRequests.size(), 1u);
+    EXPECT_TRUE(FDialogs.Texts().isEmpty()) << FDialogs.Texts().join('|').toStdString();
+
+    const auto pageText = [&](int page) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+        EXPECT_TRUE(text.waitForFinished(30000));
+        return QString::fromUtf8(text.readAllStandardOutput());
+    };
+    for (int page = 1; page <= 4; ++page) {
+        const QString text = pageText(page);
+        EXPECT_EQ(text.contains(QStringLiteral("Erika")), page <= 2) << "page " << page;
+        EXPECT_EQ(text.contains(QStringLiteral("Rueckseitentext")), page > 2) << "page " << page;
+    }
+    EXPECT_TRUE(pageText(5).trimmed().isEmpty()) << "more than four pages";
 }
 
 } // namespace
