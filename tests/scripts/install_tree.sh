@@ -96,7 +96,7 @@ XML
     }
     card=application/x-tessaro-card
     expect_type /usr/share "$work/files/Karte.tsx" $card
-    expect_type /usr/share "$work/files/App.tsx" $card
+    expect_type /usr/share "$work/files/App.tsx" text/plain
     expect_type "$work/other:/usr/share" "$work/files/Karte.tsx" $card
     expect_type "$work/other:/usr/share" "$work/files/Bom.tsx" $card
     expect_type "$work/other:/usr/share" "$work/files/App.tsx" text/x-tsx-standin
