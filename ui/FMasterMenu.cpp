@@ -203,17 +203,28 @@ void TMasterMenu::mnuDateiOeffnenClick()
 
 void TMasterMenu::OpenChosenFile(const QString &path)
 {
-    if (QuerySave())
-        OpenCardFile(path);
+    // A vanished file is reported before the question whether to save.
+    if (CardFileExists(path) && QuerySave())
+        LoadCardFile(path);
 }
 
 void TMasterMenu::OpenCardFile(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
-        FRecentFiles->Remove(path);
-        ShowMessageBox(TMsgDlgType::Error, FMaster.FormatText(QStringLiteral("ID_FILENOTFOUND"), {path}));
-        return;
-    }
+    if (CardFileExists(path))
+        LoadCardFile(path);
+}
+
+bool TMasterMenu::CardFileExists(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return true;
+    FRecentFiles->Remove(path);
+    ShowMessageBox(TMsgDlgType::Error, FMaster.FormatText(QStringLiteral("ID_FILENOTFOUND"), {path}));
+    return false;
+}
+
+void TMasterMenu::LoadCardFile(const QString &path)
+{
     if (Remember(FMaster.Document().LoadWithMessage(path)))
         FMaster.DocumentToControls();
 }

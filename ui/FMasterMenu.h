@@ -65,6 +65,10 @@ private:
     bool QuerySave();
     // Passes `done` on; a file opened or saved joins the recent list.
     bool Remember(bool done);
+    // False, with the not-found message, for a file that is not there; it
+    // leaves the recent list.
+    bool CardFileExists(const QString &path);
+    void LoadCardFile(const QString &path);
 
     TMaster &FMaster;
     // The item of the language last switched to; none at start.
