@@ -1,11 +1,15 @@
 # Installs Tessaro as a desktop application and describes its Debian package.
-#   cmake --install <build> --prefix <dir>     program, launcher, icons, card file type
+#   cmake --install <build> --prefix <dir>     program, launcher, icons, card file type,
+#                                              software-centre data, manual page, documents
 #   cpack -G DEB (in <build>)                  tessaro_<version>_<arch>.deb
 # The resources are compiled into the program, so it is the only binary.
 
 include(GNUInstallDirs)
 
 set(TESSARO_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/desktop)
+set(TESSARO_DOC_DIR ${PROJECT_SOURCE_DIR}/doc)
+# Debian's documentation folder is named after the package.
+set(TESSARO_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/tessaro)
 
 install(TARGETS tessaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${TESSARO_DESKTOP_DIR}/tessaro.desktop
@@ -15,6 +19,22 @@ install(FILES ${TESSARO_DESKTOP_DIR}/tessaro-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tessaro.xml)
 install(DIRECTORY ${TESSARO_DESKTOP_DIR}/icons/hicolor
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${TESSARO_DESKTOP_DIR}/org.example.tessaro.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page and the changelog go compressed, without a time stamp in
+# the gzip header, so the same sources give the same package.
+configure_file(${TESSARO_DOC_DIR}/tessaro.1.in ${CMAKE_BINARY_DIR}/doc/tessaro.1 @ONLY)
+set(TESSARO_COMPRESSED ${CMAKE_BINARY_DIR}/doc/tessaro.1.gz ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${TESSARO_COMPRESSED}
+  COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/doc/tessaro.1 > ${CMAKE_BINARY_DIR}/doc/tessaro.1.gz
+  COMMAND gzip -9n -c ${TESSARO_DOC_DIR}/changelog > ${CMAKE_BINARY_DIR}/doc/changelog.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/doc/tessaro.1 ${TESSARO_DOC_DIR}/changelog
+  VERBATIM)
+add_custom_target(tessaro_docs ALL DEPENDS ${TESSARO_COMPRESSED})
+install(FILES ${CMAKE_BINARY_DIR}/doc/tessaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${TESSARO_DOC_DIR}/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz
+  DESTINATION ${TESSARO_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME tessaro)
 set(CPACK_PACKAGE_VENDOR Ornak)

@@ -26,6 +26,7 @@ packages=(
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
   libjpeg62-turbo-dev
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
+  appstream lintian man-db groff-base
   clang libclang-rt-14-dev
 )
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a desktop needs
 # from it: the program runs from there, the launcher is valid and offers to
-# open card files, the icon is there in every size, and card files are told
-# apart from TypeScript sources that share their extension.
+# open card files, the icon is there in every size, card files are told
+# apart from TypeScript sources that share their extension, the software
+# centre's data are valid, and the manual page renders.
 #   bash install_tree.sh <tessaro> <build-dir>
 set -euo pipefail
 
@@ -17,6 +18,11 @@ fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
+
+# Every tool below must be there: a check that cannot run does not pass.
+for tool in desktop-file-validate update-mime-database update-desktop-database gio appstreamcli man; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
     cat "$work/install.log" >&2
@@ -111,8 +117,44 @@ else
     fail "no MIME type file in $prefix/share/mime/packages"
 fi
 
+# Software centres: valid metadata naming the launcher, the card type and
+# the version the program reports.
+version=$("$program" --version | sed 's/^Tessaro //')
+metainfo=$prefix/share/metainfo/org.example.tessaro.metainfo.xml
+if [ -f "$metainfo" ]; then
+    report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $report"
+    grep -q '<launchable type="desktop-id">tessaro.desktop</launchable>' "$metainfo" ||
+        fail "the metadata name another launcher"
+    grep -q '<mediatype>application/x-tessaro-card</mediatype>' "$metainfo" || fail "the metadata lack the card type"
+    [ "$(grep -o -m1 '<release version="[^"]*"' "$metainfo")" = "<release version=\"$version\"" ] ||
+        fail "the newest release in the metadata is not $version"
+else
+    fail "no AppStream metadata in $prefix/share/metainfo"
+fi
+
+# The manual page renders without a complaint and documents the options.
+manpage=$prefix/share/man/man1/tessaro.1.gz
+if [ -f "$manpage" ]; then
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manpage" 2>&1 >"$work/man.txt") ||
+        fail "man -l failed: $warnings"
+    [ -z "$warnings" ] || fail "man -l warns: $warnings"
+    for option in --help --version --print-to-pdf --print-to-printer --sheets --test-page /RESWRITE "EXIT STATUS"; do
+        grep -q -- "$option" "$work/man.txt" || fail "the manual page lacks $option"
+    done
+else
+    fail "no manual page in $prefix/share/man/man1"
+fi
+
+# The package's documents: copyright, and a changelog whose newest entry is
+# this version.
+docs=$prefix/share/doc/tessaro
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$docs/copyright" ||
+    fail "no machine-readable copyright file in $docs"
+[ "$(zcat "$docs/changelog.gz" | head -1)" = "tessaro ($version) unstable; urgency=medium" ] ||
+    fail "the changelog does not begin with $version: $(zcat "$docs/changelog.gz" | head -1)"
+
 if [ "$failures" -gt 0 ]; then
     echo "install_tree: $failures check(s) failed" >&2
     exit 1
 fi
-echo "install_tree: program, launcher, icons and card file type installed"
+echo "install_tree: program, launcher, icons, card file type, metadata, manual page and documents installed"
