@@ -24,7 +24,7 @@ fi
 
 # Informational tags are left out; errors fail, warnings are shown.
 status=0
-lintian --no-tag-display-limit --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || status=$?
+lintian --tag-display-limit 0 --fail-on error "$deb" >"$work/lintian.txt" 2>&1 || status=$?
 cat "$work/lintian.txt"
 if [ $status -ne 0 ] || grep -q '^E: ' "$work/lintian.txt"; then
     echo "FAIL: lintian reports errors for $(basename "$deb")" >&2
