@@ -46,7 +46,6 @@ public:
     void OpenCardFile(const QString &path);
     // A recent or dropped card file: opened as "Öffnen" does, after the save question.
     void OpenChosenFile(const QString &path);
-    TRecentFilesMenu &RecentFiles() const { return *FRecentFiles; }
 
     // Opens the PDF document with the desktop's viewer; a missing file or a
     // missing viewer is reported.
