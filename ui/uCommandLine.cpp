@@ -36,11 +36,11 @@ struct TQtOption
     bool TakesValue;
 };
 constexpr TQtOption QtOptions[] = {
-    {"platform", true},  {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"geometry", true},     {"qwindowtitle", true},  {"title", true},
-    {"qwindowicon", true}, {"icon", true},             {"session", true},       {"display", true},
-    {"name", true},      {"style", true},              {"stylesheet", true},    {"qmljsdebugger", true},
-    {"reverse", false},  {"widgetcount", false},       {"testability", false},
+    {"style", true},        {"stylesheet", true},      {"widgetcount", false},   {"reverse", false},
+    {"qmljsdebugger", true}, {"platform", true},       {"platformpluginpath", true}, {"platformtheme", true},
+    {"plugin", true},       {"qwindowgeometry", true}, {"qwindowicon", true},    {"qwindowtitle", true},
+    {"session", true},      {"display", true},         {"geometry", true},       {"dialogs", true},
+    {"fontengine", true},
 };
 
 class TOptions
