@@ -6,12 +6,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -122,6 +124,7 @@ TEST_F(MasterTest, FoldingCardShowsTheExtraTextBetweenDataAndLogo)
     EXPECT_EQ(master->Document().Kartentyp(), TDocument::Klappkarte);
     Click(*master, "BtnWeiter");
     EXPECT_FALSE(extra->isHidden());
+    QCoreApplication::processEvents(); // the panel's layout places the boxes
     EXPECT_EQ(extra->y(), data->y() + data->height() + 8);
     EXPECT_EQ(logo->y(), extra->y() + extra->height() + 8);
     EXPECT_TRUE(Get<QLabel>(*master, "imgWerbung")->isHidden());
@@ -145,14 +148,29 @@ TEST_F(MasterTest, CardDataAndWindowPositionSurviveARestart)
         auto master = Create();
         EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Heinz Mustermann"));
         Get<QLineEdit>(*master, "edName")->setText(QStringLiteral("Erika Musterfrau"));
-        master->setGeometry(60, 70, 800, 740);
+        master->setGeometry(60, 70, 720, 500);
         bounds = master->geometry();
     }
     auto master = Create();
     EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Erika Musterfrau"));
     EXPECT_EQ(master->Document().Name(), QStringLiteral("Erika Musterfrau"));
-    // The offscreen screen is too small to keep the place; the size stays.
-    EXPECT_EQ(master->size(), bounds.size());
+    EXPECT_EQ(master->geometry(), bounds);
+}
+
+TEST_F(MasterTest, WindowNeverOpensLargerThanTheScreen)
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool stored : {false, true}) {
+        if (stored) {
+            {
+                auto master = Create();
+                master->setGeometry(work.right() - 100, 10, work.width() + 400, work.height() + 300);
+            }
+        }
+        auto master = Create();
+        EXPECT_TRUE(work.contains(master->frameGeometry())) << "stored: " << stored;
+        EXPECT_GE(master->width(), master->minimumSizeHint().width());
+    }
 }
 
 TEST_F(MasterTest, AssistantAppearsAfterTheFirstActivationUnlessTurnedOff)

@@ -3,6 +3,7 @@
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "render/uScaler.h"
+#include "ui/uElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QDir>
