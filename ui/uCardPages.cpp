@@ -4,7 +4,6 @@
 #include "ui/uElidedLabel.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,12 +19,18 @@ namespace {
 
 constexpr int ThumbnailSize = 145;
 
-QFormLayout *MakeFields(QGroupBox *box)
+// Captions and their fields in two columns; the fields take the width.
+QGridLayout *MakeFields(QGroupBox *box, std::initializer_list<std::pair<QLabel *, QWidget *>> rows)
 {
-    auto *fields = new QFormLayout(box);
-    fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    fields->setRowWrapPolicy(QFormLayout::DontWrapRows);
-    fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *fields = new QGridLayout(box);
+    int row = 0;
+    for (const auto &[label, field] : rows) {
+        // A caption stands beside a one-line field, and at the top of a memo.
+        const bool memo = qobject_cast<QPlainTextEdit *>(field);
+        fields->addWidget(label, row, 0, memo ? Qt::AlignTop : Qt::AlignVCenter);
+        fields->addWidget(field, row++, 1);
+    }
+    fields->setColumnStretch(1, 1);
     fields->setVerticalSpacing(4);
     return fields;
 }
@@ -114,22 +119,18 @@ TEigeneDatenPage::TEigeneDatenPage()
 {
     QWidget *panel = Panel()->Contents();
     gbPersDaten = MakeControl<QGroupBox>(panel, "gbPersDaten", QStringLiteral("Persönliche Daten - Vorderseite"));
-    Label10 = MakeControl<QLabel>(gbPersDaten, "Label10", QStringLiteral("Titel:"));
+    Label10 = MakeControl<TFieldLabel>(gbPersDaten, "Label10", QStringLiteral("Titel:"));
     edTitel = MakeControl<QLineEdit>(gbPersDaten, "edTitel");
-    laName = MakeControl<QLabel>(gbPersDaten, "laName", QStringLiteral("Vor- und Nachname:"));
+    laName = MakeControl<TFieldLabel>(gbPersDaten, "laName", QStringLiteral("Vor- und Nachname:"));
     edName = MakeControl<QLineEdit>(gbPersDaten, "edName");
-    laBeruf = MakeControl<QLabel>(gbPersDaten, "laBeruf", QStringLiteral("Beruf:"));
+    laBeruf = MakeControl<TFieldLabel>(gbPersDaten, "laBeruf", QStringLiteral("Beruf:"));
     meBeruf = MakeMemo(gbPersDaten, "meBeruf", 3);
-    laAdresse = MakeControl<QLabel>(gbPersDaten, "laAdresse", QStringLiteral("Adresse:"));
+    laAdresse = MakeControl<TFieldLabel>(gbPersDaten, "laAdresse", QStringLiteral("Adresse:"));
     meAdresse = MakeMemo(gbPersDaten, "meAdresse", 3);
-    laTele = MakeControl<QLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / Fax / E-Mail:"));
+    laTele = MakeControl<TFieldLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / Fax / E-Mail:"));
     meTele = MakeMemo(gbPersDaten, "meTele", 3);
-    QFormLayout *fields = MakeFields(gbPersDaten);
-    fields->addRow(Label10, edTitel);
-    fields->addRow(laName, edName);
-    fields->addRow(laBeruf, meBeruf);
-    fields->addRow(laAdresse, meAdresse);
-    fields->addRow(laTele, meTele);
+    MakeFields(gbPersDaten,
+               {{Label10, edTitel}, {laName, edName}, {laBeruf, meBeruf}, {laAdresse, meAdresse}, {laTele, meTele}});
     Panel()->AddBox(gbPersDaten);
 
     gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("ExtraText"), "meExtraText", meExtraText);
@@ -152,13 +153,11 @@ TRueckseitePage::TRueckseitePage()
 {
     QWidget *panel = Panel()->Contents();
     gbRueckseite = MakeControl<QGroupBox>(panel, "gbRueckseite", QStringLiteral("Persönliche Daten - Rückseite"));
-    laTextfeld1 = MakeControl<QLabel>(gbRueckseite, "laTextfeld1", QStringLiteral("Textfeld 1:"));
+    laTextfeld1 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld1", QStringLiteral("Textfeld 1:"));
     meTextfeld1 = MakeMemo(gbRueckseite, "meTextfeld1", 5);
-    laTextfeld2 = MakeControl<QLabel>(gbRueckseite, "laTextfeld2", QStringLiteral("Textfeld 2:"));
+    laTextfeld2 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld2", QStringLiteral("Textfeld 2:"));
     meTextfeld2 = MakeMemo(gbRueckseite, "meTextfeld2", 5);
-    QFormLayout *fields = MakeFields(gbRueckseite);
-    fields->addRow(laTextfeld1, meTextfeld1);
-    fields->addRow(laTextfeld2, meTextfeld2);
+    MakeFields(gbRueckseite, {{laTextfeld1, meTextfeld1}, {laTextfeld2, meTextfeld2}});
     Panel()->AddBox(gbRueckseite);
 
     gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite", QStringLiteral("ExtraText - Außenseite"),

@@ -22,7 +22,7 @@ QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType ar
     auto *button = MakeControl<QToolButton>(parent, name);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
-    button->setFixedSize(23, 22);
+    button->setMinimumSize(23, 22);
     return button;
 }
 

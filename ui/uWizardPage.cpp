@@ -13,7 +13,7 @@ namespace {
 
 constexpr int Margin = 8;
 // Below this the panel scrolls rather than squeezing its boxes.
-constexpr int MinimumPanelHeight = 160;
+constexpr int MinimumPanelHeight = 240;
 
 } // namespace
 
@@ -41,11 +41,25 @@ QLabel *MakeWrappedLabel(QWidget *parent, const char *name, const QString &text)
     return label;
 }
 
+TFieldLabel::TFieldLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+    setWordWrap(true);
+}
+
+QSize TFieldLabel::sizeHint() const
+{
+    const int width = std::max(DesignWidth, minimumSizeHint().width());
+    return {width, heightForWidth(width)};
+}
+
 TPagePanel::TPagePanel(QWidget *page, const char *name)
     : QScrollArea(page)
 {
     setObjectName(QLatin1String(name));
     setFrameShape(QFrame::NoFrame);
+    // The boxes take the focus, not the panel holding them.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto *contents = new QWidget;

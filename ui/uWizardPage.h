@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QWidget>
@@ -32,6 +33,20 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text);
 QPlainTextEdit *MakeMemo(QWidget *parent, const char *name, int visibleLines);
 // A label that breaks its text into lines to fit its width.
 QLabel *MakeWrappedLabel(QWidget *parent, const char *name, const QString &text = QString());
+
+// The caption left of an input field: it wraps within the designed column
+// width and is wider only for a word longer than that.
+class TFieldLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DesignWidth = 90;
+
+    TFieldLabel(const QString &text, QWidget *parent);
+
+    QSize sizeHint() const override;
+};
 
 // The left half of a wizard page: group boxes one below the other, where a
 // hidden box takes no room, and the page's advertising image at the bottom.

@@ -65,8 +65,8 @@ TEST_F(MasterTest, TwoSidedPreviewShowsSideCaptionsAndInnerFramesOnTheBack)
     EXPECT_EQ(CountPixels(both.Image, both.FrontFrameEdge, IsFrameGrey), 0);
 }
 
-// The grey of the captions must not stay on the canvas for the next paint.
-TEST_F(MasterTest, CardTextsStayBlackWhenThePreviewPaintsAgain)
+// The grey of the captions must stay with the captions.
+TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
 {
     auto master = Create();
     Get<QAbstractButton>(*master, "rbBeidseitig")->click();
@@ -79,6 +79,17 @@ TEST_F(MasterTest, CardTextsStayBlackWhenThePreviewPaintsAgain)
     const int first = frontText(master->Preview().viewport()->grab().toImage());
     EXPECT_GT(first, 50);
     EXPECT_EQ(frontText(master->Preview().viewport()->grab().toImage()), first);
+
+    // The back's texts come after the front's grey caption and print black too.
+    master->Document().SetBackText1({QStringLiteral("Termine nach Vereinbarung")});
+    master->DocumentToControls();
+    const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+    const float backTop = 55 * 1.1f;
+    EXPECT_GT(CountPixels(master->Preview().viewport()->grab().toImage(),
+                          QRect(QPoint(canvas.MMToX(3), canvas.MMToY(backTop + 3)),
+                                QPoint(canvas.MMToX(82), canvas.MMToY(backTop + 52))),
+                          dark),
+              20);
 }
 
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)

@@ -1,5 +1,6 @@
 #include "MasterTestSupport.h"
 
+#include "locale/ulocalize.h"
 #include "print/PrivateCupsServer.h"
 #include "print/uPrintOffsets.h"
 #include "print/uPrinterSupport.h"
@@ -126,6 +127,19 @@ TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
     EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
     EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
+}
+
+TEST_F(MasterPrintPageTest, PdfPrinterSpeaksTheProgramsLanguage)
+{
+    auto master = Create();
+    Localizer().SetLanguage(1);
+    OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Prints each sheet as a page into a PDF file"));
+    Click(*master, "BtnWeiter"); // the file dialog is cancelled
+    Localizer().SetLanguage(0);
+    ASSERT_EQ(FDialogs.FileRequests.size(), 1u);
+    EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Print to PDF file"));
+    EXPECT_EQ(FDialogs.FileRequests[0].Filter, QStringLiteral("PDF files (*.pdf)"));
 }
 
 } // namespace
