@@ -267,7 +267,8 @@ bool TMaster::eventFilter(QObject *watched, QEvent *event)
             if (watched == limit.Memo)
                 return LimitMemoLines(limit.Memo, static_cast<QKeyEvent *>(event)->key(), limit.Limit);
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && AdvertImages().contains(qobject_cast<QLabel *>(watched))) {
+    } else if (event->type() == QEvent::MouseButtonRelease
+               && AdvertImages().contains(qobject_cast<QLabel *>(watched))) {
         imgWerbungClick();
     }
     return QMainWindow::eventFilter(watched, event);

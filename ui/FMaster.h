@@ -15,6 +15,7 @@ class QPlainTextEdit;
 class QPushButton;
 class TDIB;
 class TDocument;
+class TElidedLabel;
 class TFontComboBox;
 class TKartenlayout;
 class THelpWindow;
@@ -23,8 +24,6 @@ class TMasterMenu;
 class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
-
-class TElidedLabel;
 
 // The text without one final CR LF pair.
 QString StripTrailingLineBreak(const QString &text);

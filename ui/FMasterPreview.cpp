@@ -10,9 +10,9 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 
 namespace {

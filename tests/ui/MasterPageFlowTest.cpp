@@ -295,7 +295,8 @@ QStringList CutTexts(const QWidget &window)
             const int width = wraps ? (wordsCut ? label->minimumSizeHint().width() : 0) : label->sizeHint().width();
             if (width > label->width() || height > label->height())
                 cut << Describe(widget, label->text(), {width, height});
-        } else if (const auto *button = qobject_cast<const QAbstractButton *>(widget); button && !button->text().isEmpty()) {
+        } else if (const auto *button = qobject_cast<const QAbstractButton *>(widget);
+                   button && !button->text().isEmpty()) {
             const QSize needs = button->sizeHint();
             if (needs.width() > button->width() || needs.height() > button->height())
                 cut << Describe(widget, button->text(), needs);
@@ -305,8 +306,10 @@ QStringList CutTexts(const QWidget &window)
                 cut << Describe(widget, box->title(), needs);
         } else if (const auto *tabs = qobject_cast<const QTabBar *>(widget)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                const QSize needs(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)), tabs->fontMetrics().height());
-                if (tabs->isTabVisible(i) && (tabs->tabRect(i).width() < needs.width() || !tabs->rect().contains(tabs->tabRect(i))))
+                const QRect tab = tabs->tabRect(i);
+                const QFontMetrics metrics = tabs->fontMetrics();
+                const QSize needs(metrics.horizontalAdvance(tabs->tabText(i)), metrics.height());
+                if (tabs->isTabVisible(i) && (tab.width() < needs.width() || !tabs->rect().contains(tab)))
                     cut << Describe(widget, tabs->tabText(i), needs);
             }
         }
@@ -322,12 +325,9 @@ QStringList CutTexts(const QWidget &window)
 TEST_F(MasterTest, EveryTextFitsInEveryLanguageAtTheSmallestSize)
 {
     QTemporaryDir folder;
-    const QString deep = folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos");
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const QString logo = deep + QStringLiteral("/firmenlogo mit langem Namen.bmp");
-    QImage picture(40, 20, QImage::Format_RGB888);
-    picture.fill(Qt::darkBlue);
-    ASSERT_TRUE(picture.save(logo, "BMP"));
+    const QString logo = folder.path()
+                         + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/firmenlogo mit Namen.bmp");
+    ASSERT_TRUE(WriteLogo(logo));
 
     auto master = Create();
     auto *pages = Get<QTabWidget>(*master, "pcMain");

@@ -95,12 +95,9 @@ TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
 {
     QTemporaryDir folder;
-    const QString deep = folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/Ausgabe 2026");
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const QString path = deep + QStringLiteral("/firmenlogo.bmp");
-    QImage picture(40, 20, QImage::Format_RGB888);
-    picture.fill(Qt::darkBlue);
-    ASSERT_TRUE(picture.save(path, "BMP"));
+    const QString path =
+        folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/Ausgabe 2026/firmenlogo.bmp");
+    ASSERT_TRUE(WriteLogo(path));
 
     auto master = Create();
     auto *label = Get<QLabel>(*master, "lblLogo");

@@ -1,5 +1,7 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
+
 #include "model/uDocument.h"
 #include "ui/uDrawGrid.h"
 
@@ -112,16 +114,12 @@ TEST_F(MasterTest, FontBoxShowsTheDrawnFamilyAndTheFileKeepsArial)
 
     QTemporaryDir folder;
     const QString card = folder.filePath(QStringLiteral("arial.tsx"));
-    QFile file(card);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Daten]\r\nName=Anna Arial\r\n[Font]\r\nName=Arial\r\n");
-    file.close();
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Anna Arial\r\n[Font]\r\nName=Arial\r\n"));
     master->OpenCardFile(card);
     EXPECT_EQ(fonts->currentText(), drawnIn);
     master->Document().SetTitel(QStringLiteral("Dr."));
     ASSERT_TRUE(master->Document().SaveToFile(card));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("[Font]\r\nName=Arial\r\n"));
+    EXPECT_TRUE(ReadAll(card).contains("[Font]\r\nName=Arial\r\n"));
 }
 
 } // namespace
