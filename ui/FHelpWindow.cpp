@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -42,12 +43,14 @@ THelpWindow::THelpWindow(QWidget *owner)
     chDontShowAgain = new QCheckBox(this);
     chDontShowAgain->setObjectName(QStringLiteral("chDontShowAgain"));
     chDontShowAgain->setFocusPolicy(Qt::NoFocus);
-    chDontShowAgain->setContentsMargins(0, 0, CheckBoxRightMargin, CheckBoxBottomMargin);
+    auto *corner = new QHBoxLayout;
+    corner->setContentsMargins(0, 0, CheckBoxRightMargin, CheckBoxBottomMargin);
+    corner->addWidget(chDontShowAgain, 0, Qt::AlignRight | Qt::AlignBottom);
     auto *picture = new QGridLayout(this);
     picture->setContentsMargins(0, 0, 0, 0);
     picture->setSizeConstraint(QLayout::SetFixedSize);
     picture->addWidget(Image1, 0, 0);
-    picture->addWidget(chDontShowAgain, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+    picture->addLayout(corner, 0, 0);
     // Its size counts before it is first shown, for the place beside the main window.
     picture->activate();
 

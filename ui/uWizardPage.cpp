@@ -66,8 +66,8 @@ TPagePanel::TPagePanel(QWidget *page, const char *name)
     FBoxes = new QVBoxLayout(contents);
     FBoxes->setContentsMargins(Margin, Margin, Margin, Margin);
     FBoxes->setSpacing(Margin);
+    // Makes the panel the contents' event filter too.
     setWidget(contents);
-    // Also installs the panel as the contents' event filter.
     setWidgetResizable(true);
 }
 
