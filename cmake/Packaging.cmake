@@ -65,5 +65,7 @@ endif()
 # Menus, file types and icon caches are refreshed by the triggers of
 # desktop-file-utils, shared-mime-info and the icon theme; no scripts needed.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
+# Qt's own dialogs in the program's language; without it they speak English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -53,13 +53,18 @@ void SaveFormPosition(const QWidget *form, const QString &key)
     settings.WriteInteger(key, QStringLiteral("Height"), form->height());
 }
 
+bool FormPositionStored(const QString &key)
+{
+    return Settings().ReadInteger(key, QStringLiteral("Left"), NothingStored) != NothingStored;
+}
+
 void LoadFormPosition(QWidget *form, const QString &key)
 {
     const THMRegIniFile &settings = Settings();
     QScreen *screen = ScreenOf(form);
     if (!screen)
         return;
-    if (settings.ReadInteger(key, QStringLiteral("Left"), NothingStored) == NothingStored) {
+    if (!FormPositionStored(key)) {
         const QRect work = screen->availableGeometry();
         form->resize(FirstStartWidth, FirstStartHeight);
         form->move(work.left() + (work.width() - FirstStartWidth) / 2,

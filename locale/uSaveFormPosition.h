@@ -12,6 +12,9 @@ class QWidget;
 // state survive.
 void SaveFormPosition(const QWidget *form, const QString &key);
 
+// Whether bounds of the window are stored under the section.
+bool FormPositionStored(const QString &key);
+
 // Without stored bounds the window is 795 x 579, centred in the screen's work
 // area. Otherwise the stored state is applied and, for a normal window, the
 // stored bounds fitted onto the screen.

@@ -9,16 +9,19 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QWidget>
 
 #include <stdexcept>
 
 const TLanguageInfo LanguageTable[LanguageCount] = {
-    {"deu", 7, 100, "Deutsch"},      {"eng", 9, 101, "Englisch"},     {"fra", 12, 102, "Französisch"},
-    {"ita", 16, 103, "Italienisch"}, {"spa", 10, 104, "Spanisch"},    {"por", 22, 105, "Portugisisch"},
-    {"ned", 19, 106, "Holländisch"}, {"ung", 14, 107, "Ungarisch"},   {"cze", 5, 108, "Tschechisch"},
-    {"slk", 27, 109, "Slowakisch"},
+    {"deu", 7, 100, "Deutsch", "de"},      {"eng", 9, 101, "Englisch", "en"},
+    {"fra", 12, 102, "Französisch", "fr"}, {"ita", 16, 103, "Italienisch", "it"},
+    {"spa", 10, 104, "Spanisch", "es"},    {"por", 22, 105, "Portugisisch", "pt"},
+    {"ned", 19, 106, "Holländisch", "nl"}, {"ung", 14, 107, "Ungarisch", "hu"},
+    {"cze", 5, 108, "Tschechisch", "cs"},  {"slk", 27, 109, "Slowakisch", "sk"},
 };
 
 const char *const FrameworkTextKeys[FrameworkTextCount] = {
@@ -164,6 +167,7 @@ void TLocalizer::SetLanguage(int index)
     if (!LoadLanguage(index))
         throw std::runtime_error((GetText(QStringLiteral("Localizer"), QStringLiteral("NoLanguageFile")) + ": "
                                   + GetLanguageCode()).toStdString());
+    LoadQtTranslations();
     TranslateFrameworkTexts();
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
@@ -195,6 +199,18 @@ void TLocalizer::SelectStartLanguage(const QLocale &userLocale)
     } catch (const std::exception &) {
         // The program starts on its design texts.
     }
+}
+
+void TLocalizer::LoadQtTranslations()
+{
+    if (!QCoreApplication::instance())
+        return;
+    // Installed before the framework texts, which are asked first.
+    FQtTranslator = std::make_unique<QTranslator>();
+    if (!FQtTranslator->load(QLocale(QLatin1String(LanguageTable[FLanguageIndex].QtLanguage)), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(FQtTranslator.get());
 }
 
 void TLocalizer::TranslateFrameworkTexts()

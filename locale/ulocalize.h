@@ -12,6 +12,7 @@
 #include <memory>
 
 class QObject;
+class QTranslator;
 class TFrameworkTranslator;
 
 // One row of the language table; the row index is the language index used
@@ -22,6 +23,7 @@ struct TLanguageInfo
     int PrimaryLanguageId;   // low 8 bits of a locale id (7 = German)
     int ResourceId;          // LANG resource, 100 + index
     const char *MenuCaption; // German name of the language
+    const char *QtLanguage;  // ISO 639-1 code of Qt's own translations
 };
 
 inline constexpr int LanguageCount = 10;
@@ -89,6 +91,9 @@ public:
 
 private:
     void TranslateFrameworkTexts();
+    // Qt's own texts (file and page-setup dialogs, message boxes) in the
+    // language; Qt's English when it has no translation for it.
+    void LoadQtTranslations();
     void TranslateTree(QObject *component);
     void TranslateComponent(QObject *component);
     void CollectForm(QObject *form);
@@ -103,6 +108,7 @@ private:
     QString FCurrentSection;
     QStringList FFrameworkTexts;
     std::unique_ptr<TFrameworkTranslator> FTranslator;
+    std::unique_ptr<QTranslator> FQtTranslator;
 };
 
 // The program's localizer, created on first use from the application's

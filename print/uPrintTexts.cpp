@@ -26,6 +26,18 @@ constexpr TDefaultText PrintDefaults[] = {
     {"ID_TESTDRUCK1", "Bitte legen Sie ein normales Blatt in den Drucker ein"},
     {"ID_ANZKARTEN", "entspricht %d Visitenkarten"},
     {"ID_DRUCKFORTSCHRITT", "Bogen %d von %d wird gedruckt"},
+    {"ID_PDFDRUCKEN", "In PDF-Datei drucken"},
+    {"ID_PDFDATEIEN", "PDF-Dateien"},
+    {"ID_PDFKOMMENTAR", "Druckt jeden Bogen als Seite in eine PDF-Datei"},
+    {"ID_DRUCKERFEHLT", "Den Drucker \"%s\" gibt es nicht mehr."},
+    {"ID_DRUCKERNIMMTNICHTAN", "Der Drucker \"%s\" kann keinen Druckauftrag annehmen."},
+    {"ID_DRUCKFEHLGESCHLAGEN", "Der Druckauftrag an \"%s\" ist fehlgeschlagen."},
+    {"ID_KEINENEUESEITE", "Der Drucker kann keine neue Seite beginnen."},
+    {"ID_PDFNICHTANGELEGT", "Die PDF-Datei kann nicht angelegt werden."},
+    {"ID_PDFNICHTSCHREIBBAR", "Die Datei \"%s\" kann nicht geschrieben werden: %s"},
+    // The driver and copies texts as designed; the languages say them their way.
+    {"ID_KEINTREIBER", "Cannot load printer driver."},
+    {"ID_KOPIENIMDRUCK", "Kopien können nicht während eines Druckauftrags gesetzt werden"},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "print/uPrinterSupport.h"
 
 #include "print/uCupsQuery.h"
+#include "print/uPrintTexts.h"
 #include "support/uDialogService.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-TPrinterSupport::TPrinterSupport(QPrinter &printer) : FPrinter(printer) {}
+TPrinterSupport::TPrinterSupport(QPrinter &printer) : FPrinter(printer)
+{
+    RegisterPrintTexts();
+}
 
 QStringList TPrinterSupport::PrinterNames()
 {
@@ -48,8 +52,8 @@ bool TPrinterSupport::PrepareJob()
     QString fileName = FPdfFileName;
     if (fileName.isEmpty()) {
         TFileDialogRequest request;
-        request.Title = QStringLiteral("In PDF-Datei drucken");
-        request.Filter = QStringLiteral("PDF-Dateien (*.pdf)");
+        request.Title = PrintText(QStringLiteral("ID_PDFDRUCKEN"));
+        request.Filter = PrintText(QStringLiteral("ID_PDFDATEIEN")) + QStringLiteral(" (*.pdf)");
         request.DefaultSuffix = QStringLiteral("pdf");
         fileName = Dialogs().GetSaveFileName(request);
         if (fileName.isEmpty())
@@ -74,7 +78,7 @@ void TPrinterSupport::CarryOverPaperSettings()
 bool TPrinterSupport::ShowProperties(QWidget *parent)
 {
     if (!HasDeviceSettings())
-        throw EPrinterError("Cannot load printer driver.");
+        throw EPrinterError(PrintText(QStringLiteral("ID_KEINTREIBER")).toStdString());
     if (!IsPdfPrinter() && QPrinterInfo::printerInfo(FPrinter.printerName()).isNull())
         return false;
     const TPaperSettings before = PaperSettings();
@@ -92,7 +96,7 @@ void TPrinterSupport::GetPrinterInfo(TPrinterInfo &info) const
         info.PrinterName = QLatin1String(PdfPrinterName);
         info.PortName = GetPortName();
         info.DriverName = QStringLiteral("Tessaro PDF");
-        info.Comment = QStringLiteral("Druckt jeden Bogen als Seite in eine PDF-Datei");
+        info.Comment = PrintText(QStringLiteral("ID_PDFKOMMENTAR"));
         info.Datatype = QStringLiteral("application/pdf");
         return;
     }
@@ -135,7 +139,7 @@ int TPrinterSupport::GetMaxCopies() const
 void TPrinterSupport::SetCopies(quint16 count)
 {
     if (FPrinter.printerState() == QPrinter::Active)
-        throw EPrinterError("Kopien können nicht während eines Druckauftrags gesetzt werden");
+        throw EPrinterError(PrintText(QStringLiteral("ID_KOPIENIMDRUCK")).toStdString());
     if (!HasDeviceSettings())
         return;
     FPrinter.setCopyCount(qMax<int>(1, count));

@@ -1,5 +1,6 @@
 #include "print/uPrinterTarget.h"
 
+#include "print/uPrintTexts.h"
 #include "print/uPrinterSupport.h"
 
 #include <QPdfWriter>
@@ -62,14 +63,12 @@ bool TPrinterTarget::BeginJob(const QString &title)
     QPrinter &printer = FSupport.Printer();
     // A queue removed since it was chosen would swallow the job without a word.
     if (QPrinterInfo::printerInfo(printer.printerName()).isNull())
-        throw EPrinterError(QStringLiteral("Den Drucker \"%1\" gibt es nicht mehr.")
-                                .arg(FSupport.GetDeviceName())
-                                .toStdString());
+        throw EPrinterError(
+            FormatPrintText(QStringLiteral("ID_DRUCKERFEHLT"), {FSupport.GetDeviceName()}).toStdString());
     printer.setDocName(title);
     if (!FPainter.begin(&printer))
-        throw EPrinterError(QStringLiteral("Der Drucker \"%1\" kann keinen Druckauftrag annehmen.")
-                                .arg(FSupport.GetDeviceName())
-                                .toStdString());
+        throw EPrinterError(
+            FormatPrintText(QStringLiteral("ID_DRUCKERNIMMTNICHTAN"), {FSupport.GetDeviceName()}).toStdString());
     return true;
 }
 
@@ -85,8 +84,8 @@ bool TPrinterTarget::BeginPdfJob(const QString &title)
     const QPrinter &printer = FSupport.Printer();
     auto file = std::make_unique<QSaveFile>(printer.outputFileName());
     if (!file->open(QIODevice::WriteOnly))
-        throw EPrinterError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                                .arg(printer.outputFileName(), file->errorString())
+        throw EPrinterError(FormatPrintText(QStringLiteral("ID_PDFNICHTSCHREIBBAR"),
+                                            {printer.outputFileName(), file->errorString()})
                                 .toStdString());
     auto writer = std::make_unique<QPdfWriter>(file.get());
     writer->setResolution(printer.resolution());
@@ -100,7 +99,7 @@ bool TPrinterTarget::BeginPdfJob(const QString &title)
     FPdfWriter = std::move(writer);
     if (!FPainter.begin(FPdfWriter.get())) {
         DiscardPdf();
-        throw EPrinterError("Die PDF-Datei kann nicht angelegt werden.");
+        throw EPrinterError(PrintText(QStringLiteral("ID_PDFNICHTANGELEGT")).toStdString());
     }
     return true;
 }
@@ -119,7 +118,7 @@ void TPrinterTarget::NewPage()
 {
     const bool started = FPdfWriter ? FPdfWriter->newPage() : FSupport.Printer().newPage();
     if (!started)
-        throw EPrinterError("Der Drucker kann keine neue Seite beginnen.");
+        throw EPrinterError(PrintText(QStringLiteral("ID_KEINENEUESEITE")).toStdString());
 }
 
 void TPrinterTarget::EndJob()
@@ -128,9 +127,8 @@ void TPrinterTarget::EndJob()
     if (FPdfWriter)
         return;
     if (!FPainter.end() || FSupport.Printer().printerState() == QPrinter::Error)
-        throw EPrinterError(QStringLiteral("Der Druckauftrag an \"%1\" ist fehlgeschlagen.")
-                                .arg(FSupport.GetDeviceName())
-                                .toStdString());
+        throw EPrinterError(
+            FormatPrintText(QStringLiteral("ID_DRUCKFEHLGESCHLAGEN"), {FSupport.GetDeviceName()}).toStdString());
 }
 
 void TPrinterTarget::AbortJob()
@@ -157,9 +155,9 @@ void TPrinterTarget::Close()
     FPdfWriter.reset();
     const std::unique_ptr<QSaveFile> file = std::move(FPdfFile);
     if (!file->commit())
-        throw EPrinterError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                                .arg(file->fileName(), file->errorString())
-                                .toStdString());
+        throw EPrinterError(
+            FormatPrintText(QStringLiteral("ID_PDFNICHTSCHREIBBAR"), {file->fileName(), file->errorString()})
+                .toStdString());
 }
 
 void TPrinterTarget::DiscardPdf()

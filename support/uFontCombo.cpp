@@ -3,8 +3,10 @@
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -65,6 +67,24 @@ public:
         painter->restore();
     }
 };
+
+// Symbol fonts and fonts without Latin letters cannot set a card's texts.
+bool WritesText(const QString &family)
+{
+    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+    return systems.contains(QFontDatabase::Latin) && !systems.contains(QFontDatabase::Symbol);
+}
+
+// Names the font configuration gives to whatever family it picks, not families.
+bool IsGenericAlias(const QString &family)
+{
+    static const QStringList aliases = {
+        QStringLiteral("Sans Serif"), QStringLiteral("Sans"),    QStringLiteral("Serif"),
+        QStringLiteral("Monospace"),  QStringLiteral("Mono"),    QStringLiteral("sans-serif"),
+        QStringLiteral("cursive"),    QStringLiteral("fantasy"), QStringLiteral("system-ui"),
+    };
+    return aliases.contains(family, Qt::CaseInsensitive);
+}
 
 QFont FlyoutFont(const QString &family)
 {
@@ -147,8 +167,9 @@ QStringList TFontComboBox::OutlineFamilies()
 {
     QStringList families;
     for (const QString &family : QFontDatabase::families()) {
-        if (QFontDatabase::isSmoothlyScalable(family) && !QFontDatabase::isBitmapScalable(family))
-            families << family;
+        if (QFontDatabase::isSmoothlyScalable(family) && !QFontDatabase::isBitmapScalable(family)
+            && WritesText(family) && !IsGenericAlias(family))
+            families << PlainFamily(family);
     }
     std::sort(families.begin(), families.end(),
               [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
@@ -160,6 +181,12 @@ QStringList TFontComboBox::OutlineFamilies()
     return families;
 }
 
+QString TFontComboBox::PlainFamily(const QString &family)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return QString(family).remove(foundry);
+}
+
 QString TFontComboBox::FontName() const
 {
     return currentIndex() < 0 ? QString() : currentText();
@@ -168,6 +195,13 @@ QString TFontComboBox::FontName() const
 void TFontComboBox::SetFontName(const QString &name)
 {
     setCurrentIndex(findText(name, Qt::MatchFixedString));
+}
+
+void TFontComboBox::ShowFont(const QString &name)
+{
+    SetFontName(name);
+    if (currentIndex() < 0)
+        SetFontName(PlainFamily(QFontInfo(QFont(name)).family()));
 }
 
 void TFontComboBox::showPopup()

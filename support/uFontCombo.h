@@ -59,6 +59,9 @@ public:
     QString FontName() const;
     // Selects the family (ignoring case); selects nothing for an unknown name.
     void SetFontName(const QString &name);
+    // Selects the family, or when it is not installed the family that text
+    // in it is drawn in.
+    void ShowFont(const QString &name);
 
     QString PreviewText() const { return FPreviewText; }
     void SetPreviewText(const QString &text) { FPreviewText = text; }
@@ -68,8 +71,12 @@ public:
     void showPopup() override;
     void hidePopup() override;
 
-    // Scalable outline families, sorted without regard to case, without duplicates.
+    // Scalable outline families that write Latin text, each once by its
+    // plain name, sorted without regard to case; no generic aliases.
     static QStringList OutlineFamilies();
+    // The family without the foundry Qt adds to tell same-named ones apart:
+    // "Nimbus Sans" for "Nimbus Sans [urw]".
+    static QString PlainFamily(const QString &family);
 
 private:
     void FontsChanged();

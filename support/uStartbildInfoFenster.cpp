@@ -8,11 +8,13 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -40,29 +42,20 @@ void CentreOnScreen(QWidget &window)
         window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
-QLabel *PictureLabel(QWidget *parent, const char *pictureName, QRect bounds)
+QLabel *PictureLabel(QWidget *parent, const char *pictureName, QSize size)
 {
     auto *label = new QLabel(parent);
-    label->setGeometry(bounds);
+    label->setFixedSize(size);
     label->setScaledContents(true);
     label->setPixmap(QPixmap::fromImage(LoadProductPicture(pictureName)));
     return label;
 }
 
-QLabel *TextLabel(QWidget *parent, const QString &text, QPoint at)
-{
-    auto *label = new QLabel(text, parent);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
-QFrame *Bevel(QWidget *parent, QRect bounds)
+QFrame *Bevel(QWidget *parent)
 {
     auto *frame = new QFrame(parent);
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
-    frame->setGeometry(bounds);
     return frame;
 }
 
@@ -80,7 +73,7 @@ TStartbild::TStartbild(TFileInfo &info)
     setObjectName(QStringLiteral("Startbild"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(SplashPictureSize);
-    Image1 = PictureLabel(this, SplashPictureName, rect());
+    Image1 = PictureLabel(this, SplashPictureName, SplashPictureSize);
     lbVersion = new QLabel(QString::asprintf("Version %d.%.2d", info.FileVersion->vv, info.FileVersion->rr), this);
     lbVersion->setGeometry(275, 277, 115, 15);
     lbVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -151,31 +144,49 @@ TDlgInfo::TDlgInfo(TFileInfo &info, QWidget *parent)
 {
     setObjectName(QStringLiteral("DlgInfo"));
     setWindowTitle(QStringLiteral("Infos"));
-    setFixedSize(423, 457);
 
-    Image1 = PictureLabel(this, AboutPictureName, QRect(QPoint(12, 12), AboutPictureSize));
+    Bevel1 = Bevel(this);
+    Image1 = PictureLabel(Bevel1, AboutPictureName, AboutPictureSize);
     Image1->installEventFilter(this);
-    Bevel1 = Bevel(this, QRect(12, 12, 400, 300));
-    Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Bevel2 = Bevel(this, QRect(12, 324, 400, 79));
-    Label3 = TextLabel(this, QStringLiteral("Programmierung:"), QPoint(20, 334));
-    Label4 = TextLabel(this, QStringLiteral("Kelmar Softwareentwicklung, Lindenweg 12, 12345 Musterstadt"),
-                       QPoint(104, 334));
-    lblKelmar = TextLabel(this, WebAddress, QPoint(104, 350));
+    auto *picture = new QVBoxLayout(Bevel1);
+    picture->setContentsMargins(QMargins());
+    picture->addWidget(Image1);
+
+    Bevel2 = Bevel(this);
+    Label3 = new QLabel(QStringLiteral("Programmierung:"), Bevel2);
+    Label4 = new QLabel(QStringLiteral("Kelmar Softwareentwicklung\nLindenweg 12, 12345 Musterstadt"), Bevel2);
+    lblKelmar = new QLabel(WebAddress, Bevel2);
     QFont linkFont = lblKelmar->font();
     linkFont.setUnderline(true);
     lblKelmar->setFont(linkFont);
     lblKelmar->setStyleSheet(QStringLiteral("color: blue"));
     lblKelmar->setCursor(Qt::PointingHandCursor);
-    lblKelmar->adjustSize();
     lblKelmar->installEventFilter(this);
-    Label1 = TextLabel(this, QStringLiteral("Version:"), QPoint(20, 376));
-    Version = TextLabel(this, info.FileVersion->Text(), QPoint(104, 376));
+    Label1 = new QLabel(QStringLiteral("Version:"), Bevel2);
+    Version = new QLabel(info.FileVersion->Text(), Bevel2);
     Version->setStyleSheet(QStringLiteral("color: grey"));
+    auto *texts = new QGridLayout(Bevel2);
+    texts->addWidget(Label3, 0, 0, Qt::AlignTop);
+    texts->addWidget(Label4, 0, 1);
+    texts->addWidget(lblKelmar, 1, 1, Qt::AlignLeft);
+    texts->addWidget(Label1, 2, 0);
+    texts->addWidget(Version, 2, 1);
+    texts->setColumnStretch(1, 1);
+
     OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setGeometry(173, 420, 77, 27);
+    OKButton->setMinimumSize(77, 27);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(12);
+    column->addWidget(Bevel1);
+    column->addWidget(Bevel2);
+    column->addWidget(OKButton, 0, Qt::AlignHCenter);
+    // The window is as large as its picture and texts need, never smaller.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    column->activate();
     CentreOnScreen(*this);
 }
 

@@ -8,7 +8,9 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -18,6 +20,9 @@ namespace {
 const QString SettingsSection = QStringLiteral("Assistent");
 const QString DontShowAgainValue = QStringLiteral("DontShowAgain");
 const QString AdvertType = QStringLiteral("JPEGWERBUNG");
+// Room between the do-not-show-again box and the picture's edges.
+constexpr int CheckBoxRightMargin = 15;
+constexpr int CheckBoxBottomMargin = 7;
 } // namespace
 
 THelpWindow::THelpWindow(QWidget *owner)
@@ -28,17 +33,26 @@ THelpWindow::THelpWindow(QWidget *owner)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Assistent"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(ClientWidth, ClientHeight);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
+    Image1->setFixedSize(ClientWidth, ClientHeight);
     Image1->installEventFilter(this);
 
+    // The box sits over the picture's lower right corner.
     chDontShowAgain = new QCheckBox(this);
     chDontShowAgain->setObjectName(QStringLiteral("chDontShowAgain"));
-    chDontShowAgain->setGeometry(272, 176, 13, 17);
     chDontShowAgain->setFocusPolicy(Qt::NoFocus);
+    auto *corner = new QHBoxLayout;
+    corner->setContentsMargins(0, 0, CheckBoxRightMargin, CheckBoxBottomMargin);
+    corner->addWidget(chDontShowAgain, 0, Qt::AlignRight | Qt::AlignBottom);
+    auto *picture = new QGridLayout(this);
+    picture->setContentsMargins(0, 0, 0, 0);
+    picture->setSizeConstraint(QLayout::SetFixedSize);
+    picture->addWidget(Image1, 0, 0);
+    picture->addLayout(corner, 0, 0);
+    // Its size counts before it is first shown, for the place beside the main window.
+    picture->activate();
 
     // A window of its own: it does not come up with its owner.
     hide();

@@ -1,6 +1,5 @@
 #include "ui/FMaster.h"
 
-#include "locale/uHMRegistry.h"
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
@@ -10,40 +9,31 @@
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
 #include "ui/FMasterMenu.h"
+#include "ui/uCardPages.h"
+#include "ui/uDruckenPage.h"
 #include "ui/uPrintPage.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLayout>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 
 const QString PositionKey = QStringLiteral("Position");
 const QString AdvertType = QStringLiteral("JPEGWERBUNG");
-
-// Line limits of the memos, by design.
-struct TMemoLimit
-{
-    QPlainTextEdit *TMasterControls::*Memo;
-    int Limit;
-};
-constexpr TMemoLimit MemoLimits[] = {
-    {&TMasterControls::meBeruf, 3},     {&TMasterControls::meAdresse, 6},
-    {&TMasterControls::meTele, 10},     {&TMasterControls::meTextfeld1, 5},
-    {&TMasterControls::meTextfeld2, 5}, {&TMasterControls::meExtraText, 7},
-    {&TMasterControls::meExtraTextRueckseite, 7},
-};
+// The window as designed: its size on a screen that has room for it.
+constexpr QSize DesignSize(925, 725);
 
 } // namespace
 
@@ -54,38 +44,44 @@ TMaster::TMaster(QWidget *parent)
     setObjectName(QStringLiteral("Master"));
     CreateControls(this);
     FMenu = new TMasterMenu(*this);
-    setMinimumSize(740, 725);
-    resize(925, 725);
     Loaded();
 
     LoadAdvertPictures();
     FFirstActivate = true;
     setWindowTitle(GetText(QStringLiteral("ID_PROGRAMMNAME")));
-    LoadFormPosition(this, PositionKey);
+    if (!FormPositionStored(PositionKey)) {
+        const QRect work = screen()->availableGeometry();
+        resize(DesignSize.boundedTo(work.size()));
+        move(work.center() - rect().center());
+    } else {
+        LoadFormPosition(this, PositionKey);
+    }
+    FitOntoScreen();
     FAssistant = new THelpWindow(this);
     pcMain->setCurrentWidget(tsEigeneDaten);
     FDocument = std::make_unique<TDocument>();
     FDocument->LoadDefault();
     CreateRuntimeControls();
     FillPrinterList();
-    FPrintPage = new TPrintPage(*this, *FDocument, *FAssistant, this);
+    FPrintPage = new TPrintPage(*tsDrucken, {BtnWeiter, BtnZurueck, pcMain}, *FDocument, *FAssistant, this);
     FMainView = std::make_unique<TMainView>();
     ArrangeLayoutGrid();
-    dgLayouts->OnResize = [this] { LayoutGridResize(); };
+    tsLayout->dgLayouts->OnResize = [this] { LayoutGridResize(); };
     Localizer().SelectStartLanguage();
     ConnectControls();
     pcMainChange();
     DocumentToControls();
-    edTitel->setFocus();
+    tsEigeneDaten->edTitel->setFocus();
 }
 
 TMaster::~TMaster()
 {
     // Nothing may paint or react to an edit while the parts go.
-    dgLayouts->OnDrawCell = nullptr;
-    dgLayouts->OnSelectCell = nullptr;
-    dgLayouts->OnKeyDown = nullptr;
-    dgLayouts->OnResize = nullptr;
+    TDrawGrid *grid = tsLayout->dgLayouts;
+    grid->OnDrawCell = nullptr;
+    grid->OnSelectCell = nullptr;
+    grid->OnKeyDown = nullptr;
+    grid->OnResize = nullptr;
     FPreview->disconnect(this);
     FUpdating = true;
 
@@ -97,48 +93,77 @@ TMaster::~TMaster()
     SaveFormPosition(this, PositionKey);
 }
 
+void TMaster::FitOntoScreen()
+{
+    if (isMaximized() || isMinimized() || !screen())
+        return;
+    const QRect work = screen()->availableGeometry();
+    // The frame is known once the window manager has put it around the window.
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(work.size() - frame).expandedTo(minimumSize()));
+    const QSize outer = size() + frame;
+    move(std::clamp(x(), work.left(), std::max(work.left(), work.right() + 1 - outer.width())),
+         std::clamp(y(), work.top(), std::max(work.top(), work.bottom() + 1 - outer.height())));
+}
+
 void TMaster::ConnectControls()
 {
     connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(); });
     connect(BtnWeiter, &QPushButton::clicked, this, [this] { BtnWeiterClick(); });
     connect(BtnZurueck, &QPushButton::clicked, this, [this] { BtnZurueckClick(); });
-    dgLayouts->OnDrawCell = [this](QPainter &painter, int col, int row, const QRect &rect,
-                                   TDrawGrid::TCellState state) { dgLayoutsDrawCell(painter, col, row, rect, state); };
-    dgLayouts->OnSelectCell = [this](int col, int row) { return dgLayoutsSelectCell(col, row); };
-    dgLayouts->OnKeyDown = [this](int &key, Qt::KeyboardModifiers shift) { dgLayoutsKeyDown(key, shift); };
+    TDrawGrid *grid = tsLayout->dgLayouts;
+    grid->OnDrawCell = [this](QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state) {
+        dgLayoutsDrawCell(painter, col, row, rect, state);
+    };
+    grid->OnSelectCell = [this](int col, int row) { return dgLayoutsSelectCell(col, row); };
+    grid->OnKeyDown = [this](int &key, Qt::KeyboardModifiers shift) { dgLayoutsKeyDown(key, shift); };
 
-    connect(edTitel, &QLineEdit::textChanged, this, [this] { textchange(); });
-    connect(edName, &QLineEdit::textChanged, this, [this] { textchange(); });
-    for (const TMemoLimit &limit : MemoLimits) {
-        QPlainTextEdit *memo = this->*limit.Memo;
-        connect(memo, &QPlainTextEdit::textChanged, this, [this] { textchange(); });
-        memo->installEventFilter(this);
+    TEigeneDatenPage &front = *tsEigeneDaten;
+    TRueckseitePage &back = *tsRueckseite;
+    connect(front.edTitel, &QLineEdit::textChanged, this, [this] { textchange(); });
+    connect(front.edName, &QLineEdit::textChanged, this, [this] { textchange(); });
+    FMemoLimits = {{front.meBeruf, 3},     {front.meAdresse, 6},   {front.meTele, 10},
+                   {back.meTextfeld1, 5},  {back.meTextfeld2, 5},  {front.meExtraText, 7},
+                   {back.meExtraTextRueckseite, 7}};
+    for (const TMemoLimit &limit : FMemoLimits) {
+        connect(limit.Memo, &QPlainTextEdit::textChanged, this, [this] { textchange(); });
+        limit.Memo->installEventFilter(this);
     }
 
-    connect(rbStandardkarte, &QRadioButton::toggled, this, [this](bool on) { if (on) rbStandardkarteClick(); });
-    connect(rbKlappvisitenkarte, &QRadioButton::toggled, this, [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
-    connect(rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
-    connect(rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
+    const TKartentypPage &type = *tsVisitenkartentyp;
+    connect(type.rbStandardkarte, &QRadioButton::toggled, this, [this](bool on) { if (on) rbStandardkarteClick(); });
+    connect(type.rbKlappvisitenkarte, &QRadioButton::toggled, this,
+            [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
+    connect(type.rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
+    connect(type.rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
 
-    connect(BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
-    connect(BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
-    connect(BtnLogoEinfuegenRueckseite, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->LogoRueckseite); });
-    connect(BtnLogoEntfernenRueckseite, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->LogoRueckseite); });
+    connect(front.BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
+    connect(front.BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
+    connect(back.BtnLogoEinfuegenRueckseite, &QPushButton::clicked, this,
+            [this] { LoadLogo(FDocument->LogoRueckseite); });
+    connect(back.BtnLogoEntfernenRueckseite, &QPushButton::clicked, this,
+            [this] { ClearLogo(FDocument->LogoRueckseite); });
 
-    connect(chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
-    connect(cbTextZentrierenRueckseite, &QCheckBox::toggled, this, [this] { cbTextZentrierenRueckseiteClick(); });
+    connect(tsLayout->chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
+    connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
+            [this] { cbTextZentrierenRueckseiteClick(); });
 
-    for (QLabel *image : {imgWerbungKartentyp, imgWerbung, imgWerbungRueckseite, imgWerbungDrucken})
+    for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
-    Client->installEventFilter(this);
-    FormResize();
+}
+
+QList<QLabel *> TMaster::AdvertImages() const
+{
+    return {tsVisitenkartentyp->imgWerbungKartentyp, tsEigeneDaten->imgWerbung, tsRueckseite->imgWerbungRueckseite,
+            tsDrucken->imgWerbungDrucken};
 }
 
 void TMaster::FillPrinterList()
 {
+    QComboBox *printers = tsDrucken->gbDrucker->cbDrucker;
     const QStringList names = TPrinterSupport::PrinterNames();
-    cbDrucker->addItems(names);
-    cbDrucker->setCurrentIndex(int(names.indexOf(PrinterSupport().GetDeviceName())));
+    printers->addItems(names);
+    printers->setCurrentIndex(int(names.indexOf(PrinterSupport().GetDeviceName())));
 }
 
 void TMaster::OpenCardFile(const QString &path)
@@ -151,15 +176,15 @@ void TMaster::LoadAdvertPictures()
     const QByteArray pages = Resources::Load(AdvertType, QString::number(300 + Werbung::AdvertSetNumber()));
     QPixmap picture;
     if (!pages.isEmpty() && picture.loadFromData(pages, "JPEG")) {
-        for (QLabel *image : {imgWerbung, imgWerbungKartentyp, imgWerbungDrucken, imgWerbungRueckseite}) {
+        for (QLabel *image : AdvertImages()) {
             image->setPixmap(picture);
             image->show();
         }
     }
     const QByteArray print = Resources::Load(AdvertType, QStringLiteral("401"));
     if (!print.isEmpty() && picture.loadFromData(print, "JPEG")) {
-        imgWerbungDrucken->setPixmap(picture);
-        imgWerbungDrucken->show();
+        tsDrucken->imgWerbungDrucken->setPixmap(picture);
+        tsDrucken->imgWerbungDrucken->show();
     }
 }
 
@@ -206,12 +231,15 @@ void TMaster::RegisterDefaultTexts()
 void TMaster::TextsChanged()
 {
     const bool german = Localizer().LanguageIndex() == 0;
-    for (QLabel *image : {imgWerbungKartentyp, imgWerbung, imgWerbungRueckseite, imgWerbungDrucken})
+    for (QLabel *image : AdvertImages())
         image->setVisible(german);
     if (FMenu)
         FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
+    // The language's caption of the button is "Weiter"; here it prints.
+    if (pcMain->currentWidget() == tsDrucken)
+        BtnWeiter->setText(GetText(QStringLiteral("Drucken")));
 }
 
 bool TMaster::event(QEvent *event)
@@ -227,16 +255,13 @@ bool TMaster::event(QEvent *event)
 
 bool TMaster::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Client && event->type() == QEvent::Resize) {
-        FormResize();
-    } else if (event->type() == QEvent::KeyPress) {
-        for (const TMemoLimit &limit : MemoLimits) {
-            if (watched == this->*limit.Memo)
-                return LimitMemoLines(this->*limit.Memo, static_cast<QKeyEvent *>(event)->key(), limit.Limit);
+    if (event->type() == QEvent::KeyPress) {
+        for (const TMemoLimit &limit : FMemoLimits) {
+            if (watched == limit.Memo)
+                return LimitMemoLines(limit.Memo, static_cast<QKeyEvent *>(event)->key(), limit.Limit);
         }
     } else if (event->type() == QEvent::MouseButtonRelease
-               && (watched == imgWerbungKartentyp || watched == imgWerbung || watched == imgWerbungRueckseite
-                   || watched == imgWerbungDrucken)) {
+               && AdvertImages().contains(qobject_cast<QLabel *>(watched))) {
         imgWerbungClick();
     }
     return QMainWindow::eventFilter(watched, event);
@@ -247,6 +272,8 @@ void TMaster::FormActivate()
     if (!FFirstActivate)
         return;
     FFirstActivate = false;
+    // Now the window has its frame, which must fit onto the screen too.
+    FitOntoScreen();
     QCoreApplication::postEvent(this, new QEvent(ShowAssistantEvent));
 }
 
@@ -254,19 +281,6 @@ void TMaster::WMShowAssistant()
 {
     if (!FAssistant->GetDontShowAgain())
         FAssistant->ShowBeside(this);
-}
-
-void TMaster::FormResize()
-{
-    const int width = Client->width();
-    const int height = Client->height();
-    bvTop->setGeometry(0, 0, width, bvTop->height());
-    const int top = bvTop->height() + 8;
-    pcMain->setGeometry(8, top, width - 16, height - top - BtnWeiter->height() - 16);
-    const int left = (width - BtnZurueck->width() - BtnWeiter->width() - 8) / 2;
-    const int buttonTop = height - 8 - BtnWeiter->height();
-    BtnZurueck->move(left, buttonTop);
-    BtnWeiter->move(left + BtnZurueck->width() + 8, buttonTop);
 }
 
 int TMaster::VisibleTabIndex() const
@@ -305,53 +319,32 @@ void TMaster::BtnZurueckClick()
 
 void TMaster::pcMainChange()
 {
-    QWidget *page = pcMain->currentWidget();
+    auto *page = static_cast<TWizardPage *>(pcMain->currentWidget());
     // One preview serves all pages: it fills the room beside the page's panel.
-    if (page->layout()->indexOf(panContainerVorschau) < 0) {
-        if (QLayout *previous = panContainerVorschau->parentWidget()->layout())
-            previous->removeWidget(panContainerVorschau);
-        panContainerVorschau->setParent(page);
-        static_cast<QBoxLayout *>(page->layout())->addWidget(panContainerVorschau, 1);
-        panContainerVorschau->show();
-    }
+    page->TakePreview(panContainerVorschau);
 
     BtnWeiter->setText(GetText(QStringLiteral("Weiter")) + QStringLiteral(" >>"));
     BtnZurueck->setEnabled(VisibleTabIndex() > 0);
 
+    // Hidden group boxes take no room in their page's panel.
     const bool folding = FDocument->Kartentyp() == TDocument::Klappkarte;
     if (page == tsEigeneDaten) {
         FAssistant->ShowPicture(THelpWindow::PictureEigeneDaten);
-        edTitel->setFocus();
-        gbExtraText->setVisible(folding);
-        imgWerbung->setVisible(gbExtraText->isHidden() && Localizer().LanguageIndex() == 0);
-        StackGroupBoxes({gbPersDaten, gbExtraText, gbFirmendaten});
-        gbFirmendaten->update();
+        tsEigeneDaten->edTitel->setFocus();
+        tsEigeneDaten->gbExtraText->setVisible(folding);
+        tsEigeneDaten->imgWerbung->setVisible(tsEigeneDaten->gbExtraText->isHidden()
+                                               && Localizer().LanguageIndex() == 0);
     } else if (page == tsRueckseite) {
         FAssistant->ShowPicture(THelpWindow::PictureEigeneDaten);
-        gbExtraTextRueckseite->setVisible(folding);
-        StackGroupBoxes({gbRueckseite, gbExtraTextRueckseite, gbLogoRueckseite});
+        tsRueckseite->gbExtraTextRueckseite->setVisible(folding);
     } else if (page == tsLayout) {
         FAssistant->ShowPicture(THelpWindow::PictureLayout);
-        dgLayouts->setFocus();
+        tsLayout->dgLayouts->setFocus();
     } else if (page == tsVisitenkartentyp) {
         FAssistant->ShowPicture(THelpWindow::PictureKartentyp);
     } else if (page == tsDrucken) {
         FAssistant->ShowPicture(THelpWindow::PictureDrucken);
         FPrintPage->Enter();
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));
-    }
-}
-
-void TMaster::StackGroupBoxes(std::initializer_list<QWidget *> boxes)
-{
-    auto box = boxes.begin();
-    // Visibility as set, whether or not the page is shown right now.
-    auto shown = [](const QWidget *widget) { return !widget->isHidden(); };
-    int position = (*box)->y() + (shown(*box) ? (*box)->height() + 8 : 0);
-    for (++box; box != boxes.end(); ++box) {
-        if (!shown(*box))
-            continue;
-        (*box)->move((*box)->x(), position);
-        position = (*box)->y() + (*box)->height() + 8;
     }
 }

@@ -8,12 +8,14 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
-class QFontMetrics;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TDIB;
 class TDocument;
+class TElidedLabel;
 class TFontComboBox;
 class TKartenlayout;
 class THelpWindow;
@@ -25,9 +27,6 @@ class TScaleCanvas;
 
 // The text without one final CR LF pair.
 QString StripTrailingLineBreak(const QString &text);
-// The path shortened in the middle with "..." so that it fits width - 1
-// pixels; the file name is kept whole as long as it fits by itself.
-QString ShortenPath(const QFontMetrics &metrics, const QString &path, int width);
 
 // The program's main window: a wizard of five pages with a shared card
 // preview beside each page. Every edit goes into the document at once and
@@ -64,20 +63,20 @@ protected:
 
 private:
     // FormCreate steps
+    void FitOntoScreen();
     void LoadAdvertPictures();
     void CreateRuntimeControls();
     void FillPrinterList();
     void ConnectControls();
+    QList<QLabel *> AdvertImages() const;
 
     // Page flow
-    void FormResize();
     void FormActivate();
     void WMShowAssistant();
     void pcMainChange();
     void BtnWeiterClick();
     void BtnZurueckClick();
     int VisibleTabIndex() const;
-    void StackGroupBoxes(std::initializer_list<QWidget *> boxes);
     void imgWerbungClick();
     // The print job; runs when "Drucken" is pressed on the last page.
     void PrintCards();
@@ -93,7 +92,7 @@ private:
     void ReloadLayouts();
     void LoadLogo(TDIB &logo);
     void ClearLogo(TDIB &logo);
-    void ShowLogoName(const TDIB &logo, QLabel *label, QPushButton *remove);
+    void ShowLogoName(const TDIB &logo, TElidedLabel *label, QPushButton *remove);
     void chLinienClick();
     void cbTextZentrierenRueckseiteClick();
     void cbSchriftartChange();
@@ -112,6 +111,13 @@ private:
     void DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated);
     void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
 
+    // The memos and the lines each takes, by design.
+    struct TMemoLimit
+    {
+        QPlainTextEdit *Memo;
+        int Limit;
+    };
+    std::vector<TMemoLimit> FMemoLimits;
     bool FUpdating = false;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;

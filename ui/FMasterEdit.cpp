@@ -4,13 +4,13 @@
 #include "model/uDocument.h"
 #include "support/uDialogService.h"
 #include "support/uFontCombo.h"
+#include "ui/uCardPages.h"
+#include "ui/uElidedLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -64,38 +64,21 @@ QString StripTrailingLineBreak(const QString &text)
     return text;
 }
 
-QString ShortenPath(const QFontMetrics &metrics, const QString &path, int width)
-{
-    const int room = width - 1;
-    if (metrics.horizontalAdvance(path) <= room)
-        return path;
-    const QString ellipsis = QStringLiteral("...");
-    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    const QString tail = cut >= 0 ? path.mid(cut) : QString();
-    QString head = cut >= 0 ? path.left(cut) : path;
-    while (!head.isEmpty()) {
-        head.chop(1);
-        const QString candidate = head + ellipsis + tail;
-        if (metrics.horizontalAdvance(candidate) <= room)
-            return candidate;
-    }
-    // Not even the file name fits: it loses its end.
-    return metrics.elidedText(ellipsis + tail, Qt::ElideRight, room);
-}
-
 void TMaster::textchange()
 {
     if (FUpdating)
         return;
-    FDocument->SetTitel(edTitel->text());
-    FDocument->SetName(edName->text());
-    FDocument->SetBeruf(MemoLines(meBeruf));
-    FDocument->SetAdresse(MemoLines(meAdresse));
-    FDocument->SetTelefonFax(MemoLines(meTele));
-    FDocument->SetBackText1(MemoLines(meTextfeld1));
-    FDocument->SetBackText2(MemoLines(meTextfeld2));
-    FDocument->SetKlappTextInnen(MemoLines(meExtraText));
-    FDocument->SetKlappTextAussen(MemoLines(meExtraTextRueckseite));
+    const TEigeneDatenPage &front = *tsEigeneDaten;
+    const TRueckseitePage &back = *tsRueckseite;
+    FDocument->SetTitel(front.edTitel->text());
+    FDocument->SetName(front.edName->text());
+    FDocument->SetBeruf(MemoLines(front.meBeruf));
+    FDocument->SetAdresse(MemoLines(front.meAdresse));
+    FDocument->SetTelefonFax(MemoLines(front.meTele));
+    FDocument->SetBackText1(MemoLines(back.meTextfeld1));
+    FDocument->SetBackText2(MemoLines(back.meTextfeld2));
+    FDocument->SetKlappTextInnen(MemoLines(front.meExtraText));
+    FDocument->SetKlappTextAussen(MemoLines(back.meExtraTextRueckseite));
     RedrawPreviews();
 }
 
@@ -135,7 +118,7 @@ void TMaster::SetTwoSided(bool value)
 {
     FDocument->SetMitRueckseite(value);
     pcMain->setTabVisible(pcMain->indexOf(tsRueckseite), value);
-    cbTextZentrierenRueckseite->setVisible(value);
+    tsLayout->cbTextZentrierenRueckseite->setVisible(value);
 }
 
 void TMaster::ReloadLayouts()
@@ -179,24 +162,19 @@ void TMaster::ClearLogo(TDIB &logo)
     RedrawPreviews();
 }
 
-void TMaster::ShowLogoName(const TDIB &logo, QLabel *label, QPushButton *remove)
+void TMaster::ShowLogoName(const TDIB &logo, TElidedLabel *label, QPushButton *remove)
 {
-    if (logo.FileName().isEmpty()) {
-        label->setText(QLatin1Char('<') + GetText(QStringLiteral("ID_OHNE")) + QLatin1Char('>'));
-        remove->setEnabled(false);
-        return;
-    }
-    // The label's width comes from its group's layout, also before the page was shown.
-    label->parentWidget()->layout()->activate();
-    label->setText(ShortenPath(label->fontMetrics(), logo.FileName(), label->width()));
-    remove->setEnabled(true);
+    const bool none = logo.FileName().isEmpty();
+    label->SetFullText(none ? QLatin1Char('<') + GetText(QStringLiteral("ID_OHNE")) + QLatin1Char('>')
+                            : logo.FileName());
+    remove->setEnabled(!none);
 }
 
 void TMaster::chLinienClick()
 {
     if (FUpdating)
         return;
-    FDocument->LinienAnzeigen = chLinien->isChecked();
+    FDocument->LinienAnzeigen = tsLayout->chLinien->isChecked();
     RedrawPreviews();
 }
 
@@ -204,7 +182,7 @@ void TMaster::cbTextZentrierenRueckseiteClick()
 {
     if (FUpdating)
         return;
-    FDocument->TextZentrierenRueckseite = cbTextZentrierenRueckseite->isChecked();
+    FDocument->TextZentrierenRueckseite = tsLayout->cbTextZentrierenRueckseite->isChecked();
     RedrawPreviews();
 }
 
@@ -234,21 +212,25 @@ void TMaster::DocumentToControls()
     } updateEnd{FUpdating, *FDocument, FDocument->Modified()};
 
     const TDocument &document = *FDocument;
-    (document.MitRueckseite() ? rbBeidseitig : rbEinseitig)->setChecked(true);
+    const TKartentypPage &type = *tsVisitenkartentyp;
+    (document.MitRueckseite() ? type.rbBeidseitig : type.rbEinseitig)->setChecked(true);
     SetTwoSided(document.MitRueckseite());
-    (document.Kartentyp() == TDocument::Klappkarte ? rbKlappvisitenkarte : rbStandardkarte)->setChecked(true);
+    (document.Kartentyp() == TDocument::Klappkarte ? type.rbKlappvisitenkarte : type.rbStandardkarte)
+        ->setChecked(true);
 
-    edTitel->setText(document.Titel());
-    edName->setText(document.Name());
-    SetMemoLines(meBeruf, document.Beruf());
-    SetMemoLines(meAdresse, document.Adresse());
-    SetMemoLines(meTele, document.TelefonFax());
-    ShowLogoName(document.Logo, lblLogo, BtnEntfernen);
-    SetMemoLines(meExtraText, document.KlappTextInnen());
-    SetMemoLines(meTextfeld1, document.BackText1());
-    SetMemoLines(meTextfeld2, document.BackText2());
-    ShowLogoName(document.LogoRueckseite, lblLogoRueckseite, BtnLogoEntfernenRueckseite);
-    SetMemoLines(meExtraTextRueckseite, document.KlappTextAussen());
+    const TEigeneDatenPage &front = *tsEigeneDaten;
+    const TRueckseitePage &back = *tsRueckseite;
+    front.edTitel->setText(document.Titel());
+    front.edName->setText(document.Name());
+    SetMemoLines(front.meBeruf, document.Beruf());
+    SetMemoLines(front.meAdresse, document.Adresse());
+    SetMemoLines(front.meTele, document.TelefonFax());
+    ShowLogoName(document.Logo, front.lblLogo, front.BtnEntfernen);
+    SetMemoLines(front.meExtraText, document.KlappTextInnen());
+    SetMemoLines(back.meTextfeld1, document.BackText1());
+    SetMemoLines(back.meTextfeld2, document.BackText2());
+    ShowLogoName(document.LogoRueckseite, back.lblLogoRueckseite, back.BtnLogoEntfernenRueckseite);
+    SetMemoLines(back.meExtraTextRueckseite, document.KlappTextAussen());
 
     SelectDocumentLayout();
 
@@ -256,6 +238,7 @@ void TMaster::DocumentToControls()
     setWindowTitle(document.FileName().isEmpty()
                        ? program
                        : program + QStringLiteral(" - ") + QFileInfo(document.FileName()).fileName());
-    FFontBox->SetFontName(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
-    chLinien->setChecked(document.LinienAnzeigen);
+    // A family that is not installed shows as the one the card is drawn in.
+    FFontBox->ShowFont(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
+    tsLayout->chLinien->setChecked(document.LinienAnzeigen);
 }

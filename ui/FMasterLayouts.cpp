@@ -5,6 +5,7 @@
 #include "render/uMMWindow.h"
 #include "render/uRGBHSL.h"
 #include "render/uScaler.h"
+#include "ui/uCardPages.h"
 
 #include <QImage>
 #include <QPainter>
@@ -55,18 +56,19 @@ private:
 
 void TMaster::ArrangeLayoutGrid()
 {
-    dgLayouts->SetRowCount(100);
-    const int colWidth = std::max(1, dgLayouts->ClientWidth() / 2);
-    dgLayouts->SetDefaultColWidth(colWidth);
+    TDrawGrid &grid = *tsLayout->dgLayouts;
+    grid.SetRowCount(100);
+    const int colWidth = std::max(1, grid.ClientWidth() / 2);
+    grid.SetDefaultColWidth(colWidth);
     const int count = FDocument->Layouts().Count();
-    dgLayouts->SetRowCount((count - 1) / 2 + 1);
-    const int height = dgLayouts->ClientHeight();
+    grid.SetRowCount((count - 1) / 2 + 1);
+    const int height = grid.ClientHeight();
     int shown = std::max(1, (height - 1) / colWidth);
     // A grid too low for one square row tries rows a little flatter.
     if (shown == 1 && colWidth > 25)
         shown = std::max(1, (height - 1) / (colWidth - 25));
-    shown = std::min(shown, dgLayouts->RowCount());
-    dgLayouts->SetDefaultRowHeight(height / shown);
+    shown = std::min(shown, grid.RowCount());
+    grid.SetDefaultRowHeight(height / shown);
 }
 
 void TMaster::LayoutGridResize()
@@ -76,13 +78,14 @@ void TMaster::LayoutGridResize()
 
 void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state)
 {
-    const int p = col + row * dgLayouts->ColCount();
+    TDrawGrid &grid = *tsLayout->dgLayouts;
+    const int p = col + row * grid.ColCount();
     const TKartenlayoutList &layouts = FDocument->Layouts();
     if (p >= layouts.Count()) {
-        painter.fillRect(rect, dgLayouts->palette().base());
+        painter.fillRect(rect, grid.palette().base());
         return;
     }
-    const QPalette &colours = dgLayouts->palette();
+    const QPalette &colours = grid.palette();
     QColor fill = colours.color(QPalette::Base);
     if (state.Selected)
         fill = state.Focused ? colours.color(QPalette::Highlight) : MixColors(colours.color(QPalette::Highlight), fill);
@@ -116,7 +119,8 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
 
 bool TMaster::dgLayoutsSelectCell(int col, int row)
 {
-    const int p = col + row * dgLayouts->ColCount();
+    TDrawGrid &grid = *tsLayout->dgLayouts;
+    const int p = col + row * grid.ColCount();
     if (p >= FDocument->Layouts().Count())
         return false;
     FDocument->SelectLayout(FDocument->Layouts().Items(p));
@@ -140,49 +144,52 @@ bool TMaster::dgLayoutsSelectCell(int col, int row)
 
 void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
 {
-    const int cols = dgLayouts->ColCount();
-    const int rows = dgLayouts->RowCount();
-    const int col = dgLayouts->Col();
-    const int row = dgLayouts->Row();
+    TDrawGrid &grid = *tsLayout->dgLayouts;
+    const int cols = grid.ColCount();
+    const int rows = grid.RowCount();
+    const int col = grid.Col();
+    const int row = grid.Row();
     const int lastCol = (FDocument->Layouts().Count() - 1) % cols;
     // Each step passes through dgLayoutsSelectCell, so the layout follows.
     auto wrap = [&](auto steps) {
         key = 0;
-        TRedrawOff redraw(*dgLayouts->viewport());
+        TRedrawOff redraw(*grid.viewport());
         steps();
     };
     if (key == Qt::Key_Left && col == 0 && row > 0) {
         wrap([&] {
-            dgLayouts->SetRow(row - 1);
-            dgLayouts->SetCol(cols - 1);
+            grid.SetRow(row - 1);
+            grid.SetCol(cols - 1);
         });
     } else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1) {
         wrap([&] {
-            dgLayouts->SetCol(0);
-            dgLayouts->SetRow(row + 1);
+            grid.SetCol(0);
+            grid.SetRow(row + 1);
         });
     } else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol) {
         // The cell below is empty: go to the last layout instead.
         wrap([&] {
-            dgLayouts->SetCol(lastCol);
-            dgLayouts->SetRow(row + 1);
+            grid.SetCol(lastCol);
+            grid.SetRow(row + 1);
         });
     }
 }
 
 void TMaster::ApplyLayoutSelection()
 {
-    dgLayoutsSelectCell(dgLayouts->Col(), dgLayouts->Row());
+    TDrawGrid &grid = *tsLayout->dgLayouts;
+    dgLayoutsSelectCell(grid.Col(), grid.Row());
 }
 
 void TMaster::SelectDocumentLayout()
 {
+    TDrawGrid &grid = *tsLayout->dgLayouts;
     const int p = FDocument->Layouts().IndexOfName(FDocument->Kartenlayout().Name);
     if (p < 0)
         return;
-    const int cols = dgLayouts->ColCount();
-    dgLayouts->SetRow(0);
-    dgLayouts->SetCol(p % cols);
-    dgLayouts->SetRow(p / cols);
+    const int cols = grid.ColCount();
+    grid.SetRow(0);
+    grid.SetCol(p % cols);
+    grid.SetRow(p / cols);
     ApplyLayoutSelection();
 }

@@ -6,15 +6,19 @@
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
 #include "support/uFontCombo.h"
+#include "ui/uCardPages.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 
 namespace {
+
+// Characters of a family name the font box shows before cutting it.
+constexpr int FontNameLength = 16;
 
 // Restores the canvas's millimetre offsets and text colour at the end of a
 // drawing step: the preview's canvas lives on to the next paint.
@@ -59,17 +63,19 @@ void TMaster::CreateRuntimeControls()
     FPreview->setFocusPolicy(Qt::NoFocus);
     FPreview->viewport()->setBackgroundRole(panVorschau->backgroundRole());
 
-    FFontBox = new TFontComboBox(gbLayoutDetails);
+    FFontBox = new TFontComboBox(tsLayout->gbLayoutDetails);
     FFontBox->setObjectName(QStringLiteral("cbFont"));
-    // Takes the placeholder's place in the group.
-    delete gbLayoutDetails->layout()->replaceWidget(shcbFont, FFontBox);
+    // A long family name is cut in the box rather than widening the page.
+    FFontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FFontBox->setMinimumContentsLength(FontNameLength);
+    tsLayout->PlaceFontBox(FFontBox);
     connect(FFontBox, &QComboBox::currentIndexChanged, this, [this] { cbSchriftartChange(); });
-    setTabOrder(FFontBox, chLinien);
+    setTabOrder(FFontBox, tsLayout->chLinien);
 }
 
 void TMaster::RedrawPreviews()
 {
-    dgLayouts->viewport()->update();
+    tsLayout->dgLayouts->viewport()->update();
     FPreview->viewport()->update();
 }
 
@@ -85,11 +91,6 @@ void TMaster::PreviewPaint()
         return;
 
     TCanvasScope scope(canvas);
-    QFont captionFont = font();
-    captionFont.setFamily(QStringLiteral("Arial"));
-    canvas.SetFont(captionFont);
-    canvas.SetFontColor(QColor(128, 128, 128));
-    canvas.SetBrushStyle(Qt::NoBrush);
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
     DrawSideLabel(canvas, QStringLiteral("Vorderseite"), rotated);
@@ -101,18 +102,23 @@ void TMaster::PreviewPaint()
         canvas.SetOffsetY(sheet.CardHeight * 1.1f);
     FMainView->DrawSide(canvas, *FDocument, true);
     DrawInnerFrames(canvas, rotated);
-    canvas.SetFont(captionFont);
-    canvas.SetFontColor(QColor(128, 128, 128));
-    canvas.SetBrushStyle(Qt::NoBrush);
     DrawSideLabel(canvas, QStringLiteral("Rückseite"), rotated);
 }
 
 void TMaster::DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated)
 {
+    // The caption's grey is the caption's only: the card texts after it are black.
+    const QColor cardTexts = canvas.FontColor();
+    QFont captionFont = font();
+    captionFont.setFamily(QStringLiteral("Arial"));
+    canvas.SetFont(captionFont);
+    canvas.SetFontColor(QColor(128, 128, 128));
+    canvas.SetBrushStyle(Qt::NoBrush);
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const float across = rotated ? sheet.CardHeight : sheet.CardWidth;
     const float down = rotated ? sheet.CardWidth : sheet.CardHeight;
     ScaleCanvasHelper().TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
+    canvas.SetFontColor(cardTexts);
 }
 
 void TMaster::DrawInnerFrames(TScaleCanvas &canvas, bool rotated)

@@ -98,6 +98,8 @@ void TDrawGrid::UpdateScrollRange()
     QScrollBar *bar = verticalScrollBar();
     bar->setPageStep(fullRows);
     bar->setRange(0, std::max(0, FRowCount - fullRows));
+    // Rows or height changed: the current cell stays in view.
+    ScrollIntoView();
 }
 
 void TDrawGrid::ScrollIntoView()

@@ -7,11 +7,10 @@
 #include "print/uPrinterSupport.h"
 #include "print/uPrinterTarget.h"
 #include "ui/FHelpWindow.h"
-#include "ui/FMasterControls.h"
+#include "ui/uDruckenPage.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressDialog>
@@ -28,23 +27,25 @@ constexpr const char *LockedMenuItems[] = {"mnuDateiNeu", "mnuDateiOeffnen", "mn
 
 } // namespace
 
-TPrintPage::TPrintPage(TMasterControls &controls, TDocument &document, THelpWindow &assistant, QWidget *window)
-    : QObject(window), FControls(controls), FDocument(document), FAssistant(assistant), FWindow(window)
+TPrintPage::TPrintPage(TDruckenPage &page, std::initializer_list<QWidget *> locked, TDocument &document,
+                       THelpWindow &assistant, QWidget *window)
+    : QObject(window), FPage(page), FLocked(locked), FDocument(document), FAssistant(assistant), FWindow(window)
 {
     RegisterPrintTexts();
     TPdfExport::RegisterTexts();
-    const TMasterControls &c = FControls;
-    connect(c.BtnTestseiteDrucken, &QPushButton::clicked, this, [this] { BtnTestseiteDruckenClick(); });
-    connect(c.BtnDruckpositionAnpassen, &QPushButton::clicked, this, [this] { BtnDruckpositionAnpassenClick(); });
+    const TCalibrationGroup &calibration = *FPage.gbDruckbereich;
+    connect(calibration.BtnTestseiteDrucken, &QPushButton::clicked, this, [this] { BtnTestseiteDruckenClick(); });
+    connect(calibration.BtnDruckpositionAnpassen, &QPushButton::clicked, this,
+            [this] { BtnDruckpositionAnpassenClick(); });
     const std::pair<QToolButton *, TOffsetMove> moves[] = {
-        {c.BtnDruckPosUp, TOffsetMove::Up},       {c.BtnDruckPosDown, TOffsetMove::Down},
-        {c.BtnDruckPosLeft, TOffsetMove::Left},   {c.BtnDruckPosRight, TOffsetMove::Right},
-        {c.BtnDruckPosCenter, TOffsetMove::Center}};
+        {calibration.BtnDruckPosUp, TOffsetMove::Up},       {calibration.BtnDruckPosDown, TOffsetMove::Down},
+        {calibration.BtnDruckPosLeft, TOffsetMove::Left},   {calibration.BtnDruckPosRight, TOffsetMove::Right},
+        {calibration.BtnDruckPosCenter, TOffsetMove::Center}};
     for (const auto &[button, move] : moves)
         connect(button, &QToolButton::clicked, this, [this, move = move] { MoveOffsets(move); });
-    connect(c.seAnzahl, &QSpinBox::valueChanged, this, [this] { seAnzahlChange(); });
-    connect(c.cbDrucker, &QComboBox::activated, this, [this](int index) { cbDruckerChange(index); });
-    connect(c.BtnEigenschaften, &QPushButton::clicked, this, [this] { BtnEigenschaftenClick(); });
+    connect(FPage.seAnzahl, &QSpinBox::valueChanged, this, [this] { seAnzahlChange(); });
+    connect(FPage.gbDrucker->cbDrucker, &QComboBox::activated, this, [this](int index) { cbDruckerChange(index); });
+    connect(FPage.gbDrucker->BtnEigenschaften, &QPushButton::clicked, this, [this] { BtnEigenschaftenClick(); });
 }
 
 TPrintPage::~TPrintPage() = default;
@@ -78,7 +79,7 @@ void TPrintPage::ExportPdf()
     if (path.isEmpty())
         return;
     try {
-        TPdfExport(path).PrintCards(FDocument, FControls.seAnzahl->value(), *this);
+        TPdfExport(path).PrintCards(FDocument, FPage.seAnzahl->value(), *this);
     } catch (const std::exception &error) {
         ShowMessageBox(TMsgDlgType::Error, QString::fromStdString(error.what()));
     }
@@ -92,7 +93,7 @@ void TPrintPage::RunJob(TPrintResult (TPrintJob::*action)())
         if (action)
             (job.*action)();
         else
-            job.PrintCards(FControls.seAnzahl->value());
+            job.PrintCards(FPage.seAnzahl->value());
     } catch (const std::exception &error) {
         ShowMessageBox(TMsgDlgType::Error, QString::fromStdString(error.what()));
     }
@@ -100,9 +101,8 @@ void TPrintPage::RunJob(TPrintResult (TPrintJob::*action)())
 
 void TPrintPage::BtnDruckpositionAnpassenClick()
 {
-    QGroupBox *box = FControls.gbDruckbereich;
-    const bool open = box->height() == TMasterControls::CalibrationClosedHeight;
-    box->resize(box->width(), open ? CalibrationOpenHeight : TMasterControls::CalibrationClosedHeight);
+    TCalibrationGroup &calibration = *FPage.gbDruckbereich;
+    calibration.SetOpen(!calibration.IsOpen());
 }
 
 void TPrintPage::MoveOffsets(TOffsetMove move)
@@ -121,19 +121,19 @@ void TPrintPage::LoadPrintOffsets()
 void TPrintPage::ShowPrintOffsets()
 {
     const TPrintOffsetTexts texts = ::ShowPrintOffsets(FOffsets);
-    FControls.lblPosX->setText(texts.X);
-    FControls.lblPosY->setText(texts.Y);
+    FPage.gbDruckbereich->lblPosX->setText(texts.X);
+    FPage.gbDruckbereich->lblPosY->setText(texts.Y);
 }
 
 void TPrintPage::seAnzahlChange()
 {
-    FControls.labAnzahl->setText(CardCountText(FDocument.Kartentyp(), FControls.seAnzahl->value()));
+    FPage.labAnzahl->setText(CardCountText(FDocument.Kartentyp(), FPage.seAnzahl->value()));
 }
 
 void TPrintPage::cbDruckerChange(int index)
 {
     TPrinterSupport &support = PrinterSupport();
-    support.SetPrinterName(FControls.cbDrucker->itemText(index));
+    support.SetPrinterName(FPage.gbDrucker->cbDrucker->itemText(index));
     support.CarryOverPaperSettings();
     ShowPrinterInfo();
     LoadPrintOffsets();
@@ -152,17 +152,19 @@ void TPrintPage::ShowPrinterInfo()
 {
     TPrinterInfo info;
     PrinterSupport().GetPrinterInfo(info);
-    FControls.lblOrt->setText(info.Location);
-    FControls.lblKommentar->setText(info.Comment);
+    FPage.gbDrucker->ShowDescription(info.Location, info.Comment);
 }
 
 void TPrintPage::EnableControls(bool enabled)
 {
-    const TMasterControls &c = FControls;
+    const TPrinterGroup &printer = *FPage.gbDrucker;
+    const TCalibrationGroup &calibration = *FPage.gbDruckbereich;
+    for (QWidget *control : FLocked)
+        control->setEnabled(enabled);
     for (QWidget *control : std::initializer_list<QWidget *>{
-             c.BtnWeiter, c.BtnZurueck, c.pcMain, c.cbDrucker, c.BtnEigenschaften, c.seAnzahl,
-             c.BtnTestseiteDrucken, c.BtnDruckpositionAnpassen, c.BtnDruckPosLeft, c.BtnDruckPosUp,
-             c.BtnDruckPosRight, c.BtnDruckPosDown, c.BtnDruckPosCenter})
+             printer.cbDrucker, printer.BtnEigenschaften, FPage.seAnzahl, calibration.BtnTestseiteDrucken,
+             calibration.BtnDruckpositionAnpassen, calibration.BtnDruckPosLeft, calibration.BtnDruckPosUp,
+             calibration.BtnDruckPosRight, calibration.BtnDruckPosDown, calibration.BtnDruckPosCenter})
         control->setEnabled(enabled);
     for (const char *name : LockedMenuItems)
         if (auto *item = FWindow->findChild<QAction *>(QLatin1String(name)))

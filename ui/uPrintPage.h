@@ -5,23 +5,25 @@
 
 #include <QObject>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 class QProgressDialog;
 class QWidget;
 class TDocument;
+class TDruckenPage;
 class THelpWindow;
-struct TMasterControls;
 
-// The page "Drucken" of the main window: the printer choice, the number of
-// sheets, the test page and the print-position calibration, and the print
-// job itself. It wires the page's controls when it is made.
+// What the page "Drucken" does: the printer choice, the number of sheets, the
+// test page and the print-position calibration, and the print job itself.
+// It wires the page's controls when it is made; the window's controls given
+// as locked are disabled with the page's while a job prints.
 class TPrintPage : public QObject, private TPrintJobUi
 {
 public:
-    static constexpr int CalibrationOpenHeight = 150;
-
-    TPrintPage(TMasterControls &controls, TDocument &document, THelpWindow &assistant, QWidget *window);
+    TPrintPage(TDruckenPage &page, std::initializer_list<QWidget *> locked, TDocument &document,
+               THelpWindow &assistant, QWidget *window);
     ~TPrintPage() override;
 
     // Entering the page: printer description, offsets and sheet count.
@@ -55,7 +57,8 @@ private:
     void EndProgress() override;
     void ShowAssistantPicture(int number) override;
 
-    TMasterControls &FControls;
+    TDruckenPage &FPage;
+    std::vector<QWidget *> FLocked;
     TDocument &FDocument;
     THelpWindow &FAssistant;
     QWidget *FWindow;

@@ -224,6 +224,20 @@ TEST_F(LocalizerTest, FrameworkTextsReachQtAndTheMessageBoxes)
     EXPECT_EQ(localizer.FrameworkTexts().at(22), "Yes");
 }
 
+// The program's languages reach Qt's own dialogs through Qt's translations.
+TEST(QtTranslations, FollowTheProgramsLanguage)
+{
+    TLocalizer program{QStringList{"tessaro"}};
+    TLocalizerOverride installed{program};
+    const auto fileName = [] { return QCoreApplication::translate("QFileDialog", "File &name:"); };
+    program.SetLanguage(0);
+    EXPECT_EQ(fileName(), "Datei&name:");
+    program.SetLanguage(2);
+    EXPECT_EQ(fileName(), "&Nom de fichier :");
+    program.SetLanguage(1);
+    EXPECT_EQ(fileName(), "File &name:");
+}
+
 TEST_F(LocalizerTest, FrameworkTextsGoWithTheirLocalizer)
 {
     {

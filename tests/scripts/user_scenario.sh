@@ -170,10 +170,10 @@ quit_program() {
 # "Drucken", the insert-sheets prompt, the file, the turn-over prompt.
 print_to_pdf() {
     local sheets=$1 pdf=$2
-    click 140 244 # the sheet count
+    click 145 260 # the sheet count
     x key ctrl+a
     x type "$sheets"
-    click 446 704 # "Drucken", where the other pages have "Weiter"
+    click 512 704 # "Drucken", where the other pages have "Weiter"
     answer_information
     answer_file_dialog '^In PDF-Datei drucken$' "$pdf"
     answer_information
@@ -242,9 +242,10 @@ x key ctrl+Tab ctrl+Tab ctrl+Tab # past "Rückseite" and "Layout" to "Drucken"
 print_to_pdf 2 "$work/out/karten.pdf"
 
 # Layout 103 has no picture box; 100 has one. "Drucken" took the focus
-# from the pages, so the tabs are clicked.
+# from the pages, so the tabs are clicked. The grid keeps 103 in view, so the
+# first layout is chosen by key.
 click 350 44  # "Layout"
-click 109 205 # the first thumbnail: 100
+x key ctrl+Home # the first layout: 100
 click 420 44  # "Drucken"
 print_to_pdf 1 "$work/out/logo.pdf"
 quit_program

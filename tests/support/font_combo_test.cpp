@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -56,8 +57,9 @@ QByteArray Utf16BE(const QString &text)
 }
 
 // An outline font with a family name no system has: Liberation Mono renamed
-// in its name table (same length, so every offset stays valid).
-QString WriteRenamedOutlineFont(const QTemporaryDir &dir, const QString &family)
+// in its name table (same length, so every offset stays valid), made by the
+// vendor given, if any, in its OS/2 table.
+QString WriteRenamedOutlineFont(const QTemporaryDir &dir, const QString &family, const QByteArray &vendor = {})
 {
     QFile source(QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf"));
     if (!source.open(QIODevice::ReadOnly))
@@ -67,7 +69,18 @@ QString WriteRenamedOutlineFont(const QTemporaryDir &dir, const QString &family)
     QByteArray data = source.readAll();
     data.replace(original.toLatin1(), family.toLatin1());
     data.replace(Utf16BE(original), Utf16BE(family));
-    return WriteFile(dir, QStringLiteral("probe.ttf"), data);
+    const auto be = [&](int at, int bytes) {
+        int value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value = value << 8 | quint8(data[at + i]);
+        return value;
+    };
+    for (int table = 0; vendor.size() == 4 && table < be(4, 2); ++table) {
+        const int entry = 12 + 16 * table;
+        if (data.mid(entry, 4) == "OS/2")
+            data.replace(be(entry + 8, 4) + 58, 4, vendor); // achVendID
+    }
+    return WriteFile(dir, QStringLiteral("probe%1.ttf").arg(QString::fromLatin1(vendor)), data);
 }
 
 } // namespace
@@ -100,6 +113,42 @@ TEST(FontComboBox, FontNameSelectsIgnoringCaseAndUnknownNamesSelectNothing)
     box.SetFontName(QStringLiteral("Nirgendwo Grotesk"));
     EXPECT_EQ(box.currentIndex(), -1);
     EXPECT_EQ(box.FontName(), QString());
+}
+
+// Qt names a family that two foundries make with the foundry in brackets; the
+// box lists it once by its plain name, without the font system's aliases.
+TEST(FontComboBox, FamiliesShowOnceByPlainNameWithoutGenericAliases)
+{
+    QTemporaryDir dir;
+    const QString family = QStringLiteral("Tessaro Probe B");
+    const int first = QFontDatabase::addApplicationFont(WriteRenamedOutlineFont(dir, family, "AAAA"));
+    const int second = QFontDatabase::addApplicationFont(WriteRenamedOutlineFont(dir, family, "BBBB"));
+    ASSERT_TRUE(QFontDatabase::families().contains(family + QStringLiteral(" [AAAA]")));
+
+    TFontComboBox box;
+    QStringList items;
+    for (int i = 0; i < box.count(); ++i)
+        items << box.itemText(i);
+    EXPECT_EQ(items.count(family), 1);
+    for (const QString &item : items)
+        EXPECT_FALSE(item.contains(QLatin1Char('['))) << item.toStdString();
+    for (const char *alias : {"Sans Serif", "Serif", "Monospace"})
+        EXPECT_FALSE(items.contains(QLatin1String(alias))) << alias;
+    box.SetFontName(family);
+    EXPECT_EQ(box.FontName(), family);
+    QFontDatabase::removeApplicationFont(first);
+    QFontDatabase::removeApplicationFont(second);
+}
+
+// A card's font that is not installed shows as the family it is drawn in.
+TEST(FontComboBox, MissingFamilyShowsAsTheOneItIsDrawnIn)
+{
+    TFontComboBox box;
+    box.ShowFont(QStringLiteral("Arial"));
+    EXPECT_EQ(box.FontName(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
+    EXPECT_FALSE(box.FontName().isEmpty());
+    box.ShowFont(QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(box.FontName(), QStringLiteral("DejaVu Serif"));
 }
 
 TEST(FontComboBox, FamilyInstalledWhileRunningAppearsAndChoiceStays)

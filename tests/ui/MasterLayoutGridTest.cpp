@@ -65,6 +65,23 @@ TEST_F(MasterTest, GridRowsFillTheHeightAndFlattenWhenLow)
     EXPECT_EQ(grid->DefaultRowHeight(), grid->ClientHeight());
 }
 
+TEST_F(MasterTest, ChosenLayoutStaysInViewWhenTheGridIsResized)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    grid->SetCol(0);
+    grid->SetRow(grid->RowCount() - 1);
+    const int height = grid->height();
+    for (const int newHeight : {grid->DefaultColWidth() / 2, height * 2}) {
+        grid->setFixedHeight(newHeight);
+        QCoreApplication::processEvents();
+        const int shown = std::max(1, grid->ClientHeight() / grid->DefaultRowHeight());
+        EXPECT_GE(grid->Row(), grid->TopRow()) << newHeight;
+        EXPECT_LT(grid->Row(), grid->TopRow() + shown) << newHeight;
+    }
+}
+
 TEST_F(MasterTest, SelectedThumbnailIsHighlighted)
 {
     auto master = Create();

@@ -3,6 +3,7 @@
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "render/uScaler.h"
+#include "ui/uElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -64,8 +65,8 @@ TEST_F(MasterTest, TwoSidedPreviewShowsSideCaptionsAndInnerFramesOnTheBack)
     EXPECT_EQ(CountPixels(both.Image, both.FrontFrameEdge, IsFrameGrey), 0);
 }
 
-// The grey of the captions must not stay on the canvas for the next paint.
-TEST_F(MasterTest, CardTextsStayBlackWhenThePreviewPaintsAgain)
+// The grey of the captions must stay with the captions.
+TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
 {
     auto master = Create();
     Get<QAbstractButton>(*master, "rbBeidseitig")->click();
@@ -78,17 +79,25 @@ TEST_F(MasterTest, CardTextsStayBlackWhenThePreviewPaintsAgain)
     const int first = frontText(master->Preview().viewport()->grab().toImage());
     EXPECT_GT(first, 50);
     EXPECT_EQ(frontText(master->Preview().viewport()->grab().toImage()), first);
+
+    // The back's texts come after the front's grey caption and print black too.
+    master->Document().SetBackText1({QStringLiteral("Termine nach Vereinbarung")});
+    master->DocumentToControls();
+    const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+    const float backTop = 55 * 1.1f;
+    EXPECT_GT(CountPixels(master->Preview().viewport()->grab().toImage(),
+                          QRect(QPoint(canvas.MMToX(3), canvas.MMToY(backTop + 3)),
+                                QPoint(canvas.MMToX(82), canvas.MMToY(backTop + 52))),
+                          dark),
+              20);
 }
 
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
 {
     QTemporaryDir folder;
-    const QString deep = folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/Ausgabe 2026");
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const QString path = deep + QStringLiteral("/firmenlogo.bmp");
-    QImage picture(40, 20, QImage::Format_RGB888);
-    picture.fill(Qt::darkBlue);
-    ASSERT_TRUE(picture.save(path, "BMP"));
+    const QString path =
+        folder.path() + QStringLiteral("/Firmenunterlagen/Gestaltung/Visitenkarten/Logos/Ausgabe 2026/firmenlogo.bmp");
+    ASSERT_TRUE(WriteLogo(path));
 
     auto master = Create();
     auto *label = Get<QLabel>(*master, "lblLogo");

@@ -1,12 +1,12 @@
 #include "MasterTestSupport.h"
 
+#include "locale/ulocalize.h"
 #include "print/PrivateCupsServer.h"
 #include "print/uPrintOffsets.h"
 #include "print/uPrinterSupport.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
@@ -68,11 +68,13 @@ TEST_F(MasterPrintPageTest, OffsetButtonsStepHoldAtTheLimitAndAreStored)
     Click(*master, "BtnDruckPosDown");
     EXPECT_TRUE(Label(*master, "lblPosY").endsWith(QStringLiteral("mm nach unten verschieben")));
 
-    auto *area = Get<QGroupBox>(*master, "gbDruckbereich");
+    // The calibration opens below its two buttons and closes again.
+    auto *offsets = Get<QLabel>(*master, "lblPosX");
     Click(*master, "BtnDruckpositionAnpassen");
-    EXPECT_EQ(area->height(), 150);
+    EXPECT_TRUE(offsets->isVisible());
+    EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isVisible());
     Click(*master, "BtnDruckpositionAnpassen");
-    EXPECT_EQ(area->height(), 60);
+    EXPECT_FALSE(offsets->isVisible());
 }
 
 TEST_F(MasterPrintPageTest, SheetCountReadsAsCards)
@@ -125,6 +127,19 @@ TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
     EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
     EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
+}
+
+TEST_F(MasterPrintPageTest, PdfPrinterSpeaksTheProgramsLanguage)
+{
+    auto master = Create();
+    Localizer().SetLanguage(1);
+    OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Prints each sheet as a page into a PDF file"));
+    Click(*master, "BtnWeiter"); // the file dialog is cancelled
+    Localizer().SetLanguage(0);
+    ASSERT_EQ(FDialogs.FileRequests.size(), 1u);
+    EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Print to PDF file"));
+    EXPECT_EQ(FDialogs.FileRequests[0].Filter, QStringLiteral("PDF files (*.pdf)"));
 }
 
 } // namespace

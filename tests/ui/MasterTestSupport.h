@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTest>
 
@@ -46,6 +48,14 @@ protected:
         for (int i = 0; i < 100 && !condition(); ++i)
             QTest::qWait(10);
         return condition();
+    }
+
+    // A small logo picture at the path, its folders made.
+    static bool WriteLogo(const QString &path)
+    {
+        QImage picture(40, 20, QImage::Format_RGB888);
+        picture.fill(Qt::darkBlue);
+        return QDir().mkpath(QFileInfo(path).path()) && picture.save(path, "BMP");
     }
 
     static QString Page(const TMaster &master);

@@ -1,10 +1,14 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
+
 #include "model/uDocument.h"
 #include "ui/uDrawGrid.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -97,6 +101,25 @@ TEST_F(MasterTest, OpenedCardKeepsItsLayoutWhateverTheGridShowed)
     EXPECT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("104"));
     EXPECT_EQ(shownLayout(), QStringLiteral("104"));
     EXPECT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// "Arial" is no family here; the card is drawn in its substitute, which the
+// box shows from the first start on. The card file keeps the name it had.
+TEST_F(MasterTest, FontBoxShowsTheDrawnFamilyAndTheFileKeepsArial)
+{
+    auto master = Create();
+    auto *fonts = Get<QComboBox>(*master, "cbFont");
+    const QString drawnIn = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    EXPECT_EQ(fonts->currentText(), drawnIn);
+
+    QTemporaryDir folder;
+    const QString card = folder.filePath(QStringLiteral("arial.tsx"));
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Anna Arial\r\n[Font]\r\nName=Arial\r\n"));
+    master->OpenCardFile(card);
+    EXPECT_EQ(fonts->currentText(), drawnIn);
+    master->Document().SetTitel(QStringLiteral("Dr."));
+    ASSERT_TRUE(master->Document().SaveToFile(card));
+    EXPECT_TRUE(ReadAll(card).contains("[Font]\r\nName=Arial\r\n"));
 }
 
 } // namespace
