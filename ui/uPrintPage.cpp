@@ -127,7 +127,7 @@ void TPrintPage::ShowPrintOffsets()
 
 void TPrintPage::seAnzahlChange()
 {
-    FControls.labAnzahl->setText(CardCountText(FDocument.Kartentyp(), FControls.seAnzahl->value()));
+    FControls.labAnzahl->setText(CardCountText(FDocument.Bogenlayout(), FControls.seAnzahl->value()));
 }
 
 void TPrintPage::cbDruckerChange(int index)
