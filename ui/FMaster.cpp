@@ -10,6 +10,7 @@
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
 #include "ui/FMasterMenu.h"
+#include "ui/uBogenwahl.h"
 #include "ui/uPrintPage.h"
 #include "ui/uWerbung.h"
 
@@ -119,6 +120,7 @@ void TMaster::ConnectControls()
     connect(rbKlappvisitenkarte, &QRadioButton::toggled, this, [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
     connect(rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
     connect(rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
+    connect(gbBogen, &TBogenwahl::BogenGewaehlt, this, [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
 
     connect(BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
     connect(BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
@@ -212,6 +214,7 @@ void TMaster::TextsChanged()
         FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
+    gbBogen->TextsChanged();
 }
 
 bool TMaster::event(QEvent *event)

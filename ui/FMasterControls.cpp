@@ -1,6 +1,7 @@
 #include "ui/FMasterControls.h"
 
 #include "support/uProductPictures.h"
+#include "ui/uBogenwahl.h"
 #include "ui/uDrawGrid.h"
 
 #include <QCheckBox>
@@ -237,6 +238,10 @@ void TMasterControls::CreateKartentypPage()
     sides->addWidget(rbEinseitig);
     sides->addWidget(rbBeidseitig);
     FitBoxHeight(GroupBox5);
+
+    gbBogen = new TBogenwahl(panel);
+    gbBogen->setGeometry(BoxLeft, Below(GroupBox5), BoxWidth, 40);
+    FitBoxHeight(gbBogen);
 
     imgWerbungKartentyp = MakeAdvert(panel, "imgWerbungKartentyp");
 }

@@ -14,6 +14,7 @@ class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class QWidget;
+class TBogenwahl;
 class TDrawGrid;
 
 // The main window's controls as designed, each under its component name so
@@ -44,6 +45,7 @@ struct TMasterControls
     QGroupBox *GroupBox5 = nullptr;
     QRadioButton *rbEinseitig = nullptr;
     QRadioButton *rbBeidseitig = nullptr;
+    TBogenwahl *gbBogen = nullptr;
     QLabel *imgWerbungKartentyp = nullptr;
 
     QWidget *tsEigeneDaten = nullptr;

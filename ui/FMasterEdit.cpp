@@ -4,6 +4,7 @@
 #include "model/uDocument.h"
 #include "support/uDialogService.h"
 #include "support/uFontCombo.h"
+#include "ui/uBogenwahl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,14 +110,29 @@ bool TMaster::LimitMemoLines(QPlainTextEdit *memo, int key, int limit)
 
 void TMaster::rbStandardkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Standardkarte);
-    ReloadLayouts();
+    SetKartentyp(TDocument::Standardkarte);
 }
 
 void TMaster::rbKlappvisitenkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Klappkarte);
+    SetKartentyp(TDocument::Klappkarte);
+}
+
+void TMaster::SetKartentyp(int kartentyp)
+{
+    // A document being shown already holds its card type and the sheet it
+    // was read with; only the user's own choice puts the type's preset in.
+    if (!FUpdating)
+        FDocument->SetKartentyp(kartentyp);
+    gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
     ReloadLayouts();
+}
+
+void TMaster::BogenGewaehlt(const TBogenlayout &sheet)
+{
+    FDocument->SetBogenlayout(sheet);
+    FitPreview();
+    RedrawPreviews();
 }
 
 void TMaster::rbEinseitigClick()
@@ -237,6 +253,7 @@ void TMaster::DocumentToControls()
     (document.MitRueckseite() ? rbBeidseitig : rbEinseitig)->setChecked(true);
     SetTwoSided(document.MitRueckseite());
     (document.Kartentyp() == TDocument::Klappkarte ? rbKlappvisitenkarte : rbStandardkarte)->setChecked(true);
+    gbBogen->ShowSheets(document.Kartentyp(), document.Bogenlayout());
 
     edTitel->setText(document.Titel());
     edName->setText(document.Name());
