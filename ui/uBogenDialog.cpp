@@ -87,6 +87,8 @@ QDoubleSpinBox *MakeLength(QWidget *parent, const char *name, double minimum)
     box->setRange(minimum, 1000);
     box->setSingleStep(0.5);
     box->setSuffix(QStringLiteral(" mm"));
+    // Room for the longest length the sheets need, "215,9 mm" or "66,675 mm".
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("888,888 mm")) + 30);
     return box;
 }
 
@@ -155,6 +157,9 @@ TBogenDialog::TBogenDialog(const TBogenlayout &start, const QStringList &customN
     FSkizze = new TBogenSkizze(this);
     lblProblem = MakeLabel(this, "lblProblem", QString());
     lblProblem->setWordWrap(true);
+    // Two lines kept free, so that the fields do not move when a reason shows.
+    lblProblem->setMinimumHeight(2 * lblProblem->fontMetrics().lineSpacing());
+    lblProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblProblem->setStyleSheet(QStringLiteral("color: #b00000"));
     BtnLoeschen = new QPushButton(QString::fromUtf8("Bogen löschen"), this);
     BtnLoeschen->setObjectName(QStringLiteral("BtnLoeschen"));

@@ -57,6 +57,8 @@ void TBogenwahl::ShowSheets(int kartentyp, const TBogenlayout &current)
     cbBogen->addItem(GetDefaultText(QStringLiteral("ID_EIGENERBOGEN")), OwnSheetItem);
     const int index = FKatalog.IndexOf(current, kartentyp);
     cbBogen->setCurrentIndex(std::max(0, cbBogen->findData(index < 0 ? DocumentSheetItem : index)));
+    // The entry may be wider than the page.
+    cbBogen->setToolTip(cbBogen->currentText());
     lblBogen->setText(SheetDetails(current));
 }
 

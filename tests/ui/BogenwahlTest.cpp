@@ -125,6 +125,18 @@ TEST_F(BogenwahlTest, OwnSheetIsKeptChosenAndOfferedForItsCardTypeOnly)
     EXPECT_EQ(choice->count(), 9);
     Activate(choice, QStringLiteral("Letter 3x4"));
     EXPECT_EQ(master->Document().Bogenlayout(), Letter3x4());
+
+    // Deleted, the sheet is no longer kept; the card keeps printing on it.
+    Activate(choice, QString::fromUtf8("Eigener Bogen…"));
+    dialog = master->findChild<TBogenwahl *>("gbBogen")->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    QPushButton *remove = dialog->findChild<QPushButton *>("BtnLoeschen");
+    ASSERT_FALSE(remove->isHidden());
+    remove->click();
+    EXPECT_EQ(TBogenkatalog().IndexOfCustom(QStringLiteral("Letter 3x4")), -1);
+    EXPECT_EQ(master->Document().Bogenlayout(), Letter3x4());
+    EXPECT_EQ(choice->count(), 9);
+    EXPECT_TRUE(choice->itemText(0).startsWith(QStringLiteral("Letter 3x4"))) << "offered as the card's own sheet";
 }
 
 } // namespace
