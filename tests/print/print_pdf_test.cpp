@@ -86,6 +86,24 @@ protected:
         return match.hasMatch() ? match.captured(1).toInt() : -1;
     }
 
+    // The first page at 127 dots per inch, where one dot is 0.2 mm.
+    QImage RenderPage() const
+    {
+        Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
+        return QImage(FDir.filePath("seite.png"));
+    }
+
+    // Ink within a dot of the place: an outline drawn there.
+    static bool DarkNear(const QImage &page, double xMM, double yMM)
+    {
+        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (qGray(page.pixel(x + dx, y + dy)) < 160)
+                    return true;
+        return false;
+    }
+
     // The page's width and height in millimetres.
     std::pair<double, double> PageSize() const
     {
@@ -276,18 +294,10 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
     ASSERT_EQ(names.size(), 1u);
     EXPECT_NEAR(names[0].Left, 20, 0.5);
 
-    // At 127 dots per inch one dot is 0.2 mm: every slot's edges are dark.
-    Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
-    const QImage page(FDir.filePath("seite.png"));
+    // Every slot's edges are dark.
+    const QImage page = RenderPage();
     ASSERT_FALSE(page.isNull());
-    const auto darkNear = [&](double xMM, double yMM) {
-        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (qGray(page.pixel(x + dx, y + dy)) < 160)
-                    return true;
-        return false;
-    };
+    const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
     for (int slot = 0; slot < 10; ++slot) {
         SCOPED_TRACE(slot);
         const double left = 15 + (slot % 2) * 95, top = 10 + (slot / 2) * 55;
@@ -309,17 +319,9 @@ TEST_F(PrintPdfTest, TestPageOfEverySheetOutlinesItsSlots)
         Print({}, true);
         EXPECT_NEAR(PageSize().second, sheet.SheetHeight, 0.3);
         EXPECT_EQ(Words("Heinz").size(), 1u);
-        Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
-        const QImage page(FDir.filePath("seite.png"));
+        const QImage page = RenderPage();
         ASSERT_FALSE(page.isNull());
-        const auto darkNear = [&](double xMM, double yMM) {
-            const int x = int(xMM / 0.2), y = int(yMM / 0.2);
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    if (qGray(page.pixel(x + dx, y + dy)) < 160)
-                        return true;
-            return false;
-        };
+        const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
         for (int slot = 0; slot < sheet.Cards(); ++slot) {
             SCOPED_TRACE(slot);
             const TSinglePoint o = sheet.SlotOrigin(slot % sheet.Columns, slot / sheet.Columns);
