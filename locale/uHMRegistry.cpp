@@ -132,6 +132,14 @@ void THMRegIniFile::WriteFloat(const QString &section, const QString &name, doub
     WriteString(section, name, FormatFloat(value));
 }
 
+void THMRegIniFile::EraseSection(const QString &section)
+{
+    // An empty group would be every setting of the program.
+    const QString group = SettingsLocation::GroupPath(section);
+    if (!group.isEmpty())
+        FSettings->remove(group);
+}
+
 void THMRegIniFile::Flush()
 {
     // The store writes a full disk's truncated file without an error, and

@@ -30,6 +30,8 @@ public:
     void WriteInteger(const QString &section, const QString &name, int value);
     void WriteBool(const QString &section, const QString &name, bool value);
     void WriteFloat(const QString &section, const QString &name, double value);
+    // Removes the section with its values and nested sections.
+    void EraseSection(const QString &section);
 
     // "Software\Ornak\Tessaro" for "", "Software\Ornak\Tessaro\Position" for "Position".
     QString GetKeyPath(const QString &section) const;

@@ -3,6 +3,7 @@
 #include "locale/Unicode.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uBogenkatalog.h"
 #include "render/uDIBFilter.h"
 
 #include <QFileInfo>
@@ -17,6 +18,11 @@ QString RegistrySection(const QString &profile)
     return QStringLiteral("Daten\\") + profile;
 }
 
+QString RegistrySheetSection(const QString &profile)
+{
+    return RegistrySection(profile) + QStringLiteral("\\Bogen");
+}
+
 } // namespace
 
 void RegisterDocumentTexts()
@@ -27,6 +33,9 @@ void RegisterDocumentTexts()
                         QString::fromUtf8("Die Datei %s konnte nicht gespeichert werden.\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_NOCARDFILE"),
                         QString::fromUtf8("Die Datei \"%s\" konnte nicht als Visitenkartendatei gelesen werden."));
+    RegisterDefaultText(QStringLiteral("ID_BOGENDATEI"),
+                        QString::fromUtf8("Die Datei \"%s\" beschreibt einen Kartenbogen, auf dem nicht gedruckt "
+                                          "werden kann:\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_ALLEDATEIEN"), QString::fromUtf8("Alle Dateien"));
     RegisterDefaultText(QStringLiteral("ID_OPENFILE"), QString::fromUtf8("Datei öffnen"));
     RegisterDefaultText(QStringLiteral("ID_SAVEFILE"), QString::fromUtf8("Datei speichern unter"));
@@ -39,6 +48,7 @@ void RegisterDocumentTexts()
                            QString::fromUtf8("Tel: 0199/12345678\r\nFax: 0199/12345679\r\nE-Mail: heinz.mustermann@example.org"));
     RegisterSectionDefault(SampleSection, QStringLiteral("BackText1"), QString());
     RegisterSectionDefault(SampleSection, QStringLiteral("BackText2"), QString());
+    RegisterSheetTexts();
 }
 
 QString JoinLines(const QStringList &lines)
@@ -193,7 +203,11 @@ void TDocument::LoadFromRegistry(const QString &profile)
         FMitRueckseite = settings.ReadBool(section, QStringLiteral("MitRueckseite"), false);
         FBackText1 = SplitTextLines(text("BackText1"));
         FBackText2 = SplitTextLines(text("BackText2"));
-        FKartentyp = settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp);
+        SetKartentyp(settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp));
+        // Settings of an older version name no sheet: the card type's preset stays.
+        const QString sheetSection = RegistrySheetSection(profile);
+        ReadSheet([&](const QString &key) { return settings.ReadString(sheetSection, key, QString()); },
+                  FBogenlayout);
         FKlappTextInnen = SplitTextLines(text("KlappVisitenkartenTextInnen"));
         FKlappTextAussen = SplitTextLines(text("KlappVisitenkartenTextAussen"));
         const int index = FLayouts.IndexOfName(text("Kartenlayout"));
@@ -214,7 +228,7 @@ void TDocument::LoadFromRegistry(const QString &profile)
         FBackText1 = SplitTextLines(sample("BackText1"));
         FBackText2 = SplitTextLines(sample("BackText2"));
         FMitRueckseite = false;
-        FKartentyp = Standardkarte;
+        SetKartentyp(Standardkarte);
         FKlappTextInnen.clear();
         FKlappTextAussen.clear();
         if (FLayouts.Count() > 0)
@@ -245,6 +259,9 @@ void TDocument::SaveToRegistry(const QString &profile)
     settings.WriteString(section, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
     settings.WriteBool(section, QStringLiteral("LinienAnzeigen"), LinienAnzeigen);
     settings.WriteBool(section, QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+    const QString sheetSection = RegistrySheetSection(profile);
+    WriteSheet(FBogenlayout,
+               [&](const QString &key, const QString &value) { settings.WriteString(sheetSection, key, value); });
     FModified = false;
 }
 

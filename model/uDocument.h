@@ -59,6 +59,8 @@ public:
     void SetMitRueckseite(bool value);
     // 0 applies the standard sheet, 1 the folding sheet.
     void SetKartentyp(int value);
+    // Another sheet for the card type; like the card type, no edit.
+    void SetBogenlayout(const TBogenlayout &sheet) { FBogenlayout = sheet; }
     void SetModified(bool value) { FModified = value; }
 
     // The current layout becomes a deep copy of the template.
@@ -81,6 +83,9 @@ public:
     bool LoadFromFile(const QString &path);
     // LoadFromFile, saying so in a message box when the file is refused.
     bool LoadWithMessage(const QString &path);
+    // Why the last LoadFromFile refused a card file whose sheet cannot be
+    // printed on; empty for any other outcome.
+    const QString &LoadError() const { return FLoadError; }
     bool Open();
     bool Save();
     bool SaveAs();
@@ -123,6 +128,7 @@ private:
     int FKartentyp = Standardkarte;
     QString FFileName;
     QString FSaveError; // why the last SaveToFile failed
+    QString FLoadError;
 };
 
 // A multi-line text as stored: every line followed by CR LF.

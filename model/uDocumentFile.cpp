@@ -4,16 +4,21 @@
 #include "model/uDocument.h"
 
 #include "locale/ulocalize.h"
+#include "model/uBogenkatalog.h"
 #include "support/uDialogService.h"
 #include "support/uProfileIni.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString Daten = QStringLiteral("Daten");
+// The sheet; older readers skip the section.
+const QString Bogen = QStringLiteral("Bogen");
 
 QString BackupName(const QString &path)
 {
@@ -65,6 +70,7 @@ bool TDocument::WriteCardFile(const QString &path, QString &error) const
             ini.WriteString(QStringLiteral("Font"), QStringLiteral("Name"), Fontname);
         ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
         ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+        WriteSheet(FBogenlayout, [&](const QString &key, const QString &value) { ini.WriteString(Bogen, key, value); });
         if (!Logo.FileName().isEmpty())
             ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
         if (!LogoRueckseite.FileName().isEmpty())
@@ -98,11 +104,26 @@ bool TDocument::SaveToFile(const QString &path)
 
 bool TDocument::LoadFromFile(const QString &path)
 {
+    FLoadError.clear();
     try {
         const TProfileIniFile ini(path);
         const QString name = ini.ReadString(Daten, QStringLiteral("Name"), NoEntry);
         if (name == NoEntry)
             return false;
+        // A sheet that cannot be printed on refuses the file before the card
+        // on screen changes; a file without one prints on its card type's preset.
+        std::optional<TBogenlayout> sheet;
+        if (ini.SectionExists(Bogen)) {
+            sheet.emplace();
+            FLoadError = ReadSheet(
+                [&](const QString &key) {
+                    const QString value = ini.ReadString(Bogen, key, NoEntry);
+                    return value == NoEntry ? QString() : value;
+                },
+                *sheet);
+            if (!FLoadError.isEmpty())
+                return false;
+        }
         FFileName = path;
         FName = name;
         FTitel = ini.ReadString(Daten, QStringLiteral("Titel"), QString());
@@ -111,7 +132,9 @@ bool TDocument::LoadFromFile(const QString &path)
         FBeruf = ReadLines(ini, QStringLiteral("Beruf"));
         FTelefonFax = ReadLines(ini, QStringLiteral("TelefonFaxEMail"));
         SetMitRueckseite(ini.ReadBool(Daten, QStringLiteral("MitRueckseite"), false));
-        FKartentyp = ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
+        SetKartentyp(ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp));
+        if (sheet)
+            FBogenlayout = *sheet;
         FBackText1 = ReadLines(ini, QStringLiteral("BackText1_"));
         FBackText2 = ReadLines(ini, QStringLiteral("BackText2_"));
         FKlappTextInnen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"));
@@ -161,7 +184,10 @@ bool TDocument::LoadWithMessage(const QString &path)
     // holds the same card.
     if (LoadFromFile(path))
         return true;
-    ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
+    if (!FLoadError.isEmpty())
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {path, FLoadError}));
+    else
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
     return false;
 }
 

@@ -54,6 +54,16 @@ void TPrinterTarget::SetCopies(int count)
     FSupport.SetCopies(static_cast<quint16>(qBound(1, count, int(std::numeric_limits<quint16>::max()))));
 }
 
+void TPrinterTarget::SetPaperSize(const QSizeF &mm)
+{
+    // Page sizes are portrait; a sheet wider than high is turned.
+    const bool landscape = mm.width() > mm.height();
+    const QPageSize size(landscape ? mm.transposed() : mm, QPageSize::Millimeter);
+    QPrinter &printer = FSupport.Printer();
+    printer.setPageSize(size);
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 bool TPrinterTarget::BeginJob(const QString &title)
 {
     if (FSupport.IsPdfPrinter())

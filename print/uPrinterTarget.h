@@ -23,6 +23,7 @@ public:
 
     int GetMaxCopies() const override;
     void SetCopies(int count) override;
+    void SetPaperSize(const QSizeF &mm) override;
     bool BeginJob(const QString &title) override;
     QPainter &Painter() override { return FPainter; }
     TPrinterMetrics Metrics() const override;

@@ -11,6 +11,7 @@
 #include "ui/FMasterMenu.h"
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
+#include "ui/uBogenwahl.h"
 #include "ui/uPrintPage.h"
 #include "ui/uWerbung.h"
 
@@ -136,6 +137,7 @@ void TMaster::ConnectControls()
             [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
     connect(type.rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
     connect(type.rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
+    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this, [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
 
     connect(front.BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
     connect(front.BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
@@ -237,6 +239,7 @@ void TMaster::TextsChanged()
         FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
+    tsVisitenkartentyp->gbBogen->TextsChanged();
     // The language's caption of the button is "Weiter"; here it prints.
     if (pcMain->currentWidget() == tsDrucken)
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));

@@ -13,6 +13,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TBogenlayout;
 class TDIB;
 class TDocument;
 class TElidedLabel;
@@ -86,6 +87,8 @@ private:
     bool LimitMemoLines(QPlainTextEdit *memo, int key, int limit);
     void rbStandardkarteClick();
     void rbKlappvisitenkarteClick();
+    void SetKartentyp(int kartentyp);
+    void BogenGewaehlt(const TBogenlayout &sheet);
     void rbEinseitigClick();
     void rbBeidseitigClick();
     void SetTwoSided(bool value);
@@ -102,6 +105,8 @@ private:
     void LayoutGridResize();
     void dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state);
     bool dgLayoutsSelectCell(int col, int row);
+    // The preview shows the whole card, or both sides, in the sheet's card size.
+    void FitPreview();
     void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
     void ApplyLayoutSelection();
     void SelectDocumentLayout();

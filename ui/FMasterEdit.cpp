@@ -6,6 +6,7 @@
 #include "support/uFontCombo.h"
 #include "ui/uCardPages.h"
 #include "ui/uElidedLabel.h"
+#include "ui/uBogenwahl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -92,14 +93,29 @@ bool TMaster::LimitMemoLines(QPlainTextEdit *memo, int key, int limit)
 
 void TMaster::rbStandardkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Standardkarte);
-    ReloadLayouts();
+    SetKartentyp(TDocument::Standardkarte);
 }
 
 void TMaster::rbKlappvisitenkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Klappkarte);
+    SetKartentyp(TDocument::Klappkarte);
+}
+
+void TMaster::SetKartentyp(int kartentyp)
+{
+    // A document being shown already holds its card type and the sheet it
+    // was read with; only the user's own choice puts the type's preset in.
+    if (!FUpdating)
+        FDocument->SetKartentyp(kartentyp);
+    tsVisitenkartentyp->gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
     ReloadLayouts();
+}
+
+void TMaster::BogenGewaehlt(const TBogenlayout &sheet)
+{
+    FDocument->SetBogenlayout(sheet);
+    FitPreview();
+    RedrawPreviews();
 }
 
 void TMaster::rbEinseitigClick()
@@ -217,6 +233,7 @@ void TMaster::DocumentToControls()
     SetTwoSided(document.MitRueckseite());
     (document.Kartentyp() == TDocument::Klappkarte ? type.rbKlappvisitenkarte : type.rbStandardkarte)
         ->setChecked(true);
+    type.gbBogen->ShowSheets(document.Kartentyp(), document.Bogenlayout());
 
     const TEigeneDatenPage &front = *tsEigeneDaten;
     const TRueckseitePage &back = *tsRueckseite;

@@ -1,5 +1,6 @@
 #include "ui/uCardPages.h"
 
+#include "ui/uBogenwahl.h"
 #include "ui/uDrawGrid.h"
 #include "ui/uElidedLabel.h"
 
@@ -110,6 +111,9 @@ TKartentypPage::TKartentypPage()
     sides->addWidget(rbEinseitig);
     sides->addWidget(rbBeidseitig);
     Panel()->AddBox(GroupBox5);
+
+    gbBogen = new TBogenwahl(panel);
+    Panel()->AddBox(gbBogen);
 
     imgWerbungKartentyp = Panel()->AddAdvert("imgWerbungKartentyp");
 }

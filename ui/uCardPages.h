@@ -7,6 +7,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QRadioButton;
+class TBogenwahl;
 class TDrawGrid;
 class TElidedLabel;
 
@@ -29,6 +30,7 @@ public:
     QGroupBox *GroupBox5;
     QRadioButton *rbEinseitig;
     QRadioButton *rbBeidseitig;
+    TBogenwahl *gbBogen;
     QLabel *imgWerbungKartentyp;
 };
 

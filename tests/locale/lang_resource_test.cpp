@@ -89,7 +89,13 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
     ExpectTexts(texts, "Default", frameworkKeys);
     ExpectTexts(texts, "Default", {"IDS_CANNOTREADPICT", "ID_NOLOGOFILE", "ID_CANNOTOPENLOGOFILE",
                                    "ID_CANNOTSAVEFILE", "ID_NOCARDFILE", "ID_ALLEDATEIEN", "ID_OPENFILE",
-                                   "ID_SAVEFILE"});
+                                   "ID_SAVEFILE", "ID_BOGENDATEI", "ID_BOGENEINTRAG", "ID_BOGENDETAILS",
+                                   "ID_PAPIERLETTER", "ID_PAPIEREIGEN", "ID_BOGENKEINEKARTEN", "ID_BOGENPAPIER",
+                                   "ID_BOGENKARTE", "ID_BOGENRAND", "ID_BOGENUEBERLAPPUNG", "ID_BOGENAUSSERHALB",
+                                   "ID_BOGENWERT", "ID_EIGENERBOGEN"});
+    ExpectTexts(texts, "TMaster", {"gbBogen.Caption"});
+    ExpectTexts(texts, "TBogenDialog", {"BogenDialog.Caption", "lblName.Caption", "lblAbstand.Hint",
+                                        "BtnLoeschen.Caption", "ID_PAPIEREIGENES", "ID_BOGENNAME"});
     ExpectTexts(texts, "Localizer", {"NoLanguageFile"});
     ExpectTexts(texts, "Adresse", {"Titel", "Name", "Beruf", "Adresse", "TelefonFax", "BackText1", "BackText2"});
     ExpectTexts(texts, "PDF", {"Software", "Visitenkarten", "Zubehör"});

@@ -4,6 +4,7 @@
 #include "common/ScriptedDialogs.h"
 
 #include "common/TestFiles.h"
+#include "common/TestSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,64 @@ TEST_F(CardFile, RoundTripOfEveryField)
     ASSERT_TRUE(document.SaveToFile(path));
     ASSERT_TRUE(loaded.LoadFromFile(path));
     EXPECT_EQ(loaded.Fontname, "Liberation Mono");
+}
+
+TEST_F(CardFile, SheetIsStoredWithItsWholeGeometryAndComesBack)
+{
+    document.SetKartentyp(TDocument::Standardkarte);
+    document.SetBogenlayout(Letter3x4());
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).contains("[Bogen]\r\nName=Letter 3x4\r\nPapierBreite=215.9\r\nPapierHoehe=279.4\r\n"
+                                       "KarteBreite=63.5\r\nKarteHoehe=50.8\r\nSpalten=3\r\nZeilen=4\r\n"
+                                       "RandLinks=9.525\r\nRandOben=19.05\r\nAbstandX=66.675\r\nAbstandY=63.5\r\n"));
+    TDocument loaded;
+    loaded.SetKartentyp(TDocument::Klappkarte);
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), Letter3x4());
+
+    // A file of an older version prints on its card type's sheet.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=1\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    TBogenlayout folding;
+    folding.SetFolding();
+    EXPECT_EQ(loaded.Bogenlayout(), folding);
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=0\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), TBogenlayout());
+}
+
+TEST_F(CardFile, SheetThatCannotWorkRefusesTheFileAndTheCardStays)
+{
+    TScriptedDialogs dialogs;
+    document.SetName("shown");
+    document.SetBogenlayout(Letter3x4());
+    const QByteArray card = "[Daten]\r\nName=B\r\nKartentyp=0\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\n"
+                            "PapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nRandLinks=15\r\nRandOben=10\r\n"
+                            "AbstandX=95\r\n";
+    const std::pair<QByteArray, QString> cases[] = {
+        {card + "AbstandY=55\r\nSpalten=2\r\nZeilen=0\r\n",
+         "Der Bogen braucht mindestens eine Spalte und eine Zeile."},
+        {card + "AbstandY=50\r\nSpalten=2\r\nZeilen=5\r\n",
+         QString::fromUtf8("Die Karten überlappen sich: von Karte zu Karte sind es 95 × 50 mm, eine Karte ist aber "
+                           "85 × 55 mm groß.")},
+        {card + "AbstandY=55\r\nSpalten=3\r\nZeilen=5\r\n",
+         QString::fromUtf8("Die Karten reichen über das Papier hinaus: sie brauchen 290 × 285 mm, das Papier ist "
+                           "210 × 297 mm groß.")},
+        {card + "AbstandY=fünf\r\nSpalten=2\r\nZeilen=5\r\n",
+         "Der Wert \"AbstandY\" des Kartenbogens fehlt oder ist keine Zahl."},
+    };
+    for (const auto &[bytes, reason] : cases) {
+        ASSERT_TRUE(WriteAll(path, bytes));
+        dialogs.Messages.clear();
+        EXPECT_FALSE(document.LoadWithMessage(path));
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_EQ(dialogs.Messages[0].Text.toStdString(), ("Die Datei \"" + path +
+                                                "\" beschreibt einen Kartenbogen, auf dem nicht gedruckt werden "
+                                                "kann:\r\n" + reason).toStdString());
+        EXPECT_EQ(document.Name(), "shown");
+        EXPECT_EQ(document.Bogenlayout(), Letter3x4());
+        EXPECT_TRUE(document.FileName().isEmpty());
+    }
 }
 
 TEST_F(CardFile, ForeignFilesChangeNothing)

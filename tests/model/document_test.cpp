@@ -46,6 +46,10 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
         document.SetAdresse({"Weg 1", "", "12345 Ort"});
         document.SetMitRueckseite(true);
         document.SetKartentyp(TDocument::Klappkarte);
+        TBogenlayout sheet;
+        sheet.SetFolding();
+        sheet.CardHeight = 54;
+        document.SetBogenlayout(sheet);
         document.SetKlappTextInnen({"innen"});
         document.SelectLayout(document.Layouts().Items(document.Layouts().IndexOfName("103")));
         document.LogoRueckseite.LoadFromFile(back);
@@ -62,7 +66,7 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", "", "12345 Ort"}));
     EXPECT_TRUE(document.MitRueckseite());
     EXPECT_EQ(document.Kartentyp(), TDocument::Klappkarte);
-    EXPECT_EQ(document.Bogenlayout(), TBogenlayout()); // the sheet follows only when the window applies the type
+    EXPECT_EQ(document.Bogenlayout().CardHeight, 54); // the last sheet comes back with the card
     EXPECT_EQ(document.KlappTextInnen(), QStringList{"innen"});
     EXPECT_EQ(document.Kartenlayout().Name, "103");
     EXPECT_EQ(document.LogoRueckseite.FileName(), back);
@@ -70,6 +74,14 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_FALSE(document.LinienAnzeigen);
     EXPECT_TRUE(document.TextZentrierenRueckseite);
     EXPECT_FALSE(document.Modified());
+
+    // Settings of an older version name no sheet: the card type's preset.
+    Settings().EraseSection("Daten\\RoundTrip\\Bogen");
+    TDocument older;
+    older.LoadFromRegistry("RoundTrip");
+    TBogenlayout folding;
+    folding.SetFolding();
+    EXPECT_EQ(older.Bogenlayout(), folding);
 }
 
 TEST(Document, MissingLogoGivesOneMessageAndTheBackLogoIsStillRead)

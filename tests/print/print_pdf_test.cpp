@@ -1,3 +1,5 @@
+#include "common/TestSheets.h"
+#include "locale/uHMRegistry.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
 #include "print/uPrinterSupport.h"
@@ -84,6 +86,49 @@ protected:
         return match.hasMatch() ? match.captured(1).toInt() : -1;
     }
 
+    // The first page at 127 dots per inch, where one dot is 0.2 mm.
+    QImage RenderPage() const
+    {
+        Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
+        return QImage(FDir.filePath("seite.png"));
+    }
+
+    // Ink within a dot of the place: an outline drawn there.
+    static bool DarkNear(const QImage &page, double xMM, double yMM)
+    {
+        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (qGray(page.pixel(x + dx, y + dy)) < 160)
+                    return true;
+        return false;
+    }
+
+    // The page's width and height in millimetres.
+    std::pair<double, double> PageSize() const
+    {
+        const QRegularExpressionMatch match = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)")
+                                                  .match(Run("pdfinfo", {FDir.filePath("bogen.pdf")}));
+        const double mm = 25.4 / 72;
+        return {match.captured(1).toDouble() * mm, match.captured(2).toDouble() * mm};
+    }
+
+    // The sheets of the catalogue and one of the user's own, each with its card type.
+    static std::vector<TBogenEintrag> EverySheet()
+    {
+        Settings().EraseSection(QStringLiteral("Kartenboegen"));
+        const TBogenkatalog katalog;
+        std::vector<TBogenEintrag> sheets(katalog.Sheets().cbegin(), katalog.Sheets().cend());
+        sheets.push_back({Letter3x4(), TDocument::Standardkarte, true});
+        return sheets;
+    }
+
+    void UseSheet(const TBogenEintrag &entry)
+    {
+        FDocument.SetKartentyp(entry.Kartentyp);
+        FDocument.SetBogenlayout(entry.Bogen);
+    }
+
     std::vector<TWordBox> Words(const QString &word, int page = 1) const
     {
         const QString html = Run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page),
@@ -136,6 +181,75 @@ TEST_F(PrintPdfTest, NameStandsInEverySlotMovedByTheOffsets)
     }
 }
 
+TEST_F(PrintPdfTest, EverySheetPrintsOnItsPaperWithTheCardInEverySlot)
+{
+    SelectLayout("100");
+    QFont nameFont("Arial");
+    nameFont.setPointSize(14);
+    nameFont.setBold(true);
+    const double bearing =
+        ScaleCanvasHelper().UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
+    for (const TBogenEintrag &entry : EverySheet()) {
+        const TBogenlayout &sheet = entry.Bogen;
+        SCOPED_TRACE(sheet.Name.toStdString());
+        UseSheet(entry);
+        Print({});
+        const auto [width, height] = PageSize();
+        EXPECT_NEAR(width, sheet.SheetWidth, 0.3);
+        EXPECT_NEAR(height, sheet.SheetHeight, 0.3);
+
+        // The name starts 5 mm into the card face, stretched with the card; a
+        // folding card's face is the slot's right half.
+        const bool folding = entry.Kartentyp == TDocument::Klappkarte;
+        const TSinglePoint scale = LayoutScale(FDocument.Kartenlayout(), sheet, folding);
+        const double face = folding ? sheet.CardWidth / 2 : 0;
+        const std::vector<TWordBox> names = Words("Heinz");
+        ASSERT_EQ(names.size(), std::size_t(sheet.Cards()));
+        const double firstTop = names[0].Top - sheet.MarginTop;
+        for (int slot = 0; slot < sheet.Cards(); ++slot) {
+            SCOPED_TRACE(slot);
+            const TSinglePoint origin = sheet.SlotOrigin(slot % sheet.Columns, slot / sheet.Columns);
+            EXPECT_NEAR(names[slot].Left + bearing, origin.X + face + 5 * scale.X, 0.3);
+            EXPECT_NEAR(names[slot].Top - origin.Y, firstTop, 0.05);
+            EXPECT_GT(names[slot].Top - origin.Y, 14.5 * scale.Y - 0.3);
+            EXPECT_LT(names[slot].Bottom - origin.Y, 20.7 * scale.Y + 0.3);
+        }
+    }
+}
+
+TEST_F(PrintPdfTest, LayoutStretchedToLetterCardsKeepsEveryTextInsideItsBox)
+{
+    SelectLayout("100");
+    const TBogenkatalog katalog;
+    TBogenlayout letter;
+    for (const TBogenEintrag &entry : katalog.Sheets())
+        if (entry.Bogen.Name == QLatin1String("Letter 88.9x50.8 2x5"))
+            letter = entry.Bogen;
+    ASSERT_EQ(letter.CardWidth, 88.9f);
+    FDocument.SetBogenlayout(letter);
+    Print({});
+    const double sx = 88.9 / 85, sy = 50.8 / 55;
+    // Words of the first card and the boxes of layout 100 they stand in.
+    const std::pair<const char *, TSingleRect> words[] = {
+        {"med.", {5, 11, 80, 15}},          {"Heinz", {5, 14.5f, 80, 20.7f}},
+        {"Mustermann", {5, 14.5f, 80, 20.7f}}, {"Allgemeinmedizin", {5, 22, 80, 30}},
+        {"Alleestr.", {31, 30, 80, 51}},    {"Musterdorf", {31, 30, 80, 51}},
+        {"0199/12345679", {31, 30, 80, 51}}, {"heinz.mustermann@example.org", {31, 30, 80, 51}},
+    };
+    for (const auto &[word, box] : words) {
+        SCOPED_TRACE(word);
+        const std::vector<TWordBox> found = Words(QRegularExpression::escape(QLatin1String(word)));
+        ASSERT_FALSE(found.empty());
+        // A word's box runs from pen position to advance; its ink lies within
+        // by the side bearings, which take up to half a millimetre more.
+        const TWordBox &w = found.front();
+        EXPECT_GE(w.Left, letter.MarginLeft + box.Left * sx - 0.5);
+        EXPECT_LE(w.Right, letter.MarginLeft + box.Right * sx + 0.5);
+        EXPECT_GE(w.Top, letter.MarginTop + box.Top * sy - 0.3);
+        EXPECT_LE(w.Bottom, letter.MarginTop + box.Bottom * sy + 0.3);
+    }
+}
+
 TEST_F(PrintPdfTest, PortraitLayoutPrintsTurnedIntoItsSlots)
 {
     SelectLayout("111");
@@ -180,18 +294,10 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
     ASSERT_EQ(names.size(), 1u);
     EXPECT_NEAR(names[0].Left, 20, 0.5);
 
-    // At 127 dots per inch one dot is 0.2 mm: every slot's edges are dark.
-    Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
-    const QImage page(FDir.filePath("seite.png"));
+    // Every slot's edges are dark.
+    const QImage page = RenderPage();
     ASSERT_FALSE(page.isNull());
-    const auto darkNear = [&](double xMM, double yMM) {
-        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (qGray(page.pixel(x + dx, y + dy)) < 160)
-                    return true;
-        return false;
-    };
+    const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
     for (int slot = 0; slot < 10; ++slot) {
         SCOPED_TRACE(slot);
         const double left = 15 + (slot % 2) * 95, top = 10 + (slot / 2) * 55;
@@ -201,6 +307,32 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
         EXPECT_TRUE(darkNear(left + 85, top + 27.5)) << "right edge";
     }
     EXPECT_FALSE(darkNear(5, 5)) << "the margin stays white";
+}
+
+TEST_F(PrintPdfTest, TestPageOfEverySheetOutlinesItsSlots)
+{
+    SelectLayout("100");
+    for (const TBogenEintrag &entry : EverySheet()) {
+        const TBogenlayout &sheet = entry.Bogen;
+        SCOPED_TRACE(sheet.Name.toStdString());
+        UseSheet(entry);
+        Print({}, true);
+        EXPECT_NEAR(PageSize().second, sheet.SheetHeight, 0.3);
+        EXPECT_EQ(Words("Heinz").size(), 1u);
+        const QImage page = RenderPage();
+        ASSERT_FALSE(page.isNull());
+        const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
+        for (int slot = 0; slot < sheet.Cards(); ++slot) {
+            SCOPED_TRACE(slot);
+            const TSinglePoint o = sheet.SlotOrigin(slot % sheet.Columns, slot / sheet.Columns);
+            const double w = sheet.CardWidth, h = sheet.CardHeight;
+            EXPECT_TRUE(darkNear(o.X + w / 4, o.Y)) << "top edge";
+            EXPECT_TRUE(darkNear(o.X + w / 4, o.Y + h)) << "bottom edge";
+            EXPECT_TRUE(darkNear(o.X, o.Y + h / 2)) << "left edge";
+            EXPECT_TRUE(darkNear(o.X + w, o.Y + h / 2)) << "right edge";
+        }
+        EXPECT_FALSE(darkNear(sheet.MarginLeft / 2, sheet.MarginTop / 2)) << "the margin stays white";
+    }
 }
 
 TEST_F(PrintPdfTest, CancelledJobLeavesTheExistingFileAsItWas)

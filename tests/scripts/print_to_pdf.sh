@@ -113,6 +113,9 @@ refuse "sheets not a number" existing.pdf --sheets drei
 refuse "sheets without value" out4.pdf --sheets
 refuse "unknown option" out5.pdf --duplex
 refuse "two cards" out6.pdf two.tsx two.tsx
+printf '[Daten]\r\nName=A\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\nPapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nSpalten=0\r\nZeilen=5\r\nRandLinks=15\r\nRandOben=10\r\nAbstandX=95\r\nAbstandY=55\r\n' >nosheet.tsx
+refuse "sheet without cards" out7.pdf nosheet.tsx
+grep -q 'mindestens eine Spalte' stderr.txt || fail "sheet without cards: the reason is not given: $(cat stderr.txt)"
 ls "$work"/.*.pdf* "$work"/*.pdf.* >/dev/null 2>&1 && fail "temporary files left behind: $(ls -a "$work")"
 "$tessaro" --print-to-pdf >/dev/null 2>stderr.txt && fail "no output file: exit 0"
 

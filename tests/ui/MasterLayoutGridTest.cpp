@@ -6,6 +6,7 @@
 #include "ui/uDrawGrid.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -118,14 +119,38 @@ TEST_F(MasterTest, PortraitLayoutTurnsThePreview)
     EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 55 * 2.15f);
 }
 
-TEST_F(MasterTest, ThumbnailsDrawTheFoldingCardAsStandardCard)
+TEST_F(MasterTest, ThumbnailsShowOneFaceOfTheChosenCard)
 {
     auto master = Create();
-    Get<QAbstractButton>(*master, "rbKlappvisitenkarte")->click();
     ShowLayoutPage(*master);
-    Grid(*master)->viewport()->grab();
+    TDrawGrid *grid = Grid(*master);
+    // The card's outline is the outermost dark ink of the cell.
+    const auto aspect = [&] {
+        const QImage cell = CellImage(grid->viewport()->grab().toImage(), *grid, 1, 0);
+        QRect card;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                if (qGray(cell.pixel(x, y)) < 64)
+                    card |= QRect(x, y, 1, 1);
+        return double(card.width()) / card.height();
+    };
+    EXPECT_NEAR(aspect(), 85.0 / 55, 0.03);
+    auto *sheets = Get<QComboBox>(*master, "cbBogen");
+    const auto choose = [&](const char *text) {
+        const int index = sheets->findText(QString::fromUtf8(text), Qt::MatchStartsWith);
+        ASSERT_GE(index, 0) << text;
+        emit sheets->activated(index);
+    };
+    choose("US-Letter: 10 Karten");
+    EXPECT_NEAR(aspect(), 88.9 / 50.8, 0.03);
+
+    // A folding card shows its face, half of the slot.
+    Get<QAbstractButton>(*master, "rbKlappvisitenkarte")->click();
+    choose("A4: 5 Karten 170 × 54 mm");
+    EXPECT_NEAR(aspect(), 85.0 / 54, 0.03);
     EXPECT_EQ(master->Document().Kartentyp(), TDocument::Klappkarte);
     EXPECT_FLOAT_EQ(master->Document().Bogenlayout().CardWidth, 170);
+    EXPECT_FLOAT_EQ(master->Document().Bogenlayout().CardHeight, 54);
 }
 
 // A private set of five templates.
