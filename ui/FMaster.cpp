@@ -137,7 +137,8 @@ void TMaster::ConnectControls()
             [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
     connect(type.rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
     connect(type.rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
-    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this, [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
+    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this,
+            [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
 
     connect(front.BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
     connect(front.BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
