@@ -1,0 +1,450 @@
+#include "model/uVCard.h"
+
+#include "locale/Unicode.h"
+
+#include <QByteArrayList>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace {
+
+constexpr qsizetype FoldWidth = 75; // bytes of a line, as vCard 3.0 asks
+
+struct TProperty
+{
+    QByteArray Name; // upper case, without its group
+    QByteArrayList Types;
+    QByteArray Encoding;
+    QByteArray Charset;
+    QByteArray Value;
+
+    bool Has(const char *type) const { return Types.contains(QByteArray(type)); }
+};
+
+qsizetype IndexOutsideQuotes(const QByteArray &text, char separator)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == '"')
+            quoted = !quoted;
+        else if (text.at(i) == separator && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+QByteArrayList SplitOutsideQuotes(QByteArray text, char separator)
+{
+    QByteArrayList parts;
+    for (qsizetype at = IndexOutsideQuotes(text, separator); at >= 0; at = IndexOutsideQuotes(text, separator)) {
+        parts << text.left(at);
+        text = text.mid(at + 1);
+    }
+    parts << text;
+    return parts;
+}
+
+QByteArray Unquoted(const QByteArray &value)
+{
+    const QByteArray trimmed = value.trimmed();
+    if (trimmed.size() >= 2 && trimmed.startsWith('"') && trimmed.endsWith('"'))
+        return trimmed.mid(1, trimmed.size() - 2);
+    return trimmed;
+}
+
+std::optional<TProperty> ParseProperty(const QByteArray &line)
+{
+    const qsizetype colon = IndexOutsideQuotes(line, ':');
+    if (colon < 0)
+        return std::nullopt;
+    TProperty property;
+    const QByteArrayList head = SplitOutsideQuotes(line.left(colon), ';');
+    const QByteArray name = head.front().trimmed().toUpper();
+    property.Name = name.mid(name.lastIndexOf('.') + 1);
+    for (qsizetype i = 1; i < head.size(); ++i) {
+        const QByteArray &parameter = head.at(i);
+        const qsizetype equals = parameter.indexOf('=');
+        if (equals < 0) {
+            // vCard 2.1 names types and encodings without the parameter's name.
+            const QByteArray bare = parameter.trimmed().toUpper();
+            if (bare == "QUOTED-PRINTABLE" || bare == "BASE64")
+                property.Encoding = bare;
+            else
+                property.Types << bare;
+            continue;
+        }
+        const QByteArray key = parameter.left(equals).trimmed().toUpper();
+        const QByteArray value = Unquoted(parameter.mid(equals + 1));
+        if (key == "TYPE") {
+            for (const QByteArray &type : value.split(','))
+                property.Types << Unquoted(type).toUpper();
+        } else if (key == "ENCODING") {
+            property.Encoding = value.toUpper();
+        } else if (key == "CHARSET") {
+            property.Charset = value;
+        } else if (key == "PREF") {
+            property.Types << "PREF";
+        }
+    }
+    property.Value = line.mid(colon + 1);
+    return property;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+QByteArray DecodeQuotedPrintable(const QByteArray &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int high = text.at(i) == '=' && i + 2 < text.size() ? HexDigit(text.at(i + 1)) : -1;
+        const int low = high >= 0 ? HexDigit(text.at(i + 2)) : -1;
+        if (low < 0) {
+            bytes += text.at(i);
+            continue;
+        }
+        bytes += char(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
+QString DecodeValue(const TProperty &property)
+{
+    const QByteArray bytes =
+        property.Encoding == "QUOTED-PRINTABLE" ? DecodeQuotedPrintable(property.Value) : property.Value;
+    QString text;
+    const QByteArray charset = property.Charset.toUpper();
+    if (charset == "ISO-8859-1" || charset == "WINDOWS-1252" || charset == "CP1252") {
+        // Address books mean the Windows code page when they name Latin-1.
+        text = DecodeCp1252(bytes);
+    } else {
+        QStringDecoder named;
+        if (!charset.isEmpty())
+            named = QStringDecoder(property.Charset.constData());
+        text = named.isValid() ? named.decode(bytes) : DecodeAnsiText(bytes);
+    }
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// A value split at unescaped separators: components at ';', their values at
+// ','. Before vCard 3.0 only the semicolon is escaped and commas are text.
+QList<QStringList> Structured(const QString &text, bool escapedCommas)
+{
+    QList<QStringList> components{QStringList{QString()}};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        QString &current = components.last().last();
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            const QChar next = text.at(++i);
+            if (next == QLatin1Char('n') || next == QLatin1Char('N'))
+                current += QLatin1Char('\n');
+            else if (escapedCommas || next == QLatin1Char(';'))
+                current += next;
+            else
+                current += c + QString(next);
+        } else if (c == QLatin1Char(';')) {
+            components.append(QStringList{QString()});
+        } else if (c == QLatin1Char(',') && escapedCommas) {
+            components.last().append(QString());
+        } else {
+            current += c;
+        }
+    }
+    return components;
+}
+
+QString Component(const QList<QStringList> &components, int index, const QString &separator)
+{
+    if (index >= components.size())
+        return {};
+    QStringList values = components.at(index);
+    values.removeAll(QString());
+    return values.join(separator).trimmed();
+}
+
+// A plain text value: its separators are text again.
+QString Text(const TProperty &property, bool escapedCommas)
+{
+    QStringList components;
+    for (const QStringList &values : Structured(DecodeValue(property), escapedCommas))
+        components << values.join(QLatin1Char(','));
+    return components.join(QLatin1Char(';'));
+}
+
+// Which of several addresses a business card wants.
+int AddressRank(const TProperty &property)
+{
+    return property.Has("WORK") ? 2 : property.Has("PREF") ? 1 : 0;
+}
+
+class TReader
+{
+public:
+    explicit TReader(QList<TContact> &contacts) : FContacts(contacts) {}
+
+    void Line(const QByteArray &line)
+    {
+        const std::optional<TProperty> property = ParseProperty(line);
+        if (!property)
+            return;
+        const QByteArray value = property->Value.trimmed().toUpper();
+        if (property->Name == "BEGIN" && value == "VCARD") {
+            if (++FDepth == 1)
+                Begin();
+            return;
+        }
+        if (property->Name == "END" && value == "VCARD") {
+            if (FDepth == 1)
+                End();
+            FDepth = std::max(0, FDepth - 1);
+            return;
+        }
+        if (FDepth == 1)
+            Property(*property);
+    }
+
+    bool OldVersion() const { return FVersion21; }
+
+    // A file cut off inside a contact still gives what it holds.
+    void Finish()
+    {
+        if (FDepth >= 1)
+            End();
+        FDepth = 0;
+    }
+
+private:
+    void Begin()
+    {
+        FContact = TContact();
+        FVersion21 = false;
+        FAddressRank = -1;
+    }
+
+    void End()
+    {
+        const TContact &c = FContact;
+        const bool named = !(c.FormattedName + c.FamilyName + c.GivenName + c.Organization).trimmed().isEmpty();
+        if (named || !c.Lines.isEmpty() || !c.Address.IsEmpty())
+            FContacts.append(FContact);
+    }
+
+    void Property(const TProperty &property)
+    {
+        const QByteArray &name = property.Name;
+        if (name == "VERSION") {
+            FVersion21 = property.Value.trimmed() == "2.1";
+            return;
+        }
+        if (property.Encoding == "BASE64" || property.Encoding == "B")
+            return;
+        const bool commas = !FVersion21;
+        if (name == "FN") {
+            FContact.FormattedName = Text(property, commas).trimmed();
+        } else if (name == "N") {
+            const QList<QStringList> parts = Structured(DecodeValue(property), commas);
+            const QString blank = QStringLiteral(" ");
+            FContact.FamilyName = Component(parts, 0, blank);
+            FContact.GivenName = Component(parts, 1, blank);
+            FContact.AdditionalNames = Component(parts, 2, blank);
+            FContact.HonorificPrefixes = Component(parts, 3, blank);
+            FContact.HonorificSuffixes = Component(parts, 4, blank);
+        } else if (name == "TITLE") {
+            FContact.Title = Text(property, commas).trimmed();
+        } else if (name == "ROLE") {
+            FContact.Role = Text(property, commas).trimmed();
+        } else if (name == "ORG") {
+            QStringList units;
+            for (const QStringList &unit : Structured(DecodeValue(property), commas))
+                units << unit.join(QLatin1Char(',')).trimmed();
+            units.removeAll(QString());
+            FContact.Organization = units.join(QStringLiteral(", "));
+        } else if (name == "ADR") {
+            Address(property, commas);
+        } else if (name == "TEL") {
+            QString number = Text(property, commas).trimmed();
+            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                number = number.mid(4);
+            const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
+                : property.Has("FAX")              ? TContactLine::TKind::Fax
+                                                   : TContactLine::TKind::Phone;
+            AddLine(kind, number);
+        } else if (name == "EMAIL") {
+            AddLine(TContactLine::TKind::EMail, Text(property, commas).trimmed());
+        } else if (name == "URL") {
+            AddLine(TContactLine::TKind::Web, Text(property, commas).trimmed());
+        } else if (name == "NOTE") {
+            const QString note = Text(property, commas);
+            FContact.Note = FContact.Note.isEmpty() ? note : FContact.Note + QLatin1Char('\n') + note;
+        }
+    }
+
+    void Address(const TProperty &property, bool commas)
+    {
+        const int rank = AddressRank(property);
+        if (rank <= FAddressRank)
+            return;
+        const QList<QStringList> parts = Structured(DecodeValue(property), commas);
+        const QString comma = QStringLiteral(", ");
+        TContactAddress address{Component(parts, 0, comma), Component(parts, 1, comma), Component(parts, 2, comma),
+                                Component(parts, 3, comma), Component(parts, 4, comma), Component(parts, 5, comma),
+                                Component(parts, 6, comma)};
+        if (address.IsEmpty())
+            return;
+        FContact.Address = address;
+        FAddressRank = rank;
+    }
+
+    void AddLine(TContactLine::TKind kind, const QString &value)
+    {
+        if (!value.isEmpty())
+            FContact.Lines.append({kind, value});
+    }
+
+    QList<TContact> &FContacts;
+    TContact FContact;
+    int FDepth = 0;
+    bool FVersion21 = false;
+    int FAddressRank = -1;
+};
+
+bool EndsSoftBreak(const QByteArray &line)
+{
+    if (!line.endsWith('='))
+        return false;
+    const qsizetype colon = IndexOutsideQuotes(line, ':');
+    return colon >= 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
+}
+
+QByteArray Escaped(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
+            escaped += QLatin1Char('\\') + QString(c);
+        else if (c == QLatin1Char('\n'))
+            escaped += QLatin1String("\\n");
+        else if (c != QLatin1Char('\r'))
+            escaped += c;
+    }
+    return escaped.toUtf8();
+}
+
+// Folds after FoldWidth bytes, never inside a UTF-8 sequence; every further
+// line starts with a blank.
+void AddLine(QByteArray &out, const QByteArray &line)
+{
+    qsizetype start = 0;
+    qsizetype room = FoldWidth;
+    while (line.size() - start > room) {
+        qsizetype cut = start + room;
+        while (cut > start + 1 && (static_cast<unsigned char>(line.at(cut)) & 0xC0) == 0x80)
+            --cut;
+        out += line.mid(start, cut - start) + "\r\n ";
+        start = cut;
+        room = FoldWidth - 1;
+    }
+    out += line.mid(start) + "\r\n";
+}
+
+} // namespace
+
+bool TContactAddress::IsEmpty() const
+{
+    return (PostOfficeBox + Extended + Street + Locality + Region + PostalCode + Country).trimmed().isEmpty();
+}
+
+QList<TContact> ReadVCards(const QByteArray &bytes)
+{
+    QList<TContact> contacts;
+    TReader reader(contacts);
+    QByteArray logical;
+    bool pending = false;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
+        const QByteArray physical = bytes.mid(start, end - start);
+        start = end + (end + 1 < bytes.size() && bytes.at(end) == '\r' && bytes.at(end + 1) == '\n' ? 2 : 1);
+
+        if (pending && EndsSoftBreak(logical)) {
+            logical.chop(1);
+            logical += physical;
+        } else if (pending && (physical.startsWith(' ') || physical.startsWith('\t'))) {
+            // vCard 2.1 folds before a blank that belongs to the value; later
+            // versions add the blank.
+            logical += reader.OldVersion() ? physical : physical.mid(1);
+        } else {
+            if (pending)
+                reader.Line(logical);
+            logical = physical;
+            pending = true;
+        }
+    }
+    if (pending)
+        reader.Line(logical);
+    reader.Finish();
+    return contacts;
+}
+
+QByteArray WriteVCard(const TContact &contact)
+{
+    QByteArray out;
+    AddLine(out, "BEGIN:VCARD");
+    AddLine(out, "VERSION:3.0");
+    AddLine(out, "N:" + Escaped(contact.FamilyName) + ';' + Escaped(contact.GivenName) + ';'
+                     + Escaped(contact.AdditionalNames) + ';' + Escaped(contact.HonorificPrefixes) + ';'
+                     + Escaped(contact.HonorificSuffixes));
+    AddLine(out, "FN:" + Escaped(contact.FormattedName));
+    if (!contact.Title.isEmpty())
+        AddLine(out, "TITLE:" + Escaped(contact.Title));
+    if (!contact.Role.isEmpty())
+        AddLine(out, "ROLE:" + Escaped(contact.Role));
+    if (!contact.Organization.isEmpty())
+        AddLine(out, "ORG:" + Escaped(contact.Organization));
+    const TContactAddress &a = contact.Address;
+    if (!a.IsEmpty()) {
+        AddLine(out, "ADR;TYPE=WORK:" + Escaped(a.PostOfficeBox) + ';' + Escaped(a.Extended) + ';' + Escaped(a.Street)
+                         + ';' + Escaped(a.Locality) + ';' + Escaped(a.Region) + ';' + Escaped(a.PostalCode) + ';'
+                         + Escaped(a.Country));
+    }
+    for (const TContactLine &line : contact.Lines) {
+        switch (line.Kind) {
+        case TContactLine::TKind::Phone:
+            AddLine(out, "TEL;TYPE=WORK,VOICE:" + Escaped(line.Value));
+            break;
+        case TContactLine::TKind::Mobile:
+            AddLine(out, "TEL;TYPE=CELL:" + Escaped(line.Value));
+            break;
+        case TContactLine::TKind::Fax:
+            AddLine(out, "TEL;TYPE=FAX:" + Escaped(line.Value));
+            break;
+        case TContactLine::TKind::EMail:
+            AddLine(out, "EMAIL:" + Escaped(line.Value));
+            break;
+        case TContactLine::TKind::Web:
+            // An address is no text: its commas stay as they are.
+            AddLine(out, "URL:" + line.Value.toUtf8());
+            break;
+        }
+    }
+    if (!contact.Note.isEmpty())
+        AddLine(out, "NOTE:" + Escaped(contact.Note));
+    AddLine(out, "END:VCARD");
+    return out;
+}
