@@ -2,6 +2,7 @@
 
 #include "model/uBogenlayout.h"
 #include "model/uKartenlayout.h"
+#include "model/uQRCodeSettings.h"
 #include "render/uDIB.h"
 
 #include <QString>
@@ -49,6 +50,7 @@ public:
 
     void SetTitel(const QString &value);
     void SetName(const QString &value);
+    void SetFirma(const QString &value);
     void SetAdresse(const QStringList &lines);
     void SetBeruf(const QStringList &lines);
     void SetTelefonFax(const QStringList &lines);
@@ -60,6 +62,9 @@ public:
     // 0 applies the standard sheet, 1 the folding sheet.
     void SetKartentyp(int value);
     void SetModified(bool value) { FModified = value; }
+    const TQRCodeSettings &QRCode() const { return FQRCode; }
+    // A change marks the document modified.
+    void SetQRCode(const TQRCodeSettings &value);
 
     // The current layout becomes a deep copy of the template.
     void SelectLayout(const TKartenlayout &layout);
@@ -123,6 +128,7 @@ private:
     int FKartentyp = Standardkarte;
     QString FFileName;
     QString FSaveError; // why the last SaveToFile failed
+    TQRCodeSettings FQRCode;
 };
 
 // A multi-line text as stored: every line followed by CR LF.

@@ -14,6 +14,8 @@ namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString Daten = QStringLiteral("Daten");
+// Older versions skip this section: a file without it has no QR code.
+const QString QRCodeSection = QStringLiteral("QRCode");
 
 QString BackupName(const QString &path)
 {
@@ -65,6 +67,7 @@ bool TDocument::WriteCardFile(const QString &path, QString &error) const
             ini.WriteString(QStringLiteral("Font"), QStringLiteral("Name"), Fontname);
         ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
         ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+        FQRCode.Write([&](const QString &key, const QString &value) { ini.WriteString(QRCodeSection, key, value); });
         if (!Logo.FileName().isEmpty())
             ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
         if (!LogoRueckseite.FileName().isEmpty())
@@ -127,6 +130,7 @@ bool TDocument::LoadFromFile(const QString &path)
         LinienAnzeigen = ini.ReadBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), true);
         TextZentrierenRueckseite =
             ini.ReadBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), false);
+        FQRCode = TQRCodeSettings::Read([&](const QString &key) { return ini.ReadString(QRCodeSection, key, QString()); });
         LoadLogo(Logo, ini.ReadString(Daten, QStringLiteral("Logodatei"), QString()));
         LoadLogo(LogoRueckseite, ini.ReadString(Daten, QString::fromUtf8("LogodateiRückseite"), QString()));
     } catch (const std::exception &) {
