@@ -2,6 +2,7 @@
 
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
+#include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
 
@@ -92,6 +93,7 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool B
             ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
     }
     DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements);
+    DrawQRCode(ACanvas, ADoc, Back, Angle, Centre, ALayout);
     offsets.Restore();
 
     if (IsFolding(ADoc))
