@@ -4,6 +4,7 @@
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uCardContact.h"
+#include "model/uContactFile.h"
 #include "render/uDIBFilter.h"
 
 #include <QFileInfo>
@@ -25,6 +26,7 @@ QString RegistrySection(const QString &profile)
 void RegisterDocumentTexts()
 {
     RegisterCardContactTexts();
+    RegisterContactFileTexts();
     RegisterDefaultText(QStringLiteral("ID_NOLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht gefunden werden."));
     RegisterDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht geöffnet werden"));
     RegisterDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"),
