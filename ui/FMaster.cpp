@@ -3,6 +3,7 @@
 #include "locale/uHMRegistry.h"
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "render/uDefaultView.h"
@@ -10,7 +11,9 @@
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
 #include "ui/FMasterMenu.h"
+#include "ui/uContactDrop.h"
 #include "ui/uPrintPage.h"
+#include "ui/uQRCodeGroup.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
@@ -128,6 +131,8 @@ void TMaster::ConnectControls()
 
     connect(chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
     connect(cbTextZentrierenRueckseite, &QCheckBox::toggled, this, [this] { cbTextZentrierenRueckseiteClick(); });
+    connect(gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
+    connect(new TContactDrop(*this), &TContactDrop::Dropped, this, [this](const QString &path) { ImportContact(path); });
 
     for (QLabel *image : {imgWerbungKartentyp, imgWerbung, imgWerbungRueckseite, imgWerbungDrucken})
         image->installEventFilter(this);
@@ -150,6 +155,14 @@ void TMaster::OpenCardFile(const QString &path)
     }
     if (FDocument->LoadWithMessage(path))
         DocumentToControls();
+}
+
+void TMaster::ImportContact(const QString &path)
+{
+    if (ImportContactFile(*FDocument, path)) {
+        DocumentToControls();
+        RedrawPreviews();
+    }
 }
 
 void TMaster::LoadAdvertPictures()

@@ -2,6 +2,7 @@
 
 #include "support/uProductPictures.h"
 #include "ui/uDrawGrid.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -350,6 +351,9 @@ void TMasterControls::CreateLayoutPage()
     details->addWidget(cbTextZentrierenRueckseite, 2, 0, 1, 2);
     details->setColumnStretch(1, 1);
     column->addWidget(gbLayoutDetails);
+
+    gbQRCode = new TQRCodeGroup(panLayout);
+    column->addWidget(gbQRCode);
 }
 
 void TMasterControls::CreateDruckenPage()

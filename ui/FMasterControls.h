@@ -15,6 +15,7 @@ class QTabWidget;
 class QToolButton;
 class QWidget;
 class TDrawGrid;
+class TQRCodeGroup;
 
 // The main window's controls as designed, each under its component name so
 // the language texts find it. The main window lays them out and wires them.
@@ -93,6 +94,7 @@ struct TMasterControls
     QFrame *shcbFont = nullptr;
     QCheckBox *chLinien = nullptr;
     QCheckBox *cbTextZentrierenRueckseite = nullptr;
+    TQRCodeGroup *gbQRCode = nullptr;
 
     QWidget *tsDrucken = nullptr;
     QWidget *panDrucken = nullptr;

@@ -4,6 +4,7 @@
 #include "model/uDocument.h"
 #include "support/uDialogService.h"
 #include "support/uFontCombo.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -96,6 +97,7 @@ void TMaster::textchange()
     FDocument->SetBackText2(MemoLines(meTextfeld2));
     FDocument->SetKlappTextInnen(MemoLines(meExtraText));
     FDocument->SetKlappTextAussen(MemoLines(meExtraTextRueckseite));
+    gbQRCode->ShowReadability(*FDocument);
     RedrawPreviews();
 }
 
@@ -136,6 +138,7 @@ void TMaster::SetTwoSided(bool value)
     FDocument->SetMitRueckseite(value);
     pcMain->setTabVisible(pcMain->indexOf(tsRueckseite), value);
     cbTextZentrierenRueckseite->setVisible(value);
+    gbQRCode->ShowDocument(*FDocument);
 }
 
 void TMaster::ReloadLayouts()
@@ -216,6 +219,13 @@ void TMaster::cbSchriftartChange()
     RedrawPreviews();
 }
 
+void TMaster::gbQRCodeChange()
+{
+    FDocument->SetQRCode(gbQRCode->Settings());
+    gbQRCode->ShowReadability(*FDocument);
+    RedrawPreviews();
+}
+
 void TMaster::DocumentToControls()
 {
     FUpdating = true;
@@ -258,4 +268,5 @@ void TMaster::DocumentToControls()
                        : program + QStringLiteral(" - ") + QFileInfo(document.FileName()).fileName());
     FFontBox->SetFontName(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
     chLinien->setChecked(document.LinienAnzeigen);
+    gbQRCode->ShowDocument(document);
 }

@@ -2,6 +2,7 @@
 
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "support/uStartbildInfoFenster.h"
@@ -78,6 +79,11 @@ void TMasterMenu::CreateDateiMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddItem(menu, "mnuDateiSpeichernUnter", QStringLiteral("Speichern &unter..."),
             [this] { mnuDateiSpeichernUnterClick(); });
+    AddSeparator(menu, "N6");
+    AddItem(menu, "mnuDateiKontaktImportieren", QString::fromUtf8("&Kontakt importieren…"),
+            [this] { mnuDateiKontaktImportierenClick(); });
+    AddItem(menu, "mnuDateiAlsVCardSpeichern", QString::fromUtf8("Als &vCard speichern…"),
+            [this] { mnuDateiAlsVCardSpeichernClick(); });
     AddSeparator(menu, "N2");
     // Printing runs from the wizard's last page; these two stay hidden.
     QAction *print = AddItem(menu, "mnuDateiDrucken", QStringLiteral("&Drucken..."), [this] { mnuDateiDruckenClick(); });
@@ -195,6 +201,18 @@ void TMasterMenu::mnuDateiSpeichernUnterClick()
 {
     FMaster.Document().SaveAs();
     FMaster.DocumentToControls();
+}
+
+void TMasterMenu::mnuDateiKontaktImportierenClick()
+{
+    const QString path = ChooseContactFile(FMaster.Document());
+    if (!path.isEmpty())
+        FMaster.ImportContact(path);
+}
+
+void TMasterMenu::mnuDateiAlsVCardSpeichernClick()
+{
+    ExportContact(FMaster.Document());
 }
 
 void TMasterMenu::mnuDateiDruckenClick()

@@ -22,6 +22,8 @@ public:
     void mnuDateiOeffnenClick();
     void mnuDateiSpeichernClick();
     void mnuDateiSpeichernUnterClick();
+    void mnuDateiKontaktImportierenClick();
+    void mnuDateiAlsVCardSpeichernClick();
     void mnuDateiDruckenClick();
     void mnuDateiDruckereinrichtungClick();
     void mnuDateiBeendenClick();
