@@ -145,6 +145,9 @@ int Print(const TPrintCommand &command)
 
     TDocument document;
     LoadCard(document, command.CardFile);
+    // Reading sets the card type only; the sheet follows when the type is
+    // applied, as the window does when it shows a card.
+    document.SetKartentyp(document.Kartentyp());
     TPrinterSupport &support = PrinterSupport();
     ChoosePrinter(support, command);
 
