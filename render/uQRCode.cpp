@@ -54,6 +54,21 @@ private:
     TSinglePoint FCentre;
 };
 
+// Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
+// beyond ASCII says it is UTF-8.
+QRcode *Encode(const QByteArray &data, int minVersion)
+{
+    constexpr unsigned int Utf8Designator = 26;
+    const bool ascii = std::all_of(data.begin(), data.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    if (ascii)
+        return QRcode_encodeString(data.constData(), minVersion, QR_ECLEVEL_M, QR_MODE_8, 1);
+    const std::unique_ptr<QRinput, decltype(&QRinput_free)> input(QRinput_new2(minVersion, QR_ECLEVEL_M), &QRinput_free);
+    if (!input || QRinput_appendECIheader(input.get(), Utf8Designator) != 0
+        || QRinput_append(input.get(), QR_MODE_8, int(data.size()), reinterpret_cast<const unsigned char *>(data.constData())) != 0)
+        return nullptr;
+    return QRcode_encodeInput(input.get());
+}
+
 } // namespace
 
 TQRMatrix EncodeQRCode(const QByteArray &data, int minVersion)
@@ -66,8 +81,7 @@ TQRMatrix EncodeQRCode(const QByteArray &data, int minVersion)
 
     TQRMatrix matrix;
     if (!data.isEmpty()) {
-        const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
-            QRcode_encodeString(data.constData(), minVersion, QR_ECLEVEL_M, QR_MODE_8, 1), &QRcode_free);
+        const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(Encode(data, minVersion), &QRcode_free);
         if (code) {
             matrix.Width = code->width;
             matrix.Modules.resize(std::size_t(code->width) * std::size_t(code->width));
