@@ -7,11 +7,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QGridLayout>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStandardItemModel>
+
+#include <type_traits>
 
 namespace {
 
@@ -68,20 +70,19 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     lblQRCodeHinweis->setWordWrap(true);
     lblQRCodeHinweis->hide();
 
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(chQRCodeAnzeigen, 0, 0, 1, 2);
-    grid->addWidget(lblQRCodeGroesse, 0, 2);
-    grid->addWidget(seQRCodeGroesse, 0, 3);
-    grid->addWidget(rbQRCodeVCard, 1, 0, 1, 4);
-    grid->addWidget(rbQRCodeURL, 2, 0);
-    grid->addWidget(edQRCodeURL, 2, 1, 1, 3);
-    grid->addWidget(lblQRCodeSeite, 3, 0);
-    grid->addWidget(cbQRCodeSeite, 3, 1);
-    grid->addWidget(lblQRCodeEcke, 3, 2);
-    grid->addWidget(cbQRCodeEcke, 3, 3);
-    grid->addWidget(lblQRCodeHinweis, 4, 0, 1, 4);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    // Rows of their own, so that no column of one row squeezes another's.
+    auto *rows = new QVBoxLayout(this);
+    const auto row = [rows](std::initializer_list<std::pair<QWidget *, int>> widgets) {
+        auto *line = new QHBoxLayout;
+        for (const auto &[widget, stretch] : widgets)
+            line->addWidget(widget, stretch);
+        rows->addLayout(line);
+    };
+    row({{chQRCodeAnzeigen, 1}, {lblQRCodeGroesse, 0}, {seQRCodeGroesse, 0}});
+    row({{rbQRCodeVCard, 1}});
+    row({{rbQRCodeURL, 0}, {edQRCodeURL, 1}});
+    row({{lblQRCodeSeite, 0}, {cbQRCodeSeite, 1}, {lblQRCodeEcke, 0}, {cbQRCodeEcke, 1}});
+    rows->addWidget(lblQRCodeHinweis);
 
     Show(TQRCodeSettings(), false);
 
