@@ -5,7 +5,6 @@
 #include "render/uScaler.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <qrencode.h>
 
@@ -26,34 +25,6 @@ TSinglePoint FaceExtent(const TDocument &document, const TKartenlayout &layout)
     return {width, sheet.CardHeight};
 }
 
-// Device rectangle of a millimetre box of the face, turned with it. Edges
-// shared by two boxes round alike, so neighbouring modules neither overlap
-// nor leave a gap.
-class TFacePlacement
-{
-public:
-    TFacePlacement(const TScaleCanvas &canvas, float angle, const TSinglePoint &centre)
-        : FCanvas(canvas), FAngle(angle), FCentre(centre)
-    {
-    }
-
-    QRect Device(float left, float top, float right, float bottom) const
-    {
-        const TSinglePoint a = RotatePointAround(SinglePoint(left, top), FCentre, FAngle);
-        const TSinglePoint b = RotatePointAround(SinglePoint(right, bottom), FCentre, FAngle);
-        const int x1 = FCanvas.MMToX(a.X);
-        const int x2 = FCanvas.MMToX(b.X);
-        const int y1 = FCanvas.MMToY(a.Y);
-        const int y2 = FCanvas.MMToY(b.Y);
-        return QRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1));
-    }
-
-private:
-    const TScaleCanvas &FCanvas;
-    float FAngle;
-    TSinglePoint FCentre;
-};
-
 // Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
 // beyond ASCII says it is UTF-8.
 QRcode *Encode(const QByteArray &data, int minVersion)
@@ -69,29 +40,54 @@ QRcode *Encode(const QByteArray &data, int minVersion)
     return QRcode_encodeInput(input.get());
 }
 
+// Runs of dark modules along the rows, a run continued straight down
+// through the following rows as one rectangle.
+TQRCodePtr Rectangles(const QRcode *encoded)
+{
+    if (!encoded)
+        return nullptr;
+    auto code = std::make_shared<TQRCode>();
+    const int width = encoded->width;
+    code->Width = width;
+    const auto dark = [&](int column, int row) { return (encoded->data[row * width + column] & 1) != 0; };
+    // The rectangle still growing downwards for each run start, by column.
+    std::vector<int> open(std::size_t(width), -1);
+    for (int row = 0; row < width; ++row) {
+        std::vector<int> next(std::size_t(width), -1);
+        for (int column = 0; column < width;) {
+            if (!dark(column, row)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < width && dark(column, row))
+                ++column;
+            const int growing = open[std::size_t(start)];
+            if (growing >= 0 && code->Dark[std::size_t(growing)].width() == column - start) {
+                code->Dark[std::size_t(growing)].setHeight(code->Dark[std::size_t(growing)].height() + 1);
+                next[std::size_t(start)] = growing;
+            } else {
+                next[std::size_t(start)] = int(code->Dark.size());
+                code->Dark.emplace_back(start, row, column - start, 1);
+            }
+        }
+        open.swap(next);
+    }
+    return code;
+}
+
 } // namespace
 
-TQRMatrix EncodeQRCode(const QByteArray &data, int minVersion)
+TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion)
 {
     static QByteArray lastData;
     static int lastVersion = -1;
-    static TQRMatrix last;
+    static TQRCodePtr last;
     if (minVersion == lastVersion && data == lastData)
         return last;
-
-    TQRMatrix matrix;
-    if (!data.isEmpty()) {
-        const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(Encode(data, minVersion), &QRcode_free);
-        if (code) {
-            matrix.Width = code->width;
-            matrix.Modules.resize(std::size_t(code->width) * std::size_t(code->width));
-            for (std::size_t i = 0; i < matrix.Modules.size(); ++i)
-                matrix.Modules[i] = (code->data[i] & 1) != 0;
-        }
-    }
     lastData = data;
     lastVersion = minVersion;
-    last = matrix;
+    last = data.isEmpty() ? nullptr : Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion), &QRcode_free).get());
     return last;
 }
 
@@ -102,7 +98,7 @@ int MinimumQRCodeVersion(float size)
     return std::clamp(int(std::ceil((modules - 17) / 4)), 1, 40);
 }
 
-TQRMatrix DocumentQRCode(const TDocument &document)
+TQRCodePtr DocumentQRCode(const TDocument &document)
 {
     return EncodeQRCode(QRCodeText(document), MinimumQRCodeVersion(document.QRCode().Groesse));
 }
@@ -112,8 +108,8 @@ void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, floa
 {
     if (!QRCodeOnSide(document, back))
         return;
-    const TQRMatrix code = DocumentQRCode(document);
-    if (code.IsEmpty())
+    const TQRCodePtr code = DocumentQRCode(document);
+    if (!code)
         return;
 
     const TQRCodeSettings &settings = document.QRCode();
@@ -123,32 +119,45 @@ void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, floa
     const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;
     const float left = right ? face.X - QRCodeMargin - size : QRCodeMargin;
     const float top = bottom ? face.Y - QRCodeMargin - size : QRCodeMargin;
-    const float module = size / float(code.Width);
+    const float module = size / float(code->Width);
     const float quiet = module * QRCodeQuietZone;
-    const TFacePlacement place(canvas, angle, centre);
+    const auto device = [&](float x, float y) {
+        const TSinglePoint p = RotatePointAround(SinglePoint(x, y), centre, angle);
+        return QPoint(canvas.MMToX(p.X), canvas.MMToY(p.Y));
+    };
+    const auto box = [](const QPoint &a, const QPoint &b) {
+        return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                     QSize(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())));
+    };
 
     QPainter &painter = canvas.Canvas();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(place.Device(std::max(0.0f, left - quiet), std::max(0.0f, top - quiet),
-                                  std::min(face.X, left + size + quiet), std::min(face.Y, top + size + quiet)),
+    painter.fillRect(box(device(std::max(0.0f, left - quiet), std::max(0.0f, top - quiet)),
+                         device(std::min(face.X, left + size + quiet), std::min(face.Y, top + size + quiet))),
                      Qt::white);
 
-    // One rectangle per run of dark modules in a row.
-    QPainterPath path;
-    for (int row = 0; row < code.Width; ++row) {
-        for (int column = 0; column < code.Width;) {
-            if (!code.Dark(column, row)) {
-                ++column;
-                continue;
-            }
-            const int start = column;
-            while (column < code.Width && code.Dark(column, row))
-                ++column;
-            path.addRect(place.Device(left + float(start) * module, top + float(row) * module,
-                                      left + float(column) * module, top + float(row + 1) * module));
-        }
+    // Module edges on the device, each rounded once, so that neighbouring
+    // rectangles neither overlap nor leave a gap. A quarter turn keeps edges
+    // along the axes: a corner is the sum of its column and row edge.
+    const QPoint origin = device(left, top);
+    std::vector<QPoint> columns(std::size_t(code->Width) + 1);
+    std::vector<QPoint> rows(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        columns[i] = device(left + float(i) * module, top) - origin;
+        rows[i] = device(left, top + float(i) * module) - origin;
     }
-    painter.fillPath(path, Qt::black);
+    // Handed over at once: the PDF engine would split integer rectangles into
+    // several paths.
+    QList<QRectF> dark;
+    dark.reserve(qsizetype(code->Dark.size()));
+    for (const QRect &area : code->Dark) {
+        const auto corner = [&](int column, int row) { return origin + columns[std::size_t(column)] + rows[std::size_t(row)]; };
+        dark.append(box(corner(area.left(), area.top()), corner(area.left() + area.width(), area.top() + area.height())));
+    }
+    // One path of rectangles: vectors on printers and in PDF.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(dark.constData(), int(dark.size()));
     painter.restore();
 }

@@ -3,23 +3,24 @@
 #include "model/uGeometry.h"
 
 #include <QByteArray>
+#include <QRect>
 
+#include <memory>
 #include <vector>
 
 class TDocument;
 class TKartenlayout;
 class TScaleCanvas;
 
-// The modules of a QR code row by row, dark ones true; empty when the data
-// does not fit into any version.
-struct TQRMatrix
+// A QR code as rectangles that together cover its dark modules, counted in
+// modules from its top-left corner.
+struct TQRCode
 {
-    int Width = 0;
-    std::vector<bool> Modules;
-
-    bool IsEmpty() const { return Width == 0; }
-    bool Dark(int column, int row) const { return Modules[std::size_t(row) * std::size_t(Width) + std::size_t(column)]; }
+    int Width = 0; // modules along each edge
+    std::vector<QRect> Dark;
 };
+// None when there is no data or it does not fit into any version.
+using TQRCodePtr = std::shared_ptr<const TQRCode>;
 
 // Distance of the code from the two card edges of its corner.
 inline constexpr float QRCodeMargin = 5; // mm
@@ -28,13 +29,12 @@ inline constexpr int QRCodeQuietZone = 4;
 
 // Error correction level M, version MinVersion or larger. The last result is
 // kept: the preview and every thumbnail encode the same text.
-TQRMatrix EncodeQRCode(const QByteArray &data, int minVersion);
+TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion);
 // The smallest version whose quiet zone still fits into the margin when the
 // code is Size millimetres wide.
 int MinimumQRCodeVersion(float size);
-// The document's QR code, or an empty one when it shows none or its data do
-// not fit.
-TQRMatrix DocumentQRCode(const TDocument &document);
+// The code of the document's QR code data, whether or not it is shown.
+TQRCodePtr DocumentQRCode(const TDocument &document);
 
 // Draws the document's QR code when it belongs on that side, in its corner
 // of the card face ALayout is drawn on, turned with the face by Angle

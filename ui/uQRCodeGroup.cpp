@@ -122,10 +122,10 @@ void TQRCodeGroup::ShowReadability(const TDocument &document)
     QString warning;
     const TQRCodeSettings &settings = document.QRCode();
     if (settings.Anzeigen && (settings.Inhalt == TQRCodeSettings::TInhalt::VCard || !settings.URL.trimmed().isEmpty())) {
-        const TQRMatrix code = DocumentQRCode(document);
-        if (code.IsEmpty())
+        const TQRCodePtr code = DocumentQRCode(document);
+        if (!code)
             warning = GetDefaultText(QStringLiteral("ID_QRCODEZUVIEL"));
-        else if (settings.Groesse / float(code.Width) < ReadableModule)
+        else if (settings.Groesse / float(code->Width) < ReadableModule)
             warning = GetDefaultText(QStringLiteral("ID_QRCODEKLEIN"));
     }
     lblQRCodeHinweis->setText(warning);
