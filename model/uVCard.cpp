@@ -361,6 +361,23 @@ void AddLine(QByteArray &out, const QByteArray &line)
     out += line.mid(start) + "\r\n";
 }
 
+QByteArray LineProperty(TContactLine::TKind kind)
+{
+    switch (kind) {
+    case TContactLine::TKind::Phone:
+        return "TEL;TYPE=WORK,VOICE:";
+    case TContactLine::TKind::Mobile:
+        return "TEL;TYPE=CELL:";
+    case TContactLine::TKind::Fax:
+        return "TEL;TYPE=FAX:";
+    case TContactLine::TKind::EMail:
+        return "EMAIL:";
+    case TContactLine::TKind::Web:
+        break;
+    }
+    return "URL:";
+}
+
 } // namespace
 
 bool TContactAddress::IsEmpty() const
@@ -424,24 +441,9 @@ QByteArray WriteVCard(const TContact &contact)
                          + Escaped(a.Country));
     }
     for (const TContactLine &line : contact.Lines) {
-        switch (line.Kind) {
-        case TContactLine::TKind::Phone:
-            AddLine(out, "TEL;TYPE=WORK,VOICE:" + Escaped(line.Value));
-            break;
-        case TContactLine::TKind::Mobile:
-            AddLine(out, "TEL;TYPE=CELL:" + Escaped(line.Value));
-            break;
-        case TContactLine::TKind::Fax:
-            AddLine(out, "TEL;TYPE=FAX:" + Escaped(line.Value));
-            break;
-        case TContactLine::TKind::EMail:
-            AddLine(out, "EMAIL:" + Escaped(line.Value));
-            break;
-        case TContactLine::TKind::Web:
-            // An address is no text: its commas stay as they are.
-            AddLine(out, "URL:" + line.Value.toUtf8());
-            break;
-        }
+        // An address is no text: its commas stay as they are.
+        const QByteArray value = line.Kind == TContactLine::TKind::Web ? line.Value.toUtf8() : Escaped(line.Value);
+        AddLine(out, LineProperty(line.Kind) + value);
     }
     if (!contact.Note.isEmpty())
         AddLine(out, "NOTE:" + Escaped(contact.Note));

@@ -80,47 +80,48 @@ no_raster() {
   [ "$(pdfimages -list "$1" | tail -n +3 | wc -l)" = 0 ] || fail "$1 holds raster pictures: $(pdfimages -list "$1")"
 }
 
+# print_card NAME Kartentyp MitRueckseite layout Seite Ecke Groesse: the card
+# printed into NAME.pdf, whose codes must be vectors.
+print_card() {
+  local name=$1
+  shift
+  size=$6
+  card "$@" "$name.tsx"
+  "$tessaro" --print-to-pdf "$name.pdf" "$name.tsx" || fail "$name: exit $?"
+  no_raster "$name.pdf"
+}
+
+# corners LEFT COLUMNS X Y: into slots, the top-left corner of the code in
+# each slot, X and Y millimetres into it, for a sheet whose first column
+# starts LEFT millimetres from the paper edge, columns 95 mm apart.
+corners() {
+  slots=()
+  for row in 0 1 2 3 4; do
+    for ((column = 0; column < $2; column++)); do
+      slots+=($(($1 + 95 * column + $3)) $((10 + 55 * row + $4)))
+    done
+  done
+}
+
 # Two-sided standard card, the code 18 mm in the bottom right corner of the
 # back: 5 mm from the right and bottom edge of each 85 x 55 mm slot.
-size=18
-card 0 1 100 1 3 18 two.tsx
-"$tessaro" --print-to-pdf two.pdf two.tsx || fail "two-sided: exit $?"
-no_raster two.pdf
+print_card two 0 1 100 1 3 18
 check_page "two-sided front" two.pdf 1 0
-slots=()
-for row in 0 1 2 3 4; do
-  for column in 0 1; do
-    slots+=($((15 + 95 * column + 85 - 5 - 18)) $((10 + 55 * row + 55 - 5 - 18)))
-  done
-done
+corners 15 2 $((85 - 5 - 18)) $((55 - 5 - 18))
 check_page "two-sided back" two.pdf 2 10 "${slots[@]}"
 
 # One-sided standard card with a portrait layout, 15 mm top left on the
 # front: turned a quarter counter-clockwise onto the slot, the code lies
 # 5 mm from its left and bottom edge.
-size=15
-card 0 0 111 1 0 15 one.tsx
-"$tessaro" --print-to-pdf one.pdf one.tsx || fail "one-sided: exit $?"
-no_raster one.pdf
-slots=()
-for row in 0 1 2 3 4; do
-  for column in 0 1; do
-    slots+=($((15 + 95 * column + 5)) $((10 + 55 * row + 55 - 5 - 15)))
-  done
-done
+print_card one 0 0 111 1 0 15
+corners 15 2 5 $((55 - 5 - 15))
 check_page "one-sided portrait" one.pdf 1 10 "${slots[@]}"
 
 # Two-sided folding card, 20 mm top right on the back: the back face is the
 # right half of each 170 x 55 mm slot.
-size=20
-card 1 1 100 1 1 20 folding.tsx
-"$tessaro" --print-to-pdf folding.pdf folding.tsx || fail "folding: exit $?"
-no_raster folding.pdf
+print_card folding 1 1 100 1 1 20
 check_page "folding front" folding.pdf 1 0
-slots=()
-for row in 0 1 2 3 4; do
-  slots+=($((20 + 170 - 5 - 20)) $((10 + 55 * row + 5)))
-done
+corners 20 1 $((170 - 5 - 20)) 5
 check_page "folding back" folding.pdf 2 5 "${slots[@]}"
 
 # A card file of an older version, without the section, prints no code.

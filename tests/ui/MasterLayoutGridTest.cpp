@@ -1,5 +1,6 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "support/uResources.h"
@@ -134,10 +135,7 @@ TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)
     // A card file of an older version has no code.
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("alt.tsx"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Daten]\r\nName=Alt\r\n");
-    file.close();
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Alt\r\n"));
     master->OpenCardFile(path);
     EXPECT_FALSE(show->isChecked());
     EXPECT_TRUE(url->text().isEmpty());
