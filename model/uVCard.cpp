@@ -10,6 +10,11 @@
 namespace {
 
 constexpr qsizetype FoldWidth = 75; // bytes of a line, as vCard 3.0 asks
+// A company and its departments; more are kept as text of the last.
+constexpr qsizetype MaxOrganizationUnits = 8;
+// Parameters and types of one property that are looked at; no address book
+// writes more.
+constexpr qsizetype MaxParameters = 32;
 
 struct TProperty
 {
@@ -34,14 +39,21 @@ qsizetype IndexOutsideQuotes(const QByteArray &text, char separator)
     return -1;
 }
 
-QByteArrayList SplitOutsideQuotes(QByteArray text, char separator)
+// At most Count parts; the last holds the rest.
+QByteArrayList SplitOutsideQuotes(const QByteArray &text, char separator, qsizetype count)
 {
     QByteArrayList parts;
-    for (qsizetype at = IndexOutsideQuotes(text, separator); at >= 0; at = IndexOutsideQuotes(text, separator)) {
-        parts << text.left(at);
-        text = text.mid(at + 1);
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size() && parts.size() < count - 1; ++i) {
+        if (text.at(i) == '"') {
+            quoted = !quoted;
+        } else if (text.at(i) == separator && !quoted) {
+            parts << text.mid(start, i - start);
+            start = i + 1;
+        }
     }
-    parts << text;
+    parts << text.mid(start);
     return parts;
 }
 
@@ -59,7 +71,7 @@ std::optional<TProperty> ParseProperty(const QByteArray &line)
     if (colon < 0)
         return std::nullopt;
     TProperty property;
-    const QByteArrayList head = SplitOutsideQuotes(line.left(colon), ';');
+    const QByteArrayList head = SplitOutsideQuotes(line.left(colon), ';', MaxParameters + 1);
     const QByteArray name = head.front().trimmed().toUpper();
     property.Name = name.mid(name.lastIndexOf('.') + 1);
     for (qsizetype i = 1; i < head.size(); ++i) {
@@ -77,7 +89,7 @@ std::optional<TProperty> ParseProperty(const QByteArray &line)
         const QByteArray key = parameter.left(equals).trimmed().toUpper();
         const QByteArray value = Unquoted(parameter.mid(equals + 1));
         if (key == "TYPE") {
-            for (const QByteArray &type : value.split(','))
+            for (const QByteArray &type : SplitOutsideQuotes(value, ',', MaxParameters))
                 property.Types << Unquoted(type).toUpper();
         } else if (key == "ENCODING") {
             property.Encoding = value.toUpper();
@@ -139,14 +151,17 @@ QString DecodeValue(const TProperty &property)
     return text;
 }
 
-// A value split at unescaped separators: components at ';', their values at
-// ','. Before vCard 3.0 only the semicolon is escaped and commas are text.
-QList<QStringList> Structured(const QString &text, bool escapedCommas)
+// A value split at unescaped semicolons into at most Count components
+// (further semicolons stay in the last), the unescaped commas between the
+// values of a component replaced by Separator. Before vCard 3.0 only the
+// semicolon is escaped and commas are text. Bounded, so a file of separators
+// cannot make millions of strings.
+QStringList Structured(const QString &text, bool escapedCommas, qsizetype count, const QString &separator)
 {
-    QList<QStringList> components{QStringList{QString()}};
+    QStringList components{QString()};
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        QString &current = components.last().last();
+        QString &current = components.last();
         if (c == QLatin1Char('\\') && i + 1 < text.size()) {
             const QChar next = text.at(++i);
             if (next == QLatin1Char('n') || next == QLatin1Char('N'))
@@ -155,10 +170,10 @@ QList<QStringList> Structured(const QString &text, bool escapedCommas)
                 current += next;
             else
                 current += c + QString(next);
-        } else if (c == QLatin1Char(';')) {
-            components.append(QStringList{QString()});
+        } else if (c == QLatin1Char(';') && components.size() < count) {
+            components.append(QString());
         } else if (c == QLatin1Char(',') && escapedCommas) {
-            components.last().append(QString());
+            current += separator;
         } else {
             current += c;
         }
@@ -166,22 +181,15 @@ QList<QStringList> Structured(const QString &text, bool escapedCommas)
     return components;
 }
 
-QString Component(const QList<QStringList> &components, int index, const QString &separator)
+QString Component(const QStringList &components, int index)
 {
-    if (index >= components.size())
-        return {};
-    QStringList values = components.at(index);
-    values.removeAll(QString());
-    return values.join(separator).trimmed();
+    return index < components.size() ? components.at(index).trimmed() : QString();
 }
 
 // A plain text value: its separators are text again.
 QString Text(const TProperty &property, bool escapedCommas)
 {
-    QStringList components;
-    for (const QStringList &values : Structured(DecodeValue(property), escapedCommas))
-        components << values.join(QLatin1Char(','));
-    return components.join(QLatin1Char(';'));
+    return Structured(DecodeValue(property), escapedCommas, 1, QStringLiteral(",")).front();
 }
 
 // Which of several addresses a business card wants.
@@ -255,21 +263,20 @@ private:
         if (name == "FN") {
             FContact.FormattedName = Text(property, commas).trimmed();
         } else if (name == "N") {
-            const QList<QStringList> parts = Structured(DecodeValue(property), commas);
-            const QString blank = QStringLiteral(" ");
-            FContact.FamilyName = Component(parts, 0, blank);
-            FContact.GivenName = Component(parts, 1, blank);
-            FContact.AdditionalNames = Component(parts, 2, blank);
-            FContact.HonorificPrefixes = Component(parts, 3, blank);
-            FContact.HonorificSuffixes = Component(parts, 4, blank);
+            const QStringList parts = Structured(DecodeValue(property), commas, 5, QStringLiteral(" "));
+            FContact.FamilyName = Component(parts, 0);
+            FContact.GivenName = Component(parts, 1);
+            FContact.AdditionalNames = Component(parts, 2);
+            FContact.HonorificPrefixes = Component(parts, 3);
+            FContact.HonorificSuffixes = Component(parts, 4);
         } else if (name == "TITLE") {
             FContact.Title = Text(property, commas).trimmed();
         } else if (name == "ROLE") {
             FContact.Role = Text(property, commas).trimmed();
         } else if (name == "ORG") {
             QStringList units;
-            for (const QStringList &unit : Structured(DecodeValue(property), commas))
-                units << unit.join(QLatin1Char(',')).trimmed();
+            for (const QString &unit : Structured(DecodeValue(property), commas, MaxOrganizationUnits, QStringLiteral(",")))
+                units << unit.trimmed();
             units.removeAll(QString());
             FContact.Organization = units.join(QStringLiteral(", "));
         } else if (name == "ADR") {
@@ -277,7 +284,7 @@ private:
         } else if (name == "TEL") {
             QString number = Text(property, commas).trimmed();
             if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                number = number.mid(4);
+                number = number.mid(4).trimmed();
             const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
                 : property.Has("FAX")              ? TContactLine::TKind::Fax
                                                    : TContactLine::TKind::Phone;
@@ -287,8 +294,9 @@ private:
         } else if (name == "URL") {
             AddLine(TContactLine::TKind::Web, Text(property, commas).trimmed());
         } else if (name == "NOTE") {
-            const QString note = Text(property, commas);
-            FContact.Note = FContact.Note.isEmpty() ? note : FContact.Note + QLatin1Char('\n') + note;
+            if (!FContact.Note.isEmpty())
+                FContact.Note += QLatin1Char('\n');
+            FContact.Note += Text(property, commas);
         }
     }
 
@@ -297,11 +305,9 @@ private:
         const int rank = AddressRank(property);
         if (rank <= FAddressRank)
             return;
-        const QList<QStringList> parts = Structured(DecodeValue(property), commas);
-        const QString comma = QStringLiteral(", ");
-        TContactAddress address{Component(parts, 0, comma), Component(parts, 1, comma), Component(parts, 2, comma),
-                                Component(parts, 3, comma), Component(parts, 4, comma), Component(parts, 5, comma),
-                                Component(parts, 6, comma)};
+        const QStringList parts = Structured(DecodeValue(property), commas, 7, QStringLiteral(", "));
+        TContactAddress address{Component(parts, 0), Component(parts, 1), Component(parts, 2), Component(parts, 3),
+                                Component(parts, 4), Component(parts, 5), Component(parts, 6)};
         if (address.IsEmpty())
             return;
         FContact.Address = address;
@@ -329,12 +335,13 @@ bool EndsSoftBreak(const QByteArray &line)
     return colon >= 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
 }
 
-QByteArray Escaped(const QString &text)
+// Separators stay as they are in an address, which is no text.
+QByteArray Escaped(const QString &text, bool separators = true)
 {
     QString escaped;
     escaped.reserve(text.size());
     for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
+        if (c == QLatin1Char('\\') || (separators && (c == QLatin1Char(';') || c == QLatin1Char(','))))
             escaped += QLatin1Char('\\') + QString(c);
         else if (c == QLatin1Char('\n'))
             escaped += QLatin1String("\\n");
@@ -441,9 +448,7 @@ QByteArray WriteVCard(const TContact &contact)
                          + Escaped(a.Country));
     }
     for (const TContactLine &line : contact.Lines) {
-        // An address is no text: its commas stay as they are.
-        const QByteArray value = line.Kind == TContactLine::TKind::Web ? line.Value.toUtf8() : Escaped(line.Value);
-        AddLine(out, LineProperty(line.Kind) + value);
+        AddLine(out, LineProperty(line.Kind) + Escaped(line.Value, line.Kind != TContactLine::TKind::Web));
     }
     if (!contact.Note.isEmpty())
         AddLine(out, "NOTE:" + Escaped(contact.Note));

@@ -302,7 +302,7 @@ TEST(VCard, WriterAndReaderKeepEveryField)
     contact.Role = "Prokuristin";
     contact.Organization = "Muster AG";
     contact.Address = {"Postfach 12", "Haus B", "Weg 1\nHinterhof", "Ort", "Region", "12345", "Land"};
-    contact.Lines = {{TKind::Fax, "1"}, {TKind::Phone, "2"}, {TKind::Web, "https://example.org/?a=1,2;b"},
+    contact.Lines = {{TKind::Fax, "1"}, {TKind::Phone, "2"}, {TKind::Web, "https://example.org/?a=1,2;b\\c"},
                      {TKind::EMail, "zoe@example.org"}, {TKind::Mobile, "3"}};
     contact.Note = QString(200, QChar(0x00E4)) + "\nback\\slash";
     const QByteArray bytes = WriteVCard(contact);
