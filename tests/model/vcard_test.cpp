@@ -229,6 +229,21 @@ TEST(CardContact, SampleCardAsVCard)
         EXPECT_TRUE(card.contains(QString::fromUtf8(line) + "\r\n")) << line;
 }
 
+TEST(CardContact, QRCodeHoldsAnOpenableWebAddress)
+{
+    TDocument document;
+    TQRCodeSettings code;
+    code.Inhalt = TQRCodeSettings::TInhalt::URL;
+    for (const auto &[typed, held] : {std::pair{"", ""}, std::pair{"  ", ""}, std::pair{"example.org/karte", "https://example.org/karte"},
+                                      std::pair{"example.org:8080/a", "https://example.org:8080/a"},
+                                      std::pair{"http://example.org", "http://example.org"},
+                                      std::pair{"mailto:erika@example.org", "mailto:erika@example.org"}}) {
+        code.URL = typed;
+        document.SetQRCode(code);
+        EXPECT_EQ(QRCodeText(document), QByteArray(held)) << typed;
+    }
+}
+
 TEST(CardContact, AddressLinesOfTheProgramsCountries)
 {
     const struct
