@@ -4,6 +4,8 @@
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uBogenkatalog.h"
+#include "model/uCardContact.h"
+#include "model/uContactFile.h"
 #include "render/uDIBFilter.h"
 
 #include <QFileInfo>
@@ -12,6 +14,8 @@ namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString SampleSection = QStringLiteral("Adresse");
+// The QR code's values beside the other card data, unknown to older versions.
+const QString QRCodeValuePrefix = QStringLiteral("QRCode");
 
 QString RegistrySection(const QString &profile)
 {
@@ -27,6 +31,8 @@ QString RegistrySheetSection(const QString &profile)
 
 void RegisterDocumentTexts()
 {
+    RegisterCardContactTexts();
+    RegisterContactFileTexts();
     RegisterDefaultText(QStringLiteral("ID_NOLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht gefunden werden."));
     RegisterDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht geöffnet werden"));
     RegisterDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"),
@@ -78,6 +84,12 @@ void TDocument::SetTitel(const QString &value)
 void TDocument::SetName(const QString &value)
 {
     FName = value;
+    FModified = true;
+}
+
+void TDocument::SetFirma(const QString &value)
+{
+    FFirma = value;
     FModified = true;
 }
 
@@ -134,6 +146,14 @@ void TDocument::SetKartentyp(int value)
         FBogenlayout.SetStandard();
     else if (value == Klappkarte)
         FBogenlayout.SetFolding();
+}
+
+void TDocument::SetQRCode(const TQRCodeSettings &value)
+{
+    if (value == FQRCode)
+        return;
+    FQRCode = value;
+    FModified = true;
 }
 
 void TDocument::SelectLayout(const TKartenlayout &layout)
@@ -218,6 +238,9 @@ void TDocument::LoadFromRegistry(const QString &profile)
         Fontname = text("Fontname");
         LinienAnzeigen = settings.ReadBool(section, QStringLiteral("LinienAnzeigen"), true);
         TextZentrierenRueckseite = settings.ReadBool(section, QString::fromUtf8("TextZentrierenRückseite"), false);
+        FQRCode = TQRCodeSettings::Read([&](const QString &key) {
+            return settings.ReadString(section, QRCodeValuePrefix + key, QString());
+        });
     } else {
         const auto sample = [](const char *key) { return GetSectionText(SampleSection, QLatin1String(key)); };
         FTitel = sample("Titel");
@@ -262,6 +285,9 @@ void TDocument::SaveToRegistry(const QString &profile)
     const QString sheetSection = RegistrySheetSection(profile);
     WriteSheet(FBogenlayout,
                [&](const QString &key, const QString &value) { settings.WriteString(sheetSection, key, value); });
+    FQRCode.Write([&](const QString &key, const QString &value) {
+        settings.WriteString(section, QRCodeValuePrefix + key, value);
+    });
     FModified = false;
 }
 

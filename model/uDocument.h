@@ -2,6 +2,7 @@
 
 #include "model/uBogenlayout.h"
 #include "model/uKartenlayout.h"
+#include "model/uQRCodeSettings.h"
 #include "render/uDIB.h"
 
 #include <QString>
@@ -49,6 +50,7 @@ public:
 
     void SetTitel(const QString &value);
     void SetName(const QString &value);
+    void SetFirma(const QString &value);
     void SetAdresse(const QStringList &lines);
     void SetBeruf(const QStringList &lines);
     void SetTelefonFax(const QStringList &lines);
@@ -62,6 +64,9 @@ public:
     // Another sheet for the card type; like the card type, no edit.
     void SetBogenlayout(const TBogenlayout &sheet) { FBogenlayout = sheet; }
     void SetModified(bool value) { FModified = value; }
+    const TQRCodeSettings &QRCode() const { return FQRCode; }
+    // A change marks the document modified.
+    void SetQRCode(const TQRCodeSettings &value);
 
     // The current layout becomes a deep copy of the template.
     void SelectLayout(const TKartenlayout &layout);
@@ -129,6 +134,7 @@ private:
     QString FFileName;
     QString FSaveError; // why the last SaveToFile failed
     QString FLoadError;
+    TQRCodeSettings FQRCode;
 };
 
 // A multi-line text as stored: every line followed by CR LF.

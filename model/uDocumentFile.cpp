@@ -19,6 +19,8 @@ const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString Daten = QStringLiteral("Daten");
 // The sheet; older readers skip the section.
 const QString Bogen = QStringLiteral("Bogen");
+// Older versions skip this section: a file without it has no QR code.
+const QString QRCodeSection = QStringLiteral("QRCode");
 
 QString BackupName(const QString &path)
 {
@@ -71,6 +73,7 @@ bool TDocument::WriteCardFile(const QString &path, QString &error) const
         ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
         ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
         WriteSheet(FBogenlayout, [&](const QString &key, const QString &value) { ini.WriteString(Bogen, key, value); });
+        FQRCode.Write([&](const QString &key, const QString &value) { ini.WriteString(QRCodeSection, key, value); });
         if (!Logo.FileName().isEmpty())
             ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
         if (!LogoRueckseite.FileName().isEmpty())
@@ -150,6 +153,7 @@ bool TDocument::LoadFromFile(const QString &path)
         LinienAnzeigen = ini.ReadBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), true);
         TextZentrierenRueckseite =
             ini.ReadBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), false);
+        FQRCode = TQRCodeSettings::Read([&](const QString &key) { return ini.ReadString(QRCodeSection, key, QString()); });
         LoadLogo(Logo, ini.ReadString(Daten, QStringLiteral("Logodatei"), QString()));
         LoadLogo(LogoRueckseite, ini.ReadString(Daten, QString::fromUtf8("LogodateiRückseite"), QString()));
     } catch (const std::exception &) {

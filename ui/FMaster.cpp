@@ -2,6 +2,7 @@
 
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "render/uDefaultView.h"
@@ -12,7 +13,9 @@
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
 #include "ui/uBogenwahl.h"
+#include "ui/uContactDrop.h"
 #include "ui/uPrintPage.h"
+#include "ui/uQRCodeGroup.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
@@ -150,6 +153,9 @@ void TMaster::ConnectControls()
     connect(tsLayout->chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
             [this] { cbTextZentrierenRueckseiteClick(); });
+    connect(tsLayout->gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
+    connect(new TContactDrop(*this), &TContactDrop::Dropped, this,
+            [this](const QString &path) { ImportContact(path); });
 
     for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
@@ -172,6 +178,14 @@ void TMaster::FillPrinterList()
 void TMaster::OpenCardFile(const QString &path)
 {
     FMenu->OpenCardFile(path);
+}
+
+void TMaster::ImportContact(const QString &path)
+{
+    if (ImportContactFile(*FDocument, path)) {
+        DocumentToControls();
+        RedrawPreviews();
+    }
 }
 
 void TMaster::LoadAdvertPictures()

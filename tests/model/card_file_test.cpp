@@ -140,6 +140,39 @@ TEST_F(CardFile, SheetThatCannotWorkRefusesTheFileAndTheCardStays)
     }
 }
 
+TEST_F(CardFile, QRCodeTravelsInASectionOfItsOwn)
+{
+    const TQRCodeSettings code{true, TQRCodeSettings::TInhalt::URL, "www.example.org/karte", true,
+                               TQRCodeSettings::UntenLinks, 21.5f};
+    document.SetModified(false);
+    document.SetQRCode(code);
+    EXPECT_TRUE(document.Modified());
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).endsWith("\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=URL\r\nURL=www.example.org/karte\r\nSeite=1\r\n"
+                                       "Ecke=2\r\nGroesse=21.5\r\n"));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), code);
+
+    // A file of an older version has no code.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), TQRCodeSettings());
+    EXPECT_FALSE(loaded.QRCode().Anzeigen);
+
+    // Values out of range take their defaults; sizes are held to 12..30 mm.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=Bild\r\nSeite=7\r\nEcke=4\r\n"
+                               "Groesse=99,5\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    TQRCodeSettings expected;
+    expected.Anzeigen = true;
+    expected.Groesse = TQRCodeSettings::MaxGroesse;
+    EXPECT_EQ(loaded.QRCode(), expected);
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nGroesse=nan\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode().Groesse, TQRCodeSettings::DefaultGroesse);
+}
+
 TEST_F(CardFile, ForeignFilesChangeNothing)
 {
     ASSERT_TRUE(WriteAll(path, "[Andere]\r\nName=x\r\n"));

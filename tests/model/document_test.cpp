@@ -56,6 +56,7 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
         document.Fontname = "Liberation Serif";
         document.LinienAnzeigen = false;
         document.TextZentrierenRueckseite = true;
+        document.SetQRCode({true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f});
         document.SaveToRegistry("RoundTrip");
         EXPECT_FALSE(document.Modified());
     }
@@ -73,6 +74,8 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(document.Fontname, "Liberation Serif");
     EXPECT_FALSE(document.LinienAnzeigen);
     EXPECT_TRUE(document.TextZentrierenRueckseite);
+    EXPECT_EQ(document.QRCode(),
+              (TQRCodeSettings{true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f}));
     EXPECT_FALSE(document.Modified());
 
     // Settings of an older version name no sheet: the card type's preset.
