@@ -1,5 +1,6 @@
 #include "ui/uProgramStart.h"
 
+#include "locale/uFileErrorText.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
@@ -15,6 +16,7 @@ void StartProgramUnits()
     Localizer();
     RegisterDIBTexts();
     RegisterDocumentTexts();
+    RegisterFileErrorTexts();
     // All floating-point exceptions masked, rounding to nearest.
     std::fesetenv(FE_DFL_ENV);
 }
