@@ -62,7 +62,9 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", "", "12345 Ort"}));
     EXPECT_TRUE(document.MitRueckseite());
     EXPECT_EQ(document.Kartentyp(), TDocument::Klappkarte);
-    EXPECT_EQ(document.Bogenlayout(), TBogenlayout()); // the sheet follows only when the window applies the type
+    TBogenlayout folding;
+    folding.SetFolding();
+    EXPECT_EQ(document.Bogenlayout(), folding); // the sheet follows the type, also without a window
     EXPECT_EQ(document.KlappTextInnen(), QStringList{"innen"});
     EXPECT_EQ(document.Kartenlayout().Name, "103");
     EXPECT_EQ(document.LogoRueckseite.FileName(), back);
@@ -70,6 +72,18 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_FALSE(document.LinienAnzeigen);
     EXPECT_TRUE(document.TextZentrierenRueckseite);
     EXPECT_FALSE(document.Modified());
+}
+
+// Stored card data give back no more than a card file does: a name of
+// millions of characters in a tampered settings file would print for minutes.
+TEST(Document, StoredLinesAreCutWhereACardFileCutsThem)
+{
+    Settings().WriteString("Daten\\Lang", "VorNachname", QString(20000, 'n'));
+    Settings().WriteString("Daten\\Lang", "Adresse", "Weg 1\r\n" + QString(3000, 'a'));
+    TDocument document;
+    document.LoadFromRegistry("Lang");
+    EXPECT_EQ(document.Name(), QString(2047, 'n'));
+    EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", QString(2047, 'a')}));
 }
 
 TEST(Document, MissingLogoGivesOneMessageAndTheBackLogoIsStillRead)
