@@ -1,5 +1,7 @@
 #include "MasterTestSupport.h"
 
+#include "common/PdfText.h"
+#include "common/TestFiles.h"
 #include "print/PrivateCupsServer.h"
 #include "print/uPrintOffsets.h"
 #include "print/uPrinterSupport.h"
@@ -125,6 +127,36 @@ TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
     EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
     EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
+}
+
+// The window's print road: a two-sided folding card opened from its file,
+// printed into a PDF file through the print button.
+TEST_F(MasterPrintPageTest, FoldingCardPrintsOnTheFoldingSheet)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString card = dir.filePath("klapp.tsx");
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=1\r\n"
+                               "BackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\n"
+                               "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n"));
+    auto master = Create();
+    master->OpenCardFile(card);
+    OpenPrintPage(*master);
+    FDialogs.Files = {dir.filePath("klapp.pdf")};
+    Click(*master, "BtnWeiter");
+    const QString pdf = dir.filePath("klapp.pdf");
+    ASSERT_EQ(PdfText::Pages(pdf), 2);
+    const struct
+    {
+        const char *Word;
+        int Page;
+        bool RightHalf;
+    } expected[] = {{"Erika", 1, true}, {"Innentext", 1, false}, {"Rueckseitentext", 2, true}, {"Aussentext", 2, false}};
+    for (const auto &e : expected) {
+        QString problem;
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(PdfText::Words(pdf, e.Word, e.Page), e.RightHalf, &problem))
+            << e.Word << ": " << problem.toStdString();
+    }
 }
 
 } // namespace
