@@ -2,10 +2,12 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -232,6 +234,61 @@ TDIBHandle PackImage(const QImage &image, int bitCount)
     uchar *rows = bits + InfoHeaderSize + paletteBytes;
     for (int y = 0; y < header.biHeight; ++y)
         PackRow(source.constScanLine(y), header.biWidth, bitCount, rows + (header.biHeight - 1 - y) * rowBytes);
+    return handle;
+}
+
+TDIBHandle PackReduced(const QImage &image, QSize size)
+{
+    if (image.isNull())
+        return {};
+    const int sourceWidth = image.width(), sourceHeight = image.height();
+    const int width = qBound(1, size.width(), sourceWidth), height = qBound(1, size.height(), sourceHeight);
+    TBitmapInfoHeader header;
+    header.biSize = InfoHeaderSize;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const qsizetype rowBytes = DIBRowBytes(width, 24);
+    header.biSizeImage = quint32(rowBytes * height);
+    TDIBHandle handle = TDIBHandle::Allocate(InfoHeaderSize + rowBytes * height);
+    if (!handle)
+        return handle;
+    std::memcpy(handle.Bits(), &header, InfoHeaderSize);
+    uchar *rows = handle.Bits() + InfoHeaderSize;
+
+    // Every target pixel is the mean of the block of source pixels it
+    // covers, taken premultiplied so that transparent pixels add no colour.
+    std::vector<int> columnStart(std::size_t(width) + 1);
+    for (int x = 0; x <= width; ++x)
+        columnStart[std::size_t(x)] = int(qint64(x) * sourceWidth / width);
+    std::vector<quint64> sums(std::size_t(width) * 4);
+    for (int y = 0; y < height; ++y) {
+        const int top = int(qint64(y) * sourceHeight / height), bottom = int(qint64(y + 1) * sourceHeight / height);
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int sourceY = top; sourceY < bottom; ++sourceY) {
+            const QImage row = image.copy(0, sourceY, sourceWidth, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const auto *pixels = reinterpret_cast<const QRgb *>(row.constScanLine(0));
+            for (int x = 0; x < width; ++x) {
+                quint64 *sum = &sums[std::size_t(x) * 4];
+                for (int sourceX = columnStart[std::size_t(x)]; sourceX < columnStart[std::size_t(x) + 1]; ++sourceX) {
+                    const QRgb pixel = pixels[sourceX];
+                    sum[0] += qBlue(pixel);
+                    sum[1] += qGreen(pixel);
+                    sum[2] += qRed(pixel);
+                    sum[3] += qAlpha(pixel);
+                }
+            }
+        }
+        uchar *target = rows + (height - 1 - y) * rowBytes;
+        for (int x = 0; x < width; ++x) {
+            const quint64 count = quint64(bottom - top) * quint64(columnStart[std::size_t(x) + 1] - columnStart[std::size_t(x)]);
+            const quint64 *sum = &sums[std::size_t(x) * 4];
+            const quint64 white = 255 * count - sum[3]; // what shows through onto the white card
+            for (int channel = 0; channel < 3; ++channel)
+                *target++ = uchar((sum[channel] + white + count / 2) / count);
+        }
+    }
     return handle;
 }
 

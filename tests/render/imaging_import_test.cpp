@@ -34,8 +34,19 @@ TEST_F(ImagingImport, LosslessFormatsKeepPixelsInBottomUpRows)
         QString path;
         int bitCount;
     };
+    // The same bitmap stored top-down: a negative height, the rows reversed.
+    QByteArray bmp = ReadBytes(Saved(sample, "a.bmp", "BMP"));
+    const qint32 offset = *reinterpret_cast<const qint32 *>(bmp.constData() + 10), height = -23;
+    const qsizetype rowBytes = DIBRowBytes(37, 24);
+    QByteArray topDown = bmp.left(offset);
+    std::memcpy(topDown.data() + 22, &height, 4);
+    for (int row = 22; row >= 0; --row)
+        topDown += bmp.mid(offset + row * rowBytes, rowBytes);
+    WriteBytes(Path("topdown.bmp"), topDown);
+
     const Case cases[] = {
-        {Saved(sample, "a.bmp", "BMP"), 24},
+        {Path("a.bmp"), 24},
+        {Path("topdown.bmp"), 24},
         {Saved(sample, "a.tif", "TIFF"), 24},
         {Saved(sample, "a.png", "PNG"), 24},
         {Saved(withAlpha, "alpha.png", "PNG"), 32},
