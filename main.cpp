@@ -1,4 +1,5 @@
 #include "ProjVersion.h"
+#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "print/uPrintCommand.h"
 #include "support/uStartbildInfoFenster.h"
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
     {
         TMaster master;
         HideSplash(&master);
+        ReportSetAsideSettings();
         const QString cardFile = CardFileArgument(app.arguments());
         if (!cardFile.isEmpty())
             master.OpenCardFile(cardFile);

@@ -1,5 +1,6 @@
 #include "print/uPrintCommand.h"
 
+#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
@@ -143,6 +144,7 @@ int Print(const TPrintCommand &command)
     TConsoleDialogs dialogs;
     const TDialogServiceOverride dialogOverride(dialogs);
 
+    ReportSetAsideSettings();
     TDocument document;
     LoadCard(document, command.CardFile);
     TPrinterSupport &support = PrinterSupport();
