@@ -9,7 +9,6 @@
 #include "support/uDialogService.h"
 #include "support/uProfileIni.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {

@@ -89,7 +89,7 @@ TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
     // Read one byte beyond the limit: the file may grow while it is read.
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (bytes.size() > MaxFileSize)
-        throw EIniFileException({TFileError::CannotRead, QStringLiteral("larger than %1 bytes").arg(MaxFileSize)});
+        throw EIniFileException({TFileError::CannotRead, QString()});
     QString text = DecodeProfileText(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
