@@ -23,7 +23,8 @@ QString BackupName(const QString &path)
 {
     const QFileInfo info(path);
     const QString suffix = info.suffix();
-    if (suffix.isEmpty() || info.fileName() == '.' + suffix || suffix.compare(QLatin1String("bak"), Qt::CaseInsensitive) == 0)
+    if (suffix.isEmpty() || info.fileName() == '.' + suffix
+        || suffix.compare(QLatin1String("bak"), Qt::CaseInsensitive) == 0)
         return path + QStringLiteral(".bak");
     return path.left(path.size() - suffix.size()) + QStringLiteral("bak");
 }

@@ -267,7 +267,8 @@ TDIBHandle PackReduced(const QImage &image, QSize size)
         const int top = int(qint64(y) * sourceHeight / height), bottom = int(qint64(y + 1) * sourceHeight / height);
         std::fill(sums.begin(), sums.end(), 0);
         for (int sourceY = top; sourceY < bottom; ++sourceY) {
-            const QImage row = image.copy(0, sourceY, sourceWidth, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const QImage row =
+                image.copy(0, sourceY, sourceWidth, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
             const auto *pixels = reinterpret_cast<const QRgb *>(row.constScanLine(0));
             for (int x = 0; x < width; ++x) {
                 quint64 *sum = &sums[std::size_t(x) * 4];
@@ -282,7 +283,8 @@ TDIBHandle PackReduced(const QImage &image, QSize size)
         }
         uchar *target = rows + (height - 1 - y) * rowBytes;
         for (int x = 0; x < width; ++x) {
-            const quint64 count = quint64(bottom - top) * quint64(columnStart[std::size_t(x) + 1] - columnStart[std::size_t(x)]);
+            const quint64 columns = quint64(columnStart[std::size_t(x) + 1] - columnStart[std::size_t(x)]);
+            const quint64 count = quint64(bottom - top) * columns;
             const quint64 *sum = &sums[std::size_t(x) * 4];
             const quint64 white = 255 * count - sum[3]; // what shows through onto the white card
             for (int channel = 0; channel < 3; ++channel)

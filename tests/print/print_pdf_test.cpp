@@ -208,7 +208,8 @@ TEST_F(PrintPdfTest, FoldingCardFillsFiveSlotsWithItsHalves)
                              "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n";
     const auto expectHalves = [&](const char *word, int page, bool right) {
         QString problem;
-        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(Words(word, page), right, &problem)) << word << ": " << problem.toStdString();
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(Words(word, page), right, &problem))
+            << word << ": " << problem.toStdString();
     };
     for (const char *road : {"one-sided file", "two-sided file", "two-sided, the last card in the settings"}) {
         SCOPED_TRACE(road);

@@ -36,7 +36,9 @@ TEST_F(ImagingImport, LosslessFormatsKeepPixelsInBottomUpRows)
     };
     // The same bitmap stored top-down: a negative height, the rows reversed.
     QByteArray bmp = ReadBytes(Saved(sample, "a.bmp", "BMP"));
-    const qint32 offset = *reinterpret_cast<const qint32 *>(bmp.constData() + 10), height = -23;
+    qint32 offset = 0;
+    std::memcpy(&offset, bmp.constData() + 10, 4);
+    const qint32 height = -23;
     const qsizetype rowBytes = DIBRowBytes(37, 24);
     QByteArray topDown = bmp.left(offset);
     std::memcpy(topDown.data() + 22, &height, 4);

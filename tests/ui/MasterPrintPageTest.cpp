@@ -151,7 +151,8 @@ TEST_F(MasterPrintPageTest, FoldingCardPrintsOnTheFoldingSheet)
         const char *Word;
         int Page;
         bool RightHalf;
-    } expected[] = {{"Erika", 1, true}, {"Innentext", 1, false}, {"Rueckseitentext", 2, true}, {"Aussentext", 2, false}};
+    } expected[] = {
+        {"Erika", 1, true}, {"Innentext", 1, false}, {"Rueckseitentext", 2, true}, {"Aussentext", 2, false}};
     for (const auto &e : expected) {
         QString problem;
         EXPECT_TRUE(PdfText::OneInEachFoldingHalf(PdfText::Words(pdf, e.Word, e.Page), e.RightHalf, &problem))
