@@ -236,7 +236,8 @@ int ImportFile(const QString &fileName, TDIBHandle &picture)
     const QImage image = reader.read();
     if (image.isNull())
         return irCorrupt;
-    picture = image.width() > kept.width() ? PackReduced(image, kept) : PackImage(image);
+    const bool larger = image.width() > kept.width() || image.height() > kept.height();
+    picture = larger ? PackReduced(image, kept) : PackImage(image);
     return picture ? irOK : irNoMemory;
 }
 

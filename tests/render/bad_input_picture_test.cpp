@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <ctime>
+
 using namespace ImagingTest;
 
 namespace {
@@ -134,6 +136,34 @@ TEST_F(BadPicture, LargePicturesAreKeptAtWhatACardNeeds)
     // refused before anything is decoded.
     WriteBytes(Path("interlaced.png"), PngBomb(9999, 1));
     EXPECT_EQ(Import(Path("interlaced.png")).first, irTooLarge);
+}
+
+// A few bytes of run-length bitmap that unpack to a strip of 16 million
+// rows: averaged down in bands of rows, not one row at a time.
+TEST_F(BadPicture, RunLengthStripOfMillionsOfRowsIsReducedQuickly)
+{
+    QByteArray bmp(14 + 40 + 8, '\0');
+    uchar *p = reinterpret_cast<uchar *>(bmp.data());
+    p[0] = 'B', p[1] = 'M';
+    qToLittleEndian(quint32(bmp.size() + 2), p + 2);
+    qToLittleEndian(quint32(14 + 40 + 8), p + 10);
+    qToLittleEndian(quint32(40), p + 14);
+    qToLittleEndian(qint32(1), p + 18);
+    qToLittleEndian(qint32(16000000), p + 22);
+    qToLittleEndian(quint16(1), p + 26);
+    qToLittleEndian(quint16(8), p + 28);
+    qToLittleEndian(quint32(1), p + 30); // run-length coded
+    qToLittleEndian(quint32(2), p + 34);
+    qToLittleEndian(quint32(2), p + 46); // two colours: dark red, black
+    p[54 + 2] = 200;
+    WriteBytes(Path("strip.bmp"), bmp + QByteArray("\x00\x01", 2)); // end of bitmap: all colour 0
+
+    const qint64 start = qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+    const auto [result, picture] = Import(Path("strip.bmp"));
+    EXPECT_LT(qint64(std::clock()) * 1000 / CLOCKS_PER_SEC - start, 5000);
+    ASSERT_EQ(result, irOK);
+    EXPECT_EQ(QSize(HeaderOf(picture).biWidth, HeaderOf(picture).biHeight), QSize(1, 4016));
+    EXPECT_EQ(Pixel24(picture, 0, 2000), qRgb(200, 0, 0));
 }
 
 TEST_F(BadPicture, SinglePixelLogoFillsItsBox)
