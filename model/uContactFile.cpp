@@ -1,5 +1,6 @@
 #include "model/uContactFile.h"
 
+#include "locale/uFileErrorText.h"
 #include "locale/ulocalize.h"
 #include "model/uCardContact.h"
 #include "model/uDocument.h"
@@ -77,7 +78,7 @@ bool ImportContactFile(TDocument &document, const QString &path)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, file.errorString()});
+        ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason({TFileError::CannotRead, file.errorString()})});
         return false;
     }
     const QList<TContact> contacts = ReadVCards(file.read(MaxFileSize));
@@ -124,9 +125,9 @@ bool ExportContact(const TDocument &document)
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".vcf");
-    QString error;
+    TFileError error;
     if (WriteFileAtomically(path, WriteVCard(ContactOfCard(document)), &error))
         return true;
-    ShowError(QStringLiteral("ID_CANNOTSAVEFILE"), {path, error});
+    ShowError(QStringLiteral("ID_CANNOTSAVEFILE"), {path, FileErrorReason(error)});
     return false;
 }

@@ -7,6 +7,7 @@
 #include "model/uCardContact.h"
 #include "model/uContactFile.h"
 #include "render/uDIBFilter.h"
+#include "support/uProfileIni.h"
 
 #include <QFileInfo>
 
@@ -25,6 +26,21 @@ QString RegistrySection(const QString &profile)
 QString RegistrySheetSection(const QString &profile)
 {
     return RegistrySection(profile) + QStringLiteral("\\Bogen");
+}
+
+// Stored card data are held to what a card file gives back: no card holds
+// longer lines, and printing them would take minutes.
+QString Bounded(const QString &line)
+{
+    return line.left(TProfileIniFile::MaxValueLength);
+}
+
+QStringList BoundedLines(const QString &text)
+{
+    QStringList lines = SplitTextLines(text);
+    for (QString &line : lines)
+        line.truncate(TProfileIniFile::MaxValueLength);
+    return lines;
 }
 
 } // namespace
@@ -141,11 +157,14 @@ void TDocument::SetMitRueckseite(bool value)
 
 void TDocument::SetKartentyp(int value)
 {
-    FKartentyp = value;
-    if (value == Standardkarte)
-        FBogenlayout.SetStandard();
-    else if (value == Klappkarte)
+    // The sheet always follows the card type, so that every caller (the
+    // window, printing from the command line) prints what the card is; a
+    // type no sheet exists for is a standard card.
+    FKartentyp = value == Klappkarte ? Klappkarte : Standardkarte;
+    if (FKartentyp == Klappkarte)
         FBogenlayout.SetFolding();
+    else
+        FBogenlayout.SetStandard();
 }
 
 void TDocument::SetQRCode(const TQRCodeSettings &value)
@@ -213,28 +232,30 @@ void TDocument::LoadFromRegistry(const QString &profile)
     const QString section = RegistrySection(profile);
     const QString name = settings.ReadString(section, QStringLiteral("VorNachname"), NoEntry);
     if (name != NoEntry) {
-        const auto text = [&](const char *key) { return settings.ReadString(section, QLatin1String(key), QString()); };
-        FAdresse = SplitTextLines(text("Adresse"));
-        FTelefonFax = SplitTextLines(text("TelefonFax"));
-        FBeruf = SplitTextLines(text("Beruf"));
+        const auto raw = [&](const QString &key) { return settings.ReadString(section, key, QString()); };
+        const auto text = [&](const char *key) { return Bounded(raw(QLatin1String(key))); };
+        const auto lines = [&](const char *key) { return BoundedLines(raw(QLatin1String(key))); };
+        FAdresse = lines("Adresse");
+        FTelefonFax = lines("TelefonFax");
+        FBeruf = lines("Beruf");
         FTitel = text("Titel");
         FFirma = text("Firma");
-        FName = name;
+        FName = Bounded(name);
         FMitRueckseite = settings.ReadBool(section, QStringLiteral("MitRueckseite"), false);
-        FBackText1 = SplitTextLines(text("BackText1"));
-        FBackText2 = SplitTextLines(text("BackText2"));
+        FBackText1 = lines("BackText1");
+        FBackText2 = lines("BackText2");
         SetKartentyp(settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp));
         // Settings of an older version name no sheet: the card type's preset stays.
         const QString sheetSection = RegistrySheetSection(profile);
         ReadSheet([&](const QString &key) { return settings.ReadString(sheetSection, key, QString()); },
                   FBogenlayout);
-        FKlappTextInnen = SplitTextLines(text("KlappVisitenkartenTextInnen"));
-        FKlappTextAussen = SplitTextLines(text("KlappVisitenkartenTextAussen"));
+        FKlappTextInnen = lines("KlappVisitenkartenTextInnen");
+        FKlappTextAussen = lines("KlappVisitenkartenTextAussen");
         const int index = FLayouts.IndexOfName(text("Kartenlayout"));
         if (index >= 0)
             SelectLayout(FLayouts.Items(index));
         LoadLogo(Logo, text("Logodatei"));
-        LoadLogo(LogoRueckseite, settings.ReadString(section, QString::fromUtf8("LogodateiRückseite"), QString()));
+        LoadLogo(LogoRueckseite, Bounded(raw(QString::fromUtf8("LogodateiRückseite"))));
         Fontname = text("Fontname");
         LinienAnzeigen = settings.ReadBool(section, QStringLiteral("LinienAnzeigen"), true);
         TextZentrierenRueckseite = settings.ReadBool(section, QString::fromUtf8("TextZentrierenRückseite"), false);

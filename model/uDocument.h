@@ -4,6 +4,7 @@
 #include "model/uKartenlayout.h"
 #include "model/uQRCodeSettings.h"
 #include "render/uDIB.h"
+#include "support/uAtomicFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -59,7 +60,8 @@ public:
     void SetKlappTextInnen(const QStringList &lines);
     void SetKlappTextAussen(const QStringList &lines);
     void SetMitRueckseite(bool value);
-    // 0 applies the standard sheet, 1 the folding sheet.
+    // 1 is the folding card on the folding sheet; every other value is the
+    // standard card on the standard sheet.
     void SetKartentyp(int value);
     // Another sheet for the card type; like the card type, no edit.
     void SetBogenlayout(const TBogenlayout &sheet) { FBogenlayout = sheet; }
@@ -109,7 +111,7 @@ private:
     // Loads the picture from the stored file name, reporting a missing or
     // unreadable file in a message box; the picture is empty then.
     static void LoadLogo(TDIB &picture, const QString &fileName);
-    bool WriteCardFile(const QString &path, QString &error) const;
+    bool WriteCardFile(const QString &path, TFileError &error) const;
     bool SaveWithMessage(const QString &path);
     QString FileFilter() const;
 
@@ -132,7 +134,7 @@ private:
     TDIB FLogoRueckseiteWatermark;
     int FKartentyp = Standardkarte;
     QString FFileName;
-    QString FSaveError; // why the last SaveToFile failed
+    TFileError FSaveError; // why the last SaveToFile failed
     QString FLoadError;
     TQRCodeSettings FQRCode;
 };

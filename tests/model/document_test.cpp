@@ -87,6 +87,18 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(older.Bogenlayout(), folding);
 }
 
+// Stored card data give back no more than a card file does: a name of
+// millions of characters in a tampered settings file would print for minutes.
+TEST(Document, StoredLinesAreCutWhereACardFileCutsThem)
+{
+    Settings().WriteString("Daten\\Lang", "VorNachname", QString(20000, 'n'));
+    Settings().WriteString("Daten\\Lang", "Adresse", "Weg 1\r\n" + QString(3000, 'a'));
+    TDocument document;
+    document.LoadFromRegistry("Lang");
+    EXPECT_EQ(document.Name(), QString(2047, 'n'));
+    EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", QString(2047, 'a')}));
+}
+
 TEST(Document, MissingLogoGivesOneMessageAndTheBackLogoIsStillRead)
 {
     QTemporaryDir dir;
