@@ -61,7 +61,7 @@ TEST_F(MasterPrintPageTest, OffsetButtonsStepHoldAtTheLimitAndAreStored)
         << twenty.toStdString();
     Press(*master, "BtnDruckPosLeft", 2);
     EXPECT_EQ(Label(*master, "lblPosX"), twenty);
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("PDF")), (TPrintOffsets{-20, 0}));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")).Front, (TPrintOffsets{-20, 0}));
 
     Click(*master, "BtnDruckPosCenter");
     Click(*master, "BtnDruckPosLeft");
