@@ -1,6 +1,7 @@
 #include "print/uPrintCommand.h"
 
 #include "locale/uEnvironmentLanguage.h"
+#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
@@ -92,6 +93,7 @@ int Print(const TPrintCommand &command)
     TConsoleDialogs dialogs;
     const TDialogServiceOverride dialogOverride(dialogs);
 
+    ReportSetAsideSettings();
     TDocument document;
     LoadCard(document, command.CardFile);
     TPrinterSupport &support = PrinterSupport();

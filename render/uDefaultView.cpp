@@ -3,6 +3,7 @@
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
 #include "render/uEdgeScale.h"
+#include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
 
@@ -100,6 +101,7 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool B
     }
     const TSinglePoint scale = LayoutScale(ALayout, ADoc.Bogenlayout(), IsFolding(ADoc));
     DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements, scale);
+    DrawQRCode(ACanvas, ADoc, Back, Angle, Centre, ALayout);
     offsets.Restore();
 
     if (IsFolding(ADoc))

@@ -2,6 +2,7 @@
 
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "render/uDefaultView.h"
@@ -12,7 +13,9 @@
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
 #include "ui/uBogenwahl.h"
+#include "ui/uContactDrop.h"
 #include "ui/uPrintPage.h"
+#include "ui/uQRCodeGroup.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
@@ -137,7 +140,8 @@ void TMaster::ConnectControls()
             [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
     connect(type.rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
     connect(type.rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
-    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this, [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
+    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this,
+            [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
 
     connect(front.BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
     connect(front.BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
@@ -149,6 +153,9 @@ void TMaster::ConnectControls()
     connect(tsLayout->chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
             [this] { cbTextZentrierenRueckseiteClick(); });
+    connect(tsLayout->gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
+    connect(new TContactDrop(*this), &TContactDrop::Dropped, this,
+            [this](const QString &path) { ImportContact(path); });
 
     for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
@@ -171,6 +178,14 @@ void TMaster::FillPrinterList()
 void TMaster::OpenCardFile(const QString &path)
 {
     FMenu->OpenCardFile(path);
+}
+
+void TMaster::ImportContact(const QString &path)
+{
+    if (ImportContactFile(*FDocument, path)) {
+        DocumentToControls();
+        RedrawPreviews();
+    }
 }
 
 void TMaster::LoadAdvertPictures()

@@ -51,6 +51,8 @@ public:
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
+    // Puts a contact of the vCard file on the card (errors are reported) and shows it.
+    void ImportContact(const QString &path);
     // Fills every control from the document.
     void DocumentToControls();
     void RedrawPreviews();
@@ -99,6 +101,7 @@ private:
     void chLinienClick();
     void cbTextZentrierenRueckseiteClick();
     void cbSchriftartChange();
+    void gbQRCodeChange();
 
     // Layout chooser
     void ArrangeLayoutGrid();

@@ -7,6 +7,7 @@
 #include "ui/uCardPages.h"
 #include "ui/uElidedLabel.h"
 #include "ui/uBogenwahl.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +81,7 @@ void TMaster::textchange()
     FDocument->SetBackText2(MemoLines(back.meTextfeld2));
     FDocument->SetKlappTextInnen(MemoLines(front.meExtraText));
     FDocument->SetKlappTextAussen(MemoLines(back.meExtraTextRueckseite));
+    tsLayout->gbQRCode->ShowReadability(*FDocument);
     RedrawPreviews();
 }
 
@@ -135,6 +137,7 @@ void TMaster::SetTwoSided(bool value)
     FDocument->SetMitRueckseite(value);
     pcMain->setTabVisible(pcMain->indexOf(tsRueckseite), value);
     tsLayout->cbTextZentrierenRueckseite->setVisible(value);
+    tsLayout->gbQRCode->ShowDocument(*FDocument);
 }
 
 void TMaster::ReloadLayouts()
@@ -210,6 +213,13 @@ void TMaster::cbSchriftartChange()
     RedrawPreviews();
 }
 
+void TMaster::gbQRCodeChange()
+{
+    FDocument->SetQRCode(tsLayout->gbQRCode->Settings());
+    tsLayout->gbQRCode->ShowReadability(*FDocument);
+    RedrawPreviews();
+}
+
 void TMaster::DocumentToControls()
 {
     FUpdating = true;
@@ -258,4 +268,5 @@ void TMaster::DocumentToControls()
     // A family that is not installed shows as the one the card is drawn in.
     FFontBox->ShowFont(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
     tsLayout->chLinien->setChecked(document.LinienAnzeigen);
+    tsLayout->gbQRCode->ShowDocument(document);
 }

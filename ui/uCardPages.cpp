@@ -3,6 +3,7 @@
 #include "ui/uBogenwahl.h"
 #include "ui/uDrawGrid.h"
 #include "ui/uElidedLabel.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -211,6 +212,9 @@ TLayoutPage::TLayoutPage()
     details->addWidget(cbTextZentrierenRueckseite, 2, 0, 1, 2);
     details->setColumnStretch(1, 1);
     Panel()->AddBox(gbLayoutDetails);
+
+    gbQRCode = new TQRCodeGroup(panel);
+    Panel()->AddBox(gbQRCode);
 }
 
 void TLayoutPage::PlaceFontBox(QWidget *fontBox)

@@ -10,6 +10,7 @@ class QRadioButton;
 class TBogenwahl;
 class TDrawGrid;
 class TElidedLabel;
+class TQRCodeGroup;
 
 // The pages on which the card is designed. Each builds its controls and lays
 // them out; the main window fills them and reacts to them.
@@ -106,4 +107,5 @@ public:
     QFrame *shcbFont;
     QCheckBox *chLinien;
     QCheckBox *cbTextZentrierenRueckseite;
+    TQRCodeGroup *gbQRCode;
 };

@@ -140,6 +140,39 @@ TEST_F(CardFile, SheetThatCannotWorkRefusesTheFileAndTheCardStays)
     }
 }
 
+TEST_F(CardFile, QRCodeTravelsInASectionOfItsOwn)
+{
+    const TQRCodeSettings code{true, TQRCodeSettings::TInhalt::URL, "www.example.org/karte", true,
+                               TQRCodeSettings::UntenLinks, 21.5f};
+    document.SetModified(false);
+    document.SetQRCode(code);
+    EXPECT_TRUE(document.Modified());
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).endsWith("\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=URL\r\nURL=www.example.org/karte\r\nSeite=1\r\n"
+                                       "Ecke=2\r\nGroesse=21.5\r\n"));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), code);
+
+    // A file of an older version has no code.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), TQRCodeSettings());
+    EXPECT_FALSE(loaded.QRCode().Anzeigen);
+
+    // Values out of range take their defaults; sizes are held to 12..30 mm.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=Bild\r\nSeite=7\r\nEcke=4\r\n"
+                               "Groesse=99,5\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    TQRCodeSettings expected;
+    expected.Anzeigen = true;
+    expected.Groesse = TQRCodeSettings::MaxGroesse;
+    EXPECT_EQ(loaded.QRCode(), expected);
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nGroesse=nan\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode().Groesse, TQRCodeSettings::DefaultGroesse);
+}
+
 TEST_F(CardFile, ForeignFilesChangeNothing)
 {
     ASSERT_TRUE(WriteAll(path, "[Andere]\r\nName=x\r\n"));
@@ -198,7 +231,10 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
 
     ASSERT_TRUE(document.SaveToFile(path));
+    ASSERT_TRUE(document.SaveToFile(path));
     const QByteArray first = ReadAll(path);
+    const QByteArray backup = ReadAll(dir.filePath("Karte.bak"));
+    ASSERT_FALSE(backup.isEmpty());
     document.SetName(QString(5000, 'x'));
     {
         TFileSizeLimit full(200);
@@ -207,9 +243,11 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
-    EXPECT_TRUE(dialogs.Messages[0].Text.startsWith("Die Datei " + path + " konnte nicht gespeichert werden.\r\n"))
-        << dialogs.Messages[0].Text.toStdString();
+    // The system's own words ("File too large") are English; the user reads the program's.
+    EXPECT_EQ(dialogs.Messages[0].Text, "Die Datei " + path + " konnte nicht gespeichert werden.\r\n"
+                                        + QString::fromUtf8("Die Datei konnte nicht vollständig geschrieben werden."));
     EXPECT_EQ(ReadAll(path), first);
+    EXPECT_EQ(ReadAll(dir.filePath("Karte.bak")), backup);
 
     // A folder that does not exist.
     dialogs.Files.push_back(dir.filePath("no/such/folder/card"));
@@ -217,6 +255,49 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
     ASSERT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_TRUE(dialogs.Messages[1].Text.contains(dir.filePath("no/such/folder/card.tsx")));
+}
+
+// Its own name would be its backup's: the backup gets another name, and
+// the card file is never deleted to make room for it.
+TEST_F(CardFile, CardFileNamedLikeABackupKeepsItselfAndItsBackup)
+{
+    const QString bakPath = dir.filePath("Karte.bak");
+    document.SetName("first");
+    ASSERT_TRUE(document.SaveToFile(bakPath));
+    document.SetName("second");
+    ASSERT_TRUE(document.SaveToFile(bakPath));
+    EXPECT_TRUE(ReadAll(bakPath).contains("Name=second"));
+    EXPECT_TRUE(ReadAll(dir.filePath("Karte.bak.bak")).contains("Name=first"));
+
+    document.SetName(QString(5000, 'x'));
+    {
+        TFileSizeLimit full(200);
+        EXPECT_FALSE(document.SaveToFile(bakPath));
+    }
+    EXPECT_TRUE(ReadAll(bakPath).contains("Name=second"));
+    EXPECT_TRUE(ReadAll(dir.filePath("Karte.bak.bak")).contains("Name=first"));
+}
+
+// Whoever reads a card, the sheet is the one of its type; a type no sheet
+// exists for is a standard card, and is written back as one.
+TEST_F(CardFile, SheetFollowsTheCardTypeRead)
+{
+    TBogenlayout folding;
+    folding.SetFolding();
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=1\r\n"));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), folding);
+
+    for (const char *type : {"2", "-1", "256"}) {
+        SCOPED_TRACE(type);
+        ASSERT_TRUE(WriteAll(path, QByteArray("[Daten]\r\nName=A\r\nKartentyp=") + type + "\r\n"));
+        ASSERT_TRUE(loaded.LoadFromFile(path));
+        EXPECT_EQ(loaded.Kartentyp(), TDocument::Standardkarte);
+        EXPECT_EQ(loaded.Bogenlayout(), TBogenlayout());
+        ASSERT_TRUE(loaded.SaveToFile(path));
+        EXPECT_TRUE(ReadAll(path).contains("\r\nKartentyp=0\r\n"));
+    }
 }
 
 TEST_F(CardFile, OpenAndSaveAsThroughTheDialogs)

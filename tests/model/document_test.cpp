@@ -56,6 +56,7 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
         document.Fontname = "Liberation Serif";
         document.LinienAnzeigen = false;
         document.TextZentrierenRueckseite = true;
+        document.SetQRCode({true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f});
         document.SaveToRegistry("RoundTrip");
         EXPECT_FALSE(document.Modified());
     }
@@ -73,6 +74,8 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(document.Fontname, "Liberation Serif");
     EXPECT_FALSE(document.LinienAnzeigen);
     EXPECT_TRUE(document.TextZentrierenRueckseite);
+    EXPECT_EQ(document.QRCode(),
+              (TQRCodeSettings{true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f}));
     EXPECT_FALSE(document.Modified());
 
     // Settings of an older version name no sheet: the card type's preset.
@@ -82,6 +85,18 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     TBogenlayout folding;
     folding.SetFolding();
     EXPECT_EQ(older.Bogenlayout(), folding);
+}
+
+// Stored card data give back no more than a card file does: a name of
+// millions of characters in a tampered settings file would print for minutes.
+TEST(Document, StoredLinesAreCutWhereACardFileCutsThem)
+{
+    Settings().WriteString("Daten\\Lang", "VorNachname", QString(20000, 'n'));
+    Settings().WriteString("Daten\\Lang", "Adresse", "Weg 1\r\n" + QString(3000, 'a'));
+    TDocument document;
+    document.LoadFromRegistry("Lang");
+    EXPECT_EQ(document.Name(), QString(2047, 'n'));
+    EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", QString(2047, 'a')}));
 }
 
 TEST(Document, MissingLogoGivesOneMessageAndTheBackLogoIsStillRead)

@@ -9,24 +9,26 @@
 #include "render/uScaleCanvasHelp.h"
 #include "render/uTextMetrics.h"
 
+#include "common/FileSizeLimit.h"
+#include "common/PdfText.h"
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <vector>
 
 namespace {
 
-struct TWordBox
-{
-    double Left, Top, Right, Bottom; // mm from the paper's corner
-};
+using PdfText::TWordBox;
 
 class TSilentUi : public TPrintJobUi
 {
@@ -73,20 +75,7 @@ protected:
                   cancelAtPage ? TPrintResult::Aborted : TPrintResult::Printed);
     }
 
-    QString Run(const QString &program, const QStringList &arguments) const
-    {
-        QProcess process;
-        process.start(program, arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
-    int Pages() const
-    {
-        const QRegularExpressionMatch match =
-            QRegularExpression(R"(Pages:\s+(\d+))").match(Run("pdfinfo", {FDir.filePath("bogen.pdf")}));
-        return match.hasMatch() ? match.captured(1).toInt() : -1;
-    }
+    int Pages() const { return PdfText::Pages(FDir.filePath("bogen.pdf")); }
 
     // The first page at 127 dots per inch, where one dot is 0.2 mm.
     QImage RenderPage() const
@@ -160,19 +149,9 @@ protected:
 
     std::vector<TWordBox> Words(const QString &word, int page = 1) const
     {
-        const QString html = Run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page),
-                                               FDir.filePath("bogen.pdf"), "-"});
-        const QRegularExpression pattern(
-            R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" + word + "<");
-        std::vector<TWordBox> boxes;
-        const double mm = 25.4 / 72;
-        for (auto it = pattern.globalMatch(html); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            boxes.push_back({m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                             m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
-        }
-        return boxes;
+        return PdfText::Words(FDir.filePath("bogen.pdf"), word, page);
     }
+    QString Run(const QString &program, const QStringList &arguments) const { return PdfText::Run(program, arguments); }
 
     QTemporaryDir FDir;
     TDocument FDocument;
@@ -267,7 +246,7 @@ TEST_F(PrintPdfTest, LayoutStretchedToLetterCardsKeepsEveryTextInsideItsBox)
     };
     for (const auto &[word, box] : words) {
         SCOPED_TRACE(word);
-        const std::vector<TWordBox> found = Words(QRegularExpression::escape(QLatin1String(word)));
+        const std::vector<TWordBox> found = Words(QLatin1String(word));
         ASSERT_FALSE(found.empty());
         // A word's box runs from pen position to advance; its ink lies within
         // by the side bearings, which take up to half a millimetre more.
@@ -454,5 +433,95 @@ TEST_F(PrintPdfTest, TestPageScalesMeasureFromTheOutlineOnBothSides)
                     EXPECT_NEAR(ticks[std::size_t(k)], edge + (k - 10) * 0.5, 0.1) << (k - 10) * 0.5 << " mm";
             }
         }
+    }
+}
+
+// A folding card is printed on its own sheet whoever read it (here no window
+// applies the card type): five 170 x 55 mm slots, the front or back right of
+// the fold, the inside or outer text left of it.
+TEST_F(PrintPdfTest, FoldingCardFillsFiveSlotsWithItsHalves)
+{
+    const QString card = FDir.filePath("klapp.tsx");
+    const QByteArray card1 = "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=";
+    const QByteArray card2 = "\r\nBackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\n"
+                             "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n";
+    const auto expectHalves = [&](const char *word, int page, bool right) {
+        QString problem;
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(Words(word, page), right, &problem))
+            << word << ": " << problem.toStdString();
+    };
+    for (const char *road : {"one-sided file", "two-sided file", "two-sided, the last card in the settings"}) {
+        SCOPED_TRACE(road);
+        const bool twoSided = QByteArray(road).startsWith("two");
+        ASSERT_TRUE(WriteAll(card, card1 + (twoSided ? "1" : "0") + card2));
+        TDocument read;
+        ASSERT_TRUE(read.LoadFromFile(card));
+        if (QByteArray(road).contains("settings")) {
+            read.SaveToRegistry("Klappkarte"); // as the window does at its end with "Default"
+            FDocument.LoadFromRegistry("Klappkarte");
+        } else {
+            ASSERT_TRUE(FDocument.LoadFromFile(card));
+        }
+        Print({});
+        ASSERT_EQ(Pages(), twoSided ? 2 : 1);
+        expectHalves("Erika", 1, true);
+        expectHalves("Innentext", 1, false);
+        for (const TWordBox &name : Words("Erika"))
+            EXPECT_NEAR(name.Left, 20 + 85 + 5, 0.5); // the standard card's name, 85 mm on
+        if (twoSided) {
+            expectHalves("Rueckseitentext", 2, true);
+            expectHalves("Aussentext", 2, false);
+            EXPECT_TRUE(Words("Erika", 2).empty());
+        }
+    }
+}
+
+// A full disk fails the job with its message and leaves no file, not even
+// an empty one.
+TEST_F(PrintPdfTest, FullDiskLeavesNoFile)
+{
+    TPrinterTarget target(FSupport);
+    TSilentUi ui;
+    TPrintJob job(FDocument, target, ui, {});
+    job.SetConfirm(false);
+    const TFileSizeLimit fullDisk(4096);
+    EXPECT_THROW(job.PrintCards(1), EPrinterError);
+    EXPECT_TRUE(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Output onto a FIFO or a device is refused; both stay what they were. The
+// device is one of the test's own (root may make one), so that a broken
+// program cannot replace the system's.
+TEST_F(PrintPdfTest, TargetThatIsNoFileIsRefusedAndKept)
+{
+    const QString fifo = FDir.filePath("fifo.pdf");
+    const QString device = FDir.filePath("device.pdf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QStringList targets{fifo};
+    if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        targets << device;
+    for (const QString &name : targets) {
+        SCOPED_TRACE(name.toStdString());
+        FSupport.SetPdfFileName(name);
+        TPrinterTarget target(FSupport);
+        TSilentUi ui;
+        TPrintJob job(FDocument, target, ui, {});
+        job.SetConfirm(false);
+        try {
+            job.PrintCards(1);
+            ADD_FAILURE() << "printed";
+        } catch (const EPrinterError &error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()),
+                      QString::fromUtf8("Die Datei \"%1\" kann nicht geschrieben werden: Unter diesem Namen gibt es "
+                                        "schon etwas anderes als eine Datei, etwa einen Ordner oder ein Gerät.")
+                          .arg(name));
+        }
+    }
+    struct stat info{};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    if (targets.size() > 1) {
+        ASSERT_EQ(stat(QFile::encodeName(device).constData(), &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
     }
 }

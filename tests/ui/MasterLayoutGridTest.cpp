@@ -1,12 +1,18 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "support/uResources.h"
 #include "ui/uDrawGrid.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStandardItemModel>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -93,6 +99,64 @@ TEST_F(MasterTest, SelectedThumbnailIsHighlighted)
     const QColor highlight = grid->palette().color(QPalette::Highlight);
     EXPECT_EQ(focused.pixelColor(grid->CellRect(0, 0).topLeft() + QPoint(3, 3)), highlight);
     EXPECT_NE(focused.pixelColor(grid->CellRect(1, 0).topLeft() + QPoint(3, 3)), highlight);
+}
+
+TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    const TDocument &document = master->Document();
+    auto *show = Get<QCheckBox>(*master, "chQRCodeAnzeigen");
+    auto *side = Get<QComboBox>(*master, "cbQRCodeSeite");
+    auto *corner = Get<QComboBox>(*master, "cbQRCodeEcke");
+    auto *size = Get<QDoubleSpinBox>(*master, "seQRCodeGroesse");
+    auto *url = Get<QLineEdit>(*master, "edQRCodeURL");
+    auto *hint = Get<QLabel>(*master, "lblQRCodeHinweis");
+    EXPECT_FALSE(show->isChecked());
+    EXPECT_FALSE(corner->isEnabled());
+
+    const QImage without = master->Preview().viewport()->grab().toImage();
+    show->click();
+    EXPECT_TRUE(document.QRCode().Anzeigen);
+    EXPECT_TRUE(document.Modified());
+    EXPECT_TRUE(corner->isEnabled());
+    EXPECT_FALSE(url->isEnabled());
+    EXPECT_NE(master->Preview().viewport()->grab().toImage(), without);
+
+    // The back is there for two-sided cards only.
+    const auto *sides = qobject_cast<QStandardItemModel *>(side->model());
+    EXPECT_FALSE(sides->item(1)->isEnabled());
+    Click(*master, "rbBeidseitig");
+    EXPECT_TRUE(sides->item(1)->isEnabled());
+    side->setCurrentIndex(1);
+    corner->setCurrentIndex(TQRCodeSettings::ObenLinks);
+    EXPECT_TRUE(document.QRCode().Rueckseite);
+    EXPECT_EQ(document.QRCode().Ecke, TQRCodeSettings::ObenLinks);
+    Click(*master, "rbEinseitig");
+    EXPECT_EQ(side->currentIndex(), 0) << "a one-sided card has its code on the front";
+    EXPECT_TRUE(document.QRCode().Rueckseite) << "and keeps the back for when it has one again";
+
+    // The sample card's contact is too much for 12 mm.
+    EXPECT_TRUE(hint->isHidden());
+    size->setValue(12);
+    EXPECT_FLOAT_EQ(document.QRCode().Groesse, 12);
+    EXPECT_FALSE(hint->isHidden());
+
+    Get<QRadioButton>(*master, "rbQRCodeURL")->click();
+    EXPECT_TRUE(url->isEnabled());
+    QTest::keyClicks(url, QStringLiteral("example.org"));
+    EXPECT_EQ(document.QRCode().Inhalt, TQRCodeSettings::TInhalt::URL);
+    EXPECT_EQ(document.QRCode().URL, QStringLiteral("example.org"));
+    EXPECT_TRUE(hint->isHidden());
+
+    // A card file of an older version has no code.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("alt.tsx"));
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Alt\r\n"));
+    master->OpenCardFile(path);
+    EXPECT_FALSE(show->isChecked());
+    EXPECT_TRUE(url->text().isEmpty());
+    EXPECT_FLOAT_EQ(size->value(), TQRCodeSettings::DefaultGroesse);
 }
 
 TEST_F(MasterTest, PortraitLayoutTurnsThePreview)

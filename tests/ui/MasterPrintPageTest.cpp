@@ -1,5 +1,6 @@
 #include "MasterTestSupport.h"
 
+#include "common/PdfText.h"
 #include "common/TestFiles.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
@@ -178,6 +179,37 @@ TEST_F(MasterPrintPageTest, CardFileWithASheetPrintsFromTheCommandLineAsFromTheW
     EXPECT_EQ(window.count(QStringLiteral(">Erika<")), 12);
     EXPECT_TRUE(window.contains(QStringLiteral("<page width=\"612.000000\" height=\"792.000000\">")));
     EXPECT_EQ(page(dir.filePath("befehl.pdf")), window);
+}
+
+// The window's print road: a two-sided folding card opened from its file,
+// printed into a PDF file through the print button.
+TEST_F(MasterPrintPageTest, FoldingCardPrintsOnTheFoldingSheet)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString card = dir.filePath("klapp.tsx");
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=1\r\n"
+                               "BackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\n"
+                               "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n"));
+    auto master = Create();
+    master->OpenCardFile(card);
+    OpenPrintPage(*master);
+    FDialogs.Files = {dir.filePath("klapp.pdf")};
+    Click(*master, "BtnWeiter");
+    const QString pdf = dir.filePath("klapp.pdf");
+    ASSERT_EQ(PdfText::Pages(pdf), 2);
+    const struct
+    {
+        const char *Word;
+        int Page;
+        bool RightHalf;
+    } expected[] = {
+        {"Erika", 1, true}, {"Innentext", 1, false}, {"Rueckseitentext", 2, true}, {"Aussentext", 2, false}};
+    for (const auto &e : expected) {
+        QString problem;
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(PdfText::Words(pdf, e.Word, e.Page), e.RightHalf, &problem))
+            << e.Word << ": " << problem.toStdString();
+    }
 }
 
 } // namespace
