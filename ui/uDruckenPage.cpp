@@ -123,11 +123,11 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     sides->addStretch(1);
     connect(rbDruckPosRueckseite, &QRadioButton::toggled, this, &TCalibrationGroup::SideChanged);
 
-    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("&Waagrecht:"));
+    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("Waagrecht:"));
     seDruckPosX = MakeOffsetField(Offsets, "seDruckPosX",
                                   QStringLiteral("Verschiebung in mm, positiv nach rechts, negativ nach links"));
     laDruckPosX->setBuddy(seDruckPosX);
-    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("&Senkrecht:"));
+    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Senkrecht:"));
     seDruckPosY = MakeOffsetField(Offsets, "seDruckPosY",
                                   QStringLiteral("Verschiebung in mm, positiv nach unten, negativ nach oben"));
     laDruckPosY->setBuddy(seDruckPosY);
