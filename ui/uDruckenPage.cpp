@@ -103,7 +103,6 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblPosX);
     texts->addWidget(lblPosY);
-    texts->addStretch(1);
     auto *arrows = new QGridLayout;
     arrows->setSpacing(1);
     arrows->addWidget(BtnDruckPosUp, 0, 1);
@@ -139,14 +138,16 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
             emit OffsetsTyped(TypedPrintOffsets(seDruckPosX->value(), seDruckPosY->value()));
         });
 
+    // The number fields beside the arrow buttons, the offsets in words above
+    // them across the whole width.
     auto *correction = new QHBoxLayout;
-    correction->addLayout(texts, 1);
+    correction->addLayout(fields, 1);
     correction->addLayout(arrows);
     auto *offsets = new QVBoxLayout(Offsets);
     offsets->setContentsMargins(0, 0, 0, 0);
     offsets->addLayout(sides);
+    offsets->addLayout(texts);
     offsets->addLayout(correction);
-    offsets->addLayout(fields);
     // Only the two buttons show until the calibration is opened.
     Offsets->hide();
 
