@@ -316,11 +316,14 @@ void TPrintView::DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Bac
 void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
 {
     const TBogenlayout &sheet = ADoc.Bogenlayout();
-    // Over the content, so that the outline is always complete.
-    const auto outline = [&](const TSinglePoint &slot) {
+    // Drawn again over the content, so that the outline is always complete.
+    const auto outline = [&](const TSinglePoint &slot, bool filled) {
         ACanvas.SetCardOffsetX(slot.X);
         ACanvas.SetCardOffsetY(slot.Y);
-        ACanvas.SetBrushStyle(Qt::NoBrush);
+        if (filled)
+            ACanvas.SetBrushColor(Qt::white);
+        else
+            ACanvas.SetBrushStyle(Qt::NoBrush);
         ACanvas.SetPenColor(Qt::black);
         ACanvas.SetPenWidth(0);
         ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
@@ -328,15 +331,10 @@ void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, boo
     for (int row = 0; row < sheet.Rows; ++row) {
         for (int column = 0; column < sheet.Columns; ++column) {
             const TSinglePoint slot = sheet.SlotOrigin(column, row);
-            ACanvas.SetCardOffsetX(slot.X);
-            ACanvas.SetCardOffsetY(slot.Y);
-            ACanvas.SetBrushColor(Qt::white);
-            ACanvas.SetPenColor(Qt::black);
-            ACanvas.SetPenWidth(0);
-            ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
+            outline(slot, true);
             if (row == 0 && column == 0)
                 DrawSlot(ACanvas, ADoc, Back, slot);
-            outline(slot);
+            outline(slot, false);
         }
     }
 
@@ -346,6 +344,6 @@ void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, boo
     ACanvas.SetCardOffsetY(0);
     for (const TEdgeScale &scale : EdgeScales(sheet))
         DrawEdgeScale(ACanvas, scale);
-    outline(sheet.SlotOrigin(0, 0));
-    outline(sheet.SlotOrigin(sheet.Columns - 1, sheet.Rows - 1));
+    outline(sheet.SlotOrigin(0, 0), false);
+    outline(sheet.SlotOrigin(sheet.Columns - 1, sheet.Rows - 1), false);
 }

@@ -11,9 +11,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QDoubleSpinBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
