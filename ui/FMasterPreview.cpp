@@ -81,7 +81,7 @@ void TMaster::CreateRuntimeControls()
 
 void TMaster::CreateSheetPreview()
 {
-    FSheetPreview = new TSheetPreview(*FDocument, FPrintPage->Offsets(), tsDrucken);
+    FSheetPreview = new TSheetPreview(*FDocument, FPrintPage->Correction(), tsDrucken);
     FSheetPreview->Follow(*tsDrucken);
     FSheetPreview->setMinimumWidth(panContainerVorschau->minimumWidth());
     tsDrucken->TakePreview(FSheetPreview);

@@ -57,8 +57,8 @@ private:
 
 } // namespace
 
-TSheetPreview::TSheetPreview(const TDocument &document, const TPrintOffsets &offsets, QWidget *parent)
-    : QGroupBox(QStringLiteral("Bogenvorschau"), parent), FDocument(document), FOffsets(offsets)
+TSheetPreview::TSheetPreview(const TDocument &document, const TPrintCorrection &correction, QWidget *parent)
+    : QGroupBox(QStringLiteral("Bogenvorschau"), parent), FDocument(document), FCorrection(correction)
 {
     setObjectName(QStringLiteral("gbBogenvorschau"));
     RegisterDefaultText(QStringLiteral("ID_BOGENSEITE"), QString::fromUtf8("%s – Seite %d von %d"));
@@ -96,6 +96,7 @@ void TSheetPreview::Follow(const TDruckenPage &page)
     for (QToolButton *button : {calibration.BtnDruckPosUp, calibration.BtnDruckPosDown, calibration.BtnDruckPosLeft,
                                 calibration.BtnDruckPosRight, calibration.BtnDruckPosCenter})
         connect(button, &QToolButton::clicked, this, [this] { Redraw(); });
+    connect(&calibration, &TCalibrationGroup::OffsetsTyped, this, [this] { Redraw(); });
     // The printer's own correction comes with it.
     connect(page.gbDrucker->cbDrucker, &QComboBox::activated, this, [this] { Redraw(); });
 }
@@ -157,8 +158,9 @@ void TSheetPreview::DrawPage(TScaleCanvas &canvas, TPage page) const
     canvas.SetPenColor(Qt::black);
 
     TSheetOffsets keep(canvas);
-    canvas.SetOffsetX(canvas.OffsetX() + FOffsets.X);
-    canvas.SetOffsetY(canvas.OffsetY() + FOffsets.Y);
+    const TPrintOffsets &offsets = FCorrection.Of(page == TPage::Back ? TPrintSide::Back : TPrintSide::Front);
+    canvas.SetOffsetX(canvas.OffsetX() + offsets.X);
+    canvas.SetOffsetY(canvas.OffsetY() + offsets.Y);
     const TPrintView view;
     if (page == TPage::Test)
         view.DrawTestSheet(canvas, FDocument);

@@ -11,7 +11,7 @@ class TDocument;
 class TDruckenPage;
 class TMMWindow;
 class TScaleCanvas;
-struct TPrintOffsets;
+struct TPrintCorrection;
 
 // The sheet as the printer receives it, page by page: the paper, every
 // slot's outline in light grey, and the cards drawn by the print view with
@@ -24,8 +24,9 @@ class TSheetPreview : public QGroupBox
 public:
     enum class TPage { Front, Back, Test };
 
-    // Offsets is the correction of the current printer, read at every paint.
-    TSheetPreview(const TDocument &document, const TPrintOffsets &offsets, QWidget *parent);
+    // Correction is the current printer's, read at every paint: the fronts'
+    // for the fronts and the test page, the backs' for the backs.
+    TSheetPreview(const TDocument &document, const TPrintCorrection &correction, QWidget *parent);
 
     // Repaints on every change of the page's printer and correction.
     void Follow(const TDruckenPage &page);
@@ -52,7 +53,7 @@ private:
     void ShowPageLabel();
 
     const TDocument &FDocument;
-    const TPrintOffsets &FOffsets;
+    const TPrintCorrection &FCorrection;
     int FPageIndex = 0;
     QSizeF FPaper;
 };
