@@ -299,13 +299,17 @@ TEST_F(MasterPrintPageTest, SheetPreviewShowsThePrintedSheetWithTheCorrection)
     EXPECT_NE(preview->Vorschau->viewport()->grab().toImage(), before) << "the correction shows at once";
 
     const TDocument &document = master->Document();
-    // The backs have a correction of their own, still 0 here.
-    const auto compare = [&](TSheetPreview::TPage page, float offsetX, float offsetY) {
+    // Each pass with the printer's stored correction for it.
+    const auto compare = [&](TSheetPreview::TPage page) {
+        const TPrintCorrection correction = LoadPrintCorrection(PrinterSupport().GetDeviceKeyName());
+        const TPrintOffsets offsets =
+            correction.Of(page == TSheetPreview::TPage::Back ? TPrintSide::Back : TPrintSide::Front);
+        EXPECT_EQ(correction.Front, (TPrintOffsets{2.0f, -1.5f}));
         const TBogenlayout &sheet = document.Bogenlayout();
         const QImage shown = SheetImage(sheet, [&](TScaleCanvas &canvas) { preview->DrawPage(canvas, page); });
         const QImage printed = SheetImage(sheet, [&](TScaleCanvas &canvas) {
-            canvas.SetOffsetX(offsetX);
-            canvas.SetOffsetY(offsetY);
+            canvas.SetOffsetX(offsets.X);
+            canvas.SetOffsetY(offsets.Y);
             TPrintView().DrawSheet(canvas, document, page == TSheetPreview::TPage::Back);
         });
         int ink = 0;
@@ -328,7 +332,7 @@ TEST_F(MasterPrintPageTest, SheetPreviewShowsThePrintedSheetWithTheCorrection)
 
     SCOPED_TRACE("standard card");
     ASSERT_EQ(preview->Pages(), QList<TSheetPreview::TPage>{TSheetPreview::TPage::Front});
-    compare(TSheetPreview::TPage::Front, 2.0f, -1.5f);
+    compare(TSheetPreview::TPage::Front);
 
     Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
     Click(*master, "rbBeidseitig");
@@ -339,7 +343,7 @@ TEST_F(MasterPrintPageTest, SheetPreviewShowsThePrintedSheetWithTheCorrection)
     Click(*master, "BtnSeiteWeiter");
     EXPECT_EQ(preview->PageIndex(), 1);
     EXPECT_TRUE(Label(*master, "lblSeite").startsWith(QString::fromUtf8("Rückseite"))) << Label(*master, "lblSeite").toStdString();
-    compare(TSheetPreview::TPage::Back, 0, 0);
+    compare(TSheetPreview::TPage::Back);
 
     Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
     Click(*master, "rbEinseitig");
@@ -348,7 +352,7 @@ TEST_F(MasterPrintPageTest, SheetPreviewShowsThePrintedSheetWithTheCorrection)
     OpenPrintPage(*master);
     SCOPED_TRACE("folding card");
     EXPECT_EQ(preview->PageIndex(), 0) << "a one-sided card has no back page";
-    compare(TSheetPreview::TPage::Front, 2.0f, -1.5f);
+    compare(TSheetPreview::TPage::Front);
 }
 
 } // namespace
