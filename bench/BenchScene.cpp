@@ -4,6 +4,7 @@
 #include "render/uDefaultView.h"
 #include "render/uMMWindow.h"
 #include "render/uScaler.h"
+#include "ui/uFitMarks.h"
 
 #include <QDir>
 #include <QLinearGradient>
@@ -92,6 +93,8 @@ TBenchScene::TBenchScene()
     FPreview->FitAll();
     QObject::connect(FPreview.get(), &TMMWindow::OnPaint, FPreview.get(), [this, rotated, sheet] {
         TScaleCanvas &canvas = FPreview->ScaleCanvas();
+        // The window measures what does not fit on every paint.
+        FFits = FitCard(*FDocument, FDocument->Kartenlayout());
         FView->DrawSide(canvas, *FDocument, false);
         const float offsetX = canvas.OffsetX();
         const float offsetY = canvas.OffsetY();
@@ -143,7 +146,10 @@ QImage TBenchScene::DrawThumbnail(int layout) const
         std::swap(cardWidth, cardHeight);
     canvas.SetScrollX(-((ThumbnailSide - cardWidth) / 2));
     canvas.SetScrollY(-((ThumbnailSide - cardHeight) / 2));
+    const bool losesText = !FitCard(*FDocument, item).isEmpty();
     FView->DrawLayoutSide(canvas, *FDocument, false, item);
+    if (losesText)
+        DrawFitWarning(surface, QPoint(ThumbnailSide - 3, 3));
     surface.end();
     return bitmap;
 }

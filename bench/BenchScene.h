@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/uTextFit.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<TMainView> FView;
     std::unique_ptr<TMMWindow> FPreview;
     QImage FPreviewImage;
+    QList<TTextFit> FFits;
     QString FName;
     int FKeystrokes = 0;
 };

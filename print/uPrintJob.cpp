@@ -4,6 +4,7 @@
 #include "model/uDocument.h"
 #include "print/uPrintTexts.h"
 #include "render/uDefaultView.h"
+#include "render/uTextFit.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -80,7 +81,11 @@ bool TPrintJob::Confirm(const QString &text) const
 
 TPrintResult TPrintJob::PrintCards(int sheets)
 {
-    if (!Confirm(FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets})))
+    QString question = FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets});
+    // The user may still print what fits, or go back and shorten the text.
+    if (const QString lost = LostLinesSentence(FitCard(FDocument, FDocument.Kartenlayout())); !lost.isEmpty())
+        question += QStringLiteral("\n\n") + lost;
+    if (!Confirm(question))
         return TPrintResult::Cancelled;
     TBusyScope busy(FUi, true);
     TPrintResult result = TPrintResult::Cancelled;

@@ -6,8 +6,8 @@
 #include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
+#include "render/uTextFit.h"
 
-#include <QFont>
 #include <QPen>
 
 #include <algorithm>
@@ -65,16 +65,6 @@ TSingleRect ScaledBox(const TFigure &figure, const TSinglePoint &scale)
     return {figure.Left * scale.X, figure.Top * scale.Y, figure.Right * scale.X, figure.Bottom * scale.Y};
 }
 
-QFont FontOf(const TFigureFont &font)
-{
-    QFont result(font.Name);
-    result.setPointSize(std::max(1, font.Size));
-    result.setBold(font.Bold);
-    result.setItalic(font.Italic);
-    result.setUnderline(font.Underline);
-    return result;
-}
-
 } // namespace
 
 void TBaseView::DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const
@@ -129,39 +119,10 @@ void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, con
                                float Angle, const TSinglePoint &Centre, const TTextFigure &F,
                                const TSinglePoint &Scale) const
 {
-    const TSingleRect box = ScaledBox(F, Scale);
-    ACanvas.SetFont(FontOf(F.Font));
-    if (!ADoc.Fontname.isEmpty()) {
-        // The user's face with the template's size and style.
-        QFont font = ACanvas.GetFont();
-        font.setFamily(ADoc.Fontname);
-        ACanvas.SetFont(font);
-    }
-
-    QStringList lines;
-    ADoc.GetFieldTexts(F.DataFields, lines);
-
-    if (F.ScaleDownToBox) {
-        // Only the widest line counts, never the height.
-        const TScaleCanvasHelper &helper = ScaleCanvasHelper();
-        while (helper.TextWidthMM(ACanvas, lines) > box.Right - box.Left) {
-            QFont font = ACanvas.GetFont();
-            if (font.pointSize() <= 1)
-                break;
-            font.setPointSize(font.pointSize() - 1);
-            ACanvas.SetFont(font);
-        }
-    }
-
-    float top = box.Top;
-    float bottom = box.Bottom;
-    int vAlign = F.VAlign;
-    if (ADoc.TextZentrierenRueckseite && ALayout.BackElements.IndexOf(&F) >= 0) {
-        top = 0;
-        bottom = ALayout.DesignHeight * Scale.Y;
-        vAlign = 1;
-    }
-    ScaleCanvasHelper().DrawTextBox(ACanvas, lines, box.Left, top, box.Right, bottom, F.HAlign, vAlign, Centre, Angle);
+    const TTextFigureSetup setup = SetUpTextFigure(ADoc, ALayout, F, Scale);
+    ACanvas.SetFont(setup.Font);
+    ScaleCanvasHelper().DrawTextBox(ACanvas, setup.Lines, setup.Left, setup.Top, setup.Right, setup.Bottom,
+                                    setup.HAlign, setup.VAlign, Centre, Angle);
 }
 
 void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,

@@ -112,15 +112,12 @@ bool TScaleCanvasHelper::TextOutWidths(TScaleCanvas &Canvas, float X, float Y, c
     return true;
 }
 
-void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
-                                     float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle) const
+TTextBoxLayout TScaleCanvasHelper::LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left,
+                                                 float Top, float Right, float Bottom, int HAlign, int VAlign) const
 {
-    if (Canvas.DeviceFontHeight() == 0)
-        return;
-    Canvas.SetBrushStyle(Qt::NoBrush);
-    const auto font = TMeasuringFont::For(Canvas.GetFont());
-    const float lineHeight = UnitsToMM(font->LineHeight(), MeasureResolution);
-    const long double blockHeight = static_cast<long double>(Lines.size()) * lineHeight;
+    TTextBoxLayout layout;
+    layout.LineHeight = UnitsToMM(Font.LineHeight(), MeasureResolution);
+    const long double blockHeight = static_cast<long double>(Lines.size()) * layout.LineHeight;
 
     float y = Top;
     if (VAlign == 1)
@@ -129,20 +126,25 @@ void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Li
         y = static_cast<float>(Bottom - blockHeight);
     y = std::max(y, Top);
 
-    Canvas.SetFontAngle(Angle);
-    TSingleArray widths;
-    for (const QString &line : Lines) {
-        const QStringView text = TrimLine(line);
+    layout.Lines.reserve(Lines.size());
+    bool dropping = false;
+    for (const QString &entry : Lines) {
+        TBoxLine &line = layout.Lines.emplace_back();
+        const QStringView text = TrimLine(entry);
+        line.Text = text.toString();
+        if (dropping)
+            continue;
+        line.Drawn = true;
+        line.Y = y;
         if (!text.isEmpty()) {
-            widths.clear();
             int total = 0;
             TCharWidths first;
             TCharWidths last;
             for (qsizetype i = 0; i < text.size(); i += CharacterLength(text, i)) {
-                last = font->CharWidths(text.sliced(i));
+                last = Font.CharWidths(text.sliced(i));
                 if (i == 0)
                     first = last;
-                widths.append(UnitsToMM(last.Advance, MeasureResolution));
+                line.Widths.append(UnitsToMM(last.Advance, MeasureResolution));
                 total += last.Advance;
             }
             const float width = UnitsToMM(total, MeasureResolution);
@@ -153,12 +155,35 @@ void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Li
                 x = Left + (Right - Left - width) / 2;
             else if (HAlign == 2)
                 x = Right + UnitsToMM(last.C, MeasureResolution) - width;
-            const TSinglePoint start = RotatePointAround({x, y}, Centre, Angle);
-            TextOutWidths(Canvas, start.X, start.Y, std::nullopt, text.toString(), widths);
+            line.X = x;
+            line.InkLeft = x + UnitsToMM(first.A, MeasureResolution);
+            line.InkRight = x + width - UnitsToMM(last.C, MeasureResolution);
         }
-        y += lineHeight;
-        if (y > Bottom)
+        // A line that starts inside the box is drawn whole; the next one
+        // starting below it is not.
+        y += layout.LineHeight;
+        dropping = y > Bottom;
+    }
+    return layout;
+}
+
+void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
+                                     float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle) const
+{
+    if (Canvas.DeviceFontHeight() == 0)
+        return;
+    Canvas.SetBrushStyle(Qt::NoBrush);
+    const auto font = TMeasuringFont::For(Canvas.GetFont());
+    const TTextBoxLayout layout = LayOutTextBox(*font, Lines, Left, Top, Right, Bottom, HAlign, VAlign);
+
+    Canvas.SetFontAngle(Angle);
+    for (const TBoxLine &line : layout.Lines) {
+        if (!line.Drawn)
             break;
+        if (line.Text.isEmpty())
+            continue;
+        const TSinglePoint start = RotatePointAround({line.X, line.Y}, Centre, Angle);
+        TextOutWidths(Canvas, start.X, start.Y, std::nullopt, line.Text, line.Widths);
     }
     Canvas.SetFontAngle(0);
 }

@@ -6,6 +6,31 @@
 
 #include <optional>
 
+class TMeasuringFont;
+
+// One entry of a text box as DrawTextBox places it, in millimetres before
+// any turning.
+struct TBoxLine
+{
+    // Without leading and trailing blanks; an empty line only takes its height.
+    QString Text;
+    TSingleArray Widths;
+    // Start of the text output and top of the line.
+    float X = 0;
+    float Y = 0;
+    // Where the ink begins and ends.
+    float InkLeft = 0;
+    float InkRight = 0;
+    // False: the line starts below the box and is dropped (not measured).
+    bool Drawn = false;
+};
+
+struct TTextBoxLayout
+{
+    float LineHeight = 0;
+    QList<TBoxLine> Lines;
+};
+
 // Measures and draws text on a scale canvas. Text is laid out in millimetres
 // from widths measured at a fixed resolution, then each character is put at
 // the device position of its millimetre position, so text looks the same at
@@ -38,6 +63,9 @@ public:
     // output failed.
     bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
                        const QString &Text, const TSingleArray &Widths) const;
+    // Where DrawTextBox puts each entry of Lines, and which it drops.
+    TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top,
+                                 float Right, float Bottom, int HAlign, int VAlign) const;
     // Draws each entry of Lines as one line inside the box, aligned, and
     // turned by Angle degrees (clockwise) about Centre. A block taller than
     // the box starts at Top; lines starting below Bottom are dropped.

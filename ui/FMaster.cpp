@@ -15,6 +15,7 @@
 #include "ui/uBogenwahl.h"
 #include "ui/uContactDrop.h"
 #include "ui/uPrintPage.h"
+#include "ui/uSheetPreview.h"
 #include "ui/uQRCodeGroup.h"
 #include "ui/uWerbung.h"
 
@@ -68,6 +69,7 @@ TMaster::TMaster(QWidget *parent)
     CreateRuntimeControls();
     FillPrinterList();
     FPrintPage = new TPrintPage(*tsDrucken, {BtnWeiter, BtnZurueck, pcMain}, *FDocument, *FAssistant, this);
+    CreateSheetPreview();
     FMainView = std::make_unique<TMainView>();
     ArrangeLayoutGrid();
     tsLayout->dgLayouts->OnResize = [this] { LayoutGridResize(); };
@@ -254,6 +256,8 @@ void TMaster::TextsChanged()
         FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
+    if (FSheetPreview)
+        FSheetPreview->TextsChanged();
     tsVisitenkartentyp->gbBogen->TextsChanged();
     // The language's caption of the button is "Weiter"; here it prints.
     if (pcMain->currentWidget() == tsDrucken)
@@ -338,8 +342,10 @@ void TMaster::BtnZurueckClick()
 void TMaster::pcMainChange()
 {
     auto *page = static_cast<TWizardPage *>(pcMain->currentWidget());
-    // One preview serves all pages: it fills the room beside the page's panel.
-    page->TakePreview(panContainerVorschau);
+    // One preview serves all pages but "Drucken", which shows the sheet: it
+    // fills the room beside the page's panel.
+    if (page != tsDrucken)
+        page->TakePreview(panContainerVorschau);
 
     BtnWeiter->setText(GetText(QStringLiteral("Weiter")) + QStringLiteral(" >>"));
     BtnZurueck->setEnabled(VisibleTabIndex() > 0);
@@ -363,6 +369,7 @@ void TMaster::pcMainChange()
     } else if (page == tsDrucken) {
         FAssistant->ShowPicture(THelpWindow::PictureDrucken);
         FPrintPage->Enter();
+        FSheetPreview->Redraw();
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));
     }
 }

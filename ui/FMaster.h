@@ -17,6 +17,7 @@ class TBogenlayout;
 class TDIB;
 class TDocument;
 class TElidedLabel;
+class TFitMarks;
 class TFontComboBox;
 class TKartenlayout;
 class THelpWindow;
@@ -25,6 +26,7 @@ class TMasterMenu;
 class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
+class TSheetPreview;
 
 // The text without one final CR LF pair.
 QString StripTrailingLineBreak(const QString &text);
@@ -69,6 +71,8 @@ private:
     void FitOntoScreen();
     void LoadAdvertPictures();
     void CreateRuntimeControls();
+    // The sheet as printed, beside the page "Drucken"'s groups.
+    void CreateSheetPreview();
     void FillPrinterList();
     void ConnectControls();
     QList<QLabel *> AdvertImages() const;
@@ -130,10 +134,13 @@ private:
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;
     TMMWindow *FPreview = nullptr;
+    // Marks the figures whose lines do not fit; a child of the preview.
+    TFitMarks *FFitMarks = nullptr;
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;
     TMasterMenu *FMenu = nullptr;
     // The page "Drucken" and the print job; a child of the window.
     TPrintPage *FPrintPage = nullptr;
+    TSheetPreview *FSheetPreview = nullptr;
 };

@@ -5,7 +5,10 @@
 #include "render/uMMWindow.h"
 #include "render/uRGBHSL.h"
 #include "render/uScaler.h"
+#include "render/uTextFit.h"
 #include "ui/uCardPages.h"
+#include "ui/uFitMarks.h"
+#include "ui/uSheetPreview.h"
 
 #include <QImage>
 #include <QPainter>
@@ -103,6 +106,8 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
         fill = state.Focused ? colours.color(QPalette::Highlight) : MixColors(colours.color(QPalette::Highlight), fill);
     QImage bitmap(rect.size(), QImage::Format_RGB888);
     bitmap.fill(fill);
+    // Measured on the card as it prints, before the thumbnail's stand-in face.
+    const bool losesText = !FitCard(*FDocument, layouts.Items(p)).isEmpty();
     {
         TThumbnailScope face(*FDocument);
         QPainter surface(&bitmap);
@@ -121,6 +126,8 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
         canvas.SetScrollX(-((rect.width() - cardWidth) / 2));
         canvas.SetScrollY(-((rect.height() - cardHeight) / 2));
         FMainView->DrawLayoutSide(canvas, *FDocument, false, layout);
+        if (losesText)
+            DrawFitWarning(surface, QPoint(rect.width() - 3, 3));
         if (state.Focused) {
             surface.setBrush(Qt::NoBrush);
             surface.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -157,6 +164,9 @@ void TMaster::FitPreview()
     FPreview->SetTemplateWidth(worldWidth);
     FPreview->SetTemplateHeight(worldHeight);
     FPreview->FitAll();
+    // The sheet shows the new layout, card type or sides as well.
+    if (FSheetPreview)
+        FSheetPreview->Redraw();
 }
 
 void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)

@@ -6,7 +6,12 @@
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
 #include "support/uFontCombo.h"
+#include "render/uTextFit.h"
 #include "ui/uCardPages.h"
+#include "ui/uDruckenPage.h"
+#include "ui/uFitMarks.h"
+#include "ui/uPrintPage.h"
+#include "ui/uSheetPreview.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -62,6 +67,7 @@ void TMaster::CreateRuntimeControls()
     FPreview->SetTemplateHeight(55.0f);
     FPreview->setFocusPolicy(Qt::NoFocus);
     FPreview->viewport()->setBackgroundRole(panVorschau->backgroundRole());
+    FFitMarks = new TFitMarks(*FPreview);
 
     FFontBox = new TFontComboBox(tsLayout->gbLayoutDetails);
     FFontBox->setObjectName(QStringLiteral("cbFont"));
@@ -73,10 +79,20 @@ void TMaster::CreateRuntimeControls()
     setTabOrder(FFontBox, tsLayout->chLinien);
 }
 
+void TMaster::CreateSheetPreview()
+{
+    FSheetPreview = new TSheetPreview(*FDocument, FPrintPage->Correction(), tsDrucken);
+    FSheetPreview->Follow(*tsDrucken);
+    FSheetPreview->setMinimumWidth(panContainerVorschau->minimumWidth());
+    tsDrucken->TakePreview(FSheetPreview);
+}
+
 void TMaster::RedrawPreviews()
 {
     tsLayout->dgLayouts->viewport()->update();
     FPreview->viewport()->update();
+    if (FSheetPreview)
+        FSheetPreview->Redraw();
 }
 
 void TMaster::PreviewPaint()
@@ -86,7 +102,10 @@ void TMaster::PreviewPaint()
     if (!logo.isNull())
         canvas.Canvas().drawPixmap(FPreview->viewport()->width() - logo.width() - 10, 10, logo);
 
+    FFitMarks->Clear();
+    const QList<TTextFit> fits = FitCard(*FDocument, FDocument->Kartenlayout());
     FMainView->DrawSide(canvas, *FDocument, false);
+    FFitMarks->Draw(canvas, fits, false);
     if (!FDocument->MitRueckseite())
         return;
 
@@ -101,6 +120,7 @@ void TMaster::PreviewPaint()
     else
         canvas.SetOffsetY(sheet.CardHeight * 1.1f);
     FMainView->DrawSide(canvas, *FDocument, true);
+    FFitMarks->Draw(canvas, fits, true);
     DrawInnerFrames(canvas, rotated);
     DrawSideLabel(canvas, QStringLiteral("Rückseite"), rotated);
 }

@@ -38,6 +38,8 @@ public:
     // PDF printer prints them but without the prompts for the printer.
     void ExportPdf();
 
+    const TPrintCorrection &Correction() const { return FCorrection; }
+
 private:
     void BtnDruckpositionAnpassenClick();
     void MoveOffsets(TOffsetMove move);

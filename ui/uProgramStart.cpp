@@ -5,6 +5,7 @@
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "render/uDIB.h"
+#include "render/uTextFit.h"
 #include "support/udebug.h"
 #include "ui/uCommandLine.h"
 
@@ -16,6 +17,7 @@ void StartProgramUnits()
     WriteInstallDir();
     Localizer();
     RegisterDIBTexts();
+    RegisterTextFitTexts();
     RegisterDocumentTexts();
     RegisterCommandLineTexts();
     RegisterFileErrorTexts();

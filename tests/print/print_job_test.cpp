@@ -156,6 +156,23 @@ TEST_F(PrintJobTest, CancellingTheConfirmationPrintsNothingAndKeepsTheControls)
     EXPECT_EQ(FDialogs.Texts(), QStringList{QString::fromUtf8("Bitte legen Sie 3 Visitenkartenbogen in den Drucker ein")});
 }
 
+// Layout 100 holds eight lines of address and phone numbers.
+TEST_F(PrintJobTest, ConfirmationNamesTheLinesThatDoNotFitAndStillLetsThemPrint)
+{
+    FDocument.SelectLayout(FDocument.Layouts().Items(FDocument.Layouts().IndexOfName(QStringLiteral("100"))));
+    FDocument.SetAdresse({"Alleestr. 95", "98765 Musterdorf"});
+    FDocument.SetTelefonFax({"Tel: 1", "Fax: 2", "Mobil: 3", "E-Mail: a@b.de", "Web: www.b.de", "Tel 2: 4",
+                             "Fax 2: 5", "Mobil 2: 6", "Tel 3: 7", "Web 2: www.c.de"});
+    FDialogs.Answers = {mbCancel, mbOK};
+    EXPECT_EQ(Print(1), TPrintResult::Cancelled);
+    EXPECT_EQ(Print(1), TPrintResult::Printed);
+    const QString confirmation = FDialogs.Texts().first();
+    EXPECT_EQ(FDialogs.Texts().last(), confirmation);
+    EXPECT_EQ(confirmation.toStdString(),
+              "Bitte legen Sie 1 Visitenkartenbogen in den Drucker ein\n\nDiese Zeilen passen nicht auf die Karte "
+              "und fehlen im Druck oder überdecken anderen Text: Fax 2: 5, Mobil 2: 6, Tel 3: 7, Web 2: www.c.de");
+}
+
 TEST_F(PrintJobTest, TwoSidedCardPrintsTheBacksAfterThePauseAndThePrompt)
 {
     FDocument.SetMitRueckseite(true);

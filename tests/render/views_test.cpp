@@ -3,6 +3,7 @@
 #include "render/uPackedDIB.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
+#include "render/uTextFit.h"
 
 #include <gtest/gtest.h>
 
@@ -491,6 +492,90 @@ TEST_F(ViewsTest, TestSheetOutlinesEverySlotAndFillsOnlyTheFirst)
             EXPECT_EQ(paper.Pixel(x + 42.5f, y), QColor(Qt::black)) << column << "," << row;
             const QColor inside = paper.Pixel(x + 3, y + 3);
             EXPECT_EQ(inside, QColor(row == 0 && column == 0 ? Qt::black : Qt::white)) << column << "," << row;
+        }
+    }
+}
+
+// Six address lines and ten phone lines in layout 100: eight lines reach the
+// box, the eighth sticks out below it onto free card, the other eight are
+// dropped.
+TEST_F(ViewsTest, FittingNamesTheLinesThatAreDroppedOrLeaveTheirBox)
+{
+    Doc.SelectLayout(Doc.Layouts().Items(Doc.Layouts().IndexOfName(QStringLiteral("100"))));
+    Doc.SetAdresse({"Musterfirma GmbH", "Abteilung Vertrieb", "Haus B", "Alleestr. 95", "98765 Musterdorf",
+                    "Deutschland"});
+    const QStringList phones{"Tel: 0199/1234567", "Fax: 0199/1234568", "Mobil: 0170/1234567",
+                             "E-Mail: heinz@example.org", "Web: www.example.org", "Tel privat: 0199/7654321",
+                             "Fax privat: 0199/7654322", "Mobil privat: 0171/7654321", "Skype: heinz.m",
+                             "Zentrale: 0199/1000"};
+    Doc.SetTelefonFax(phones);
+
+    const QList<TTextFit> fits = FitCard(Doc, Current());
+    ASSERT_EQ(fits.size(), 1);
+    EXPECT_EQ(fits[0].Figure->DataFields, QStringList({"Adresse", "TelefonFax"}));
+    EXPECT_FALSE(fits[0].Back);
+    EXPECT_TRUE(fits[0].Overflowing.isEmpty());
+    EXPECT_EQ(fits[0].Dropped, phones.mid(2));
+    const TSingleRect box = fits[0].Box;
+    EXPECT_EQ(QRectF(box.Left, box.Top, box.Right - box.Left, box.Bottom - box.Top), QRectF(31, 30, 49, 21));
+
+    // What is reported dropped is indeed not printed, and what is kept is.
+    TSurface paper(85, 55, 8);
+    PrintView.DrawCard(*paper.Canvas, Doc, false, Current());
+    EXPECT_GT(InkBox(paper.Image, DeviceBox(paper, 31, 51, 80, 53)).height(), 0) << "the eighth line below the box";
+    EXPECT_FALSE(InkBox(paper.Image, DeviceBox(paper, 31, 53.5f, 85, 55)).isValid());
+
+    // The card back and a folding card's outside hold nothing here.
+    Doc.SetMitRueckseite(true);
+    EXPECT_EQ(FitCard(Doc, Current()).size(), 1);
+}
+
+TEST_F(ViewsTest, FiguresWhoseTextsMeetLoseTheLinesPrintedOverEachOther)
+{
+    // Two boxes laid over each other by design: the profession from the top,
+    // the address from the bottom.
+    Layout.Elements.Add(Text({5, 5, 80, 50}, {QStringLiteral("Beruf")}, 0, 0, 10));
+    Layout.Elements.Add(Text({5, 20, 80, 50}, {QStringLiteral("Adresse")}, 0, 2, 10));
+    Use();
+    Doc.SetBeruf({"Arzt", "Heilpraktiker"});
+    Doc.SetAdresse({"Alleestr. 95", "98765 Musterdorf"});
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+
+    Doc.SetBeruf({"Arzt", "Heilpraktiker", "Osteopath", "Akupunktur", "Homöopathie"});
+    Doc.SetAdresse({"Praxis am Park", "Haus B", "Alleestr. 95", "Hinterhaus", "98765 Musterdorf", "Deutschland",
+                    "Postfach 12"});
+    const QList<TTextFit> fits = FitCard(Doc, Current());
+    ASSERT_EQ(fits.size(), 2);
+    EXPECT_FALSE(fits[0].Overflowing.isEmpty());
+    EXPECT_FALSE(fits[1].Overflowing.isEmpty());
+    EXPECT_TRUE(fits[0].Dropped.isEmpty());
+    EXPECT_FALSE(fits[0].Overflowing.contains(QStringLiteral("Arzt"))) << "the first line is clear of the address";
+    EXPECT_FALSE(fits[1].Overflowing.contains(QStringLiteral("Postfach 12")));
+
+    // A line running off the card is lost as well.
+    Doc.SetBeruf({"Arzt"});
+    Doc.SetAdresse({"Alleestr. 95", QStringLiteral("Zweigstelle ").repeated(8)});
+    const QList<TTextFit> cut = FitCard(Doc, Current());
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_EQ(cut[0].Overflowing, QStringList{Doc.Adresse()[1].trimmed()});
+}
+
+// The first start's sample card fits every layout, on every card type.
+TEST_F(ViewsTest, SampleCardFitsEveryLayout)
+{
+    Doc.LoadDefault();
+    Doc.SetMitRueckseite(true);
+    Doc.SetBackText1(Doc.Adresse());
+    Doc.SetBackText2(Doc.TelefonFax());
+    for (const int kartentyp : {TDocument::Standardkarte, TDocument::Klappkarte}) {
+        Doc.SetKartentyp(kartentyp);
+        Doc.SetKlappTextInnen(Doc.Beruf());
+        Doc.SetKlappTextAussen(Doc.Adresse());
+        for (int i = 0; i < Doc.Layouts().Count(); ++i) {
+            const TKartenlayout &layout = Doc.Layouts().Items(i);
+            const QList<TTextFit> fits = FitCard(Doc, layout);
+            EXPECT_TRUE(fits.isEmpty()) << qPrintable(layout.Name) << " type " << kartentyp << ": "
+                                        << qPrintable(fits.isEmpty() ? QString() : fits[0].Lost().join('|'));
         }
     }
 }

@@ -3,11 +3,16 @@
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "render/uScaler.h"
+#include "render/uTextFit.h"
+#include "ui/uDrawGrid.h"
+#include "ui/uFitMarks.h"
 #include "ui/uElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -90,6 +95,54 @@ TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
                                 QPoint(canvas.MMToX(82), canvas.MMToY(backTop + 52))),
                           dark),
               20);
+}
+
+// Layout 100 (the first) holds eight lines of address and phone numbers: of
+// six address lines and ten phone lines only "Tel" and "Fax" are printed.
+TEST_F(MasterTest, LinesThatDoNotFitAreMarkedInThePreviewAndTheThumbnail)
+{
+    auto master = Create();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsLayout"));
+    auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
+    auto *marks = master->Preview().findChild<TFitMarks *>();
+    ASSERT_NE(marks, nullptr);
+    const auto red = [](const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
+    const auto warning = [](const QColor &c) { return c.red() > 240 && c.green() > 150 && c.green() < 220 && c.blue() < 60; };
+    const auto redInPreview = [&] {
+        const QImage image = master->Preview().viewport()->grab().toImage();
+        return CountPixels(image, image.rect(), red);
+    };
+    const auto warningsInGrid = [&] {
+        const QImage image = grid->viewport()->grab().toImage();
+        return CountPixels(image, grid->CellRect(0, 0), warning);
+    };
+
+    // The sample card fits: no mark, no sign.
+    ASSERT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("100"));
+    EXPECT_EQ(redInPreview(), 0);
+    const QImage grid0 = grid->viewport()->grab().toImage();
+    EXPECT_EQ(CountPixels(grid0, grid0.rect(), warning), 0);
+
+    Get<QPlainTextEdit>(*master, "meAdresse")
+        ->setPlainText(QStringLiteral("Musterfirma GmbH\nAbteilung Vertrieb\nHaus B\nAlleestr. 95\n"
+                                      "98765 Musterdorf\nDeutschland"));
+    Get<QPlainTextEdit>(*master, "meTele")
+        ->setPlainText(QStringLiteral("Tel: 0199/1234567\nFax: 0199/1234568\nMobil: 0170/1234567\n"
+                                      "E-Mail: heinz@example.org\nWeb: www.example.org\nTel privat: 0199/7654321\n"
+                                      "Fax privat: 0199/7654322\nMobil privat: 0171/7654321\nSkype: heinz.m\n"
+                                      "Zentrale: 0199/1000"));
+    EXPECT_GT(redInPreview(), 20);
+    EXPECT_GT(warningsInGrid(), 10);
+
+    const QList<TTextFit> fits = FitCard(master->Document(), master->Document().Kartenlayout());
+    ASSERT_EQ(fits.size(), 1);
+    const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+    const TSingleRect box = fits[0].Box;
+    const QString tip = marks->TipAt(QPoint(canvas.MMToX((box.Left + box.Right) / 2), canvas.MMToY(box.Bottom - 1)));
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("8 Zeilen passen nicht: "))) << qPrintable(tip);
+    for (const char *line : {"Mobil: 0170/1234567", "E-Mail: heinz@example.org", "Web: www.example.org"})
+        EXPECT_TRUE(tip.contains(QLatin1String(line))) << line;
+    EXPECT_TRUE(marks->TipAt(QPoint(canvas.MMToX(2), canvas.MMToY(2))).isEmpty());
 }
 
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)

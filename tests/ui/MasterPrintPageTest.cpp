@@ -8,11 +8,16 @@
 #include "print/uPrintOffsets.h"
 #include "print/uPrintTexts.h"
 #include "print/uPrinterSupport.h"
+#include "render/uDefaultView.h"
+#include "render/uMMWindow.h"
+#include "render/uScaler.h"
+#include "ui/uSheetPreview.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -265,6 +270,89 @@ TEST_F(MasterPrintPageTest, FoldingCardPrintsOnTheFoldingSheet)
         EXPECT_TRUE(PdfText::OneInEachFoldingHalf(PdfText::Words(pdf, e.Word, e.Page), e.RightHalf, &problem))
             << e.Word << ": " << problem.toStdString();
     }
+}
+
+// A page drawn at 2 pixels a millimetre, paper white, origin at its corner.
+template <class TDraw>
+QImage SheetImage(const TBogenlayout &sheet, TDraw draw)
+{
+    QImage image(int(sheet.SheetWidth * 2), int(sheet.SheetHeight * 2), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TScaleCanvas canvas(painter);
+    canvas.SetupForDevice(TScaleDevice::sdScreen);
+    canvas.SetZoom(2 / canvas.PixelsPerMMY());
+    draw(canvas);
+    return image;
+}
+
+// The preview shows exactly the print view's ink, with the printer's
+// correction, and adds nothing but the paper's and the slots' grey outlines.
+TEST_F(MasterPrintPageTest, SheetPreviewShowsThePrintedSheetWithTheCorrection)
+{
+    auto master = Create();
+    OpenPrintPage(*master);
+    auto *preview = Get<TSheetPreview>(*master, "gbBogenvorschau");
+    const QImage before = preview->Vorschau->viewport()->grab().toImage();
+    Press(*master, "BtnDruckPosRight", 4);
+    Press(*master, "BtnDruckPosUp", 3);
+    EXPECT_NE(preview->Vorschau->viewport()->grab().toImage(), before) << "the correction shows at once";
+
+    const TDocument &document = master->Document();
+    // Each pass with the printer's stored correction for it.
+    const auto compare = [&](TSheetPreview::TPage page) {
+        const TPrintCorrection correction = LoadPrintCorrection(PrinterSupport().GetDeviceKeyName());
+        const TPrintOffsets offsets =
+            correction.Of(page == TSheetPreview::TPage::Back ? TPrintSide::Back : TPrintSide::Front);
+        EXPECT_EQ(correction.Front, (TPrintOffsets{2.0f, -1.5f}));
+        const TBogenlayout &sheet = document.Bogenlayout();
+        const QImage shown = SheetImage(sheet, [&](TScaleCanvas &canvas) { preview->DrawPage(canvas, page); });
+        const QImage printed = SheetImage(sheet, [&](TScaleCanvas &canvas) {
+            canvas.SetOffsetX(offsets.X);
+            canvas.SetOffsetY(offsets.Y);
+            TPrintView().DrawSheet(canvas, document, page == TSheetPreview::TPage::Back);
+        });
+        int ink = 0;
+        int wrong = 0;
+        for (int y = 0; y < printed.height(); ++y)
+            for (int x = 0; x < printed.width(); ++x) {
+                const QColor want = printed.pixelColor(x, y);
+                const QColor got = shown.pixelColor(x, y);
+                if (want != Qt::white) {
+                    ++ink;
+                    wrong += got != want;
+                } else {
+                    // Only the outlines' greys may be added.
+                    wrong += got != Qt::white && got != QColor(0x80, 0x80, 0x80) && got != QColor(0xC0, 0xC0, 0xC0);
+                }
+            }
+        EXPECT_GT(ink, 1000);
+        EXPECT_EQ(wrong, 0);
+    };
+
+    SCOPED_TRACE("standard card");
+    ASSERT_EQ(preview->Pages(), QList<TSheetPreview::TPage>{TSheetPreview::TPage::Front});
+    compare(TSheetPreview::TPage::Front);
+
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbBeidseitig");
+    master->Document().SetBackText1({QStringLiteral("Termine nach Vereinbarung")});
+    OpenPrintPage(*master);
+    SCOPED_TRACE("two-sided card");
+    ASSERT_EQ(preview->Pages().size(), 2);
+    Click(*master, "BtnSeiteWeiter");
+    EXPECT_EQ(preview->PageIndex(), 1);
+    EXPECT_TRUE(Label(*master, "lblSeite").startsWith(QString::fromUtf8("Rückseite"))) << Label(*master, "lblSeite").toStdString();
+    compare(TSheetPreview::TPage::Back);
+
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbEinseitig");
+    Click(*master, "rbKlappvisitenkarte");
+    master->Document().SetKlappTextInnen({QStringLiteral("Innentext")});
+    OpenPrintPage(*master);
+    SCOPED_TRACE("folding card");
+    EXPECT_EQ(preview->PageIndex(), 0) << "a one-sided card has no back page";
+    compare(TSheetPreview::TPage::Front);
 }
 
 } // namespace
