@@ -47,13 +47,10 @@ private:
 class TMainView : public TBaseView
 {
 public:
-    virtual ~TMainView() = default;
-
     // One side of the document's current layout.
-    virtual void DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
+    void DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
     // One side of any layout with the document's texts, logos and switches.
-    virtual void DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back,
-                                const TKartenlayout &ALayout) const;
+    void DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
 
     void DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
     void DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
