@@ -26,6 +26,12 @@ bool &DrawCacheSwitch()
 
 } // namespace
 
+QStringList LogoFileSuffixes()
+{
+    return {QStringLiteral("bmp"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
+            QStringLiteral("gif"), QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("webp")};
+}
+
 void RegisterDIBTexts()
 {
     RegisterDefaultText(CannotReadPictureKey, "Die Bilddatei konnte nicht geladen werden");

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <stdexcept>
@@ -16,6 +17,9 @@ class EDIBError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The file name suffixes of the picture files LoadFromFile reads, lower case.
+QStringList LogoFileSuffixes();
 
 // Registers the unit's German default texts with the localizer.
 void RegisterDIBTexts();

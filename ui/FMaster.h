@@ -22,6 +22,7 @@ class TKartenlayout;
 class THelpWindow;
 class TMainView;
 class TMasterMenu;
+class TLogoDrop;
 class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
@@ -96,6 +97,8 @@ private:
     void SetTwoSided(bool value);
     void ReloadLayouts();
     void LoadLogo(TDIB &logo);
+    // The picture file becomes the logo, as if chosen through its button.
+    void InsertLogo(TDIB &logo, const QString &path);
     void ClearLogo(TDIB &logo);
     void ShowLogoName(const TDIB &logo, TElidedLabel *label, QPushButton *remove);
     void chLinienClick();
@@ -130,6 +133,8 @@ private:
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;
     TMMWindow *FPreview = nullptr;
+    // Takes logos while a page with a logo group is shown.
+    TLogoDrop *FPreviewLogoDrop = nullptr;
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;
