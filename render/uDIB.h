@@ -81,6 +81,9 @@ private:
     TBitmapInfoHeader FHeader;
     TDIBHandle FHandle;
     QString FFileName;
+    // Whether the source kept every pixel (not JPEG or WebP): a PDF then
+    // stores it without loss as well.
+    bool FLossless = true;
     mutable QImage FUnpacked;
     mutable QImage FResampled;
 };

@@ -327,6 +327,40 @@ TEST_F(PrintPdfTest, TransparentLogoShowsThePaperOnBothSidesAndInItsWatermark)
     }
 }
 
+TEST_F(PrintPdfTest, LosslessLogoReachesThePdfPixelForPixel)
+{
+    // Sharp edges and a transparent corner, smaller than its box.
+    QImage logo(64, 40, QImage::Format_ARGB32);
+    logo.fill(QColor(200, 30, 60));
+    QPainter painter(&logo);
+    painter.fillRect(10, 5, 20, 30, QColor(20, 90, 220));
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(48, 0, 16, 12, Qt::transparent);
+    painter.end();
+    const QString path = FDir.filePath("logo.png");
+    ASSERT_TRUE(logo.save(path));
+    FDocument.Logo.LoadFromFile(path);
+    SelectLayout("100");
+    Print({});
+
+    // One picture for all ten slots, stored without loss at its own size.
+    const QStringList rows = Run("pdfimages", {"-list", FDir.filePath("bogen.pdf")}).split('\n').mid(2);
+    const QStringList pictures = rows.filter(QRegularExpression(QStringLiteral("^\\s*1\\s")));
+    ASSERT_EQ(pictures.size(), 10);
+    for (const QString &row : pictures) {
+        const QStringList fields = row.simplified().split(' ');
+        EXPECT_EQ(fields[3], QLatin1String("64"));
+        EXPECT_EQ(fields[8], QLatin1String("image")) << row.toStdString();
+        EXPECT_EQ(fields[10], pictures[0].simplified().split(' ')[10]); // the same object
+    }
+    Run("pdfimages", {"-png", "-f", "1", "-l", "1", FDir.filePath("bogen.pdf"), FDir.filePath("bild")});
+    const QImage embedded = QImage(FDir.filePath("bild-000.png")).convertToFormat(QImage::Format_RGB32);
+    QImage onWhite(logo.size(), QImage::Format_RGB32);
+    onWhite.fill(Qt::white);
+    QPainter(&onWhite).drawImage(0, 0, logo);
+    EXPECT_EQ(embedded, onWhite);
+}
+
 TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
 {
     SelectLayout("100");
