@@ -184,18 +184,26 @@ void TProfileIniFile::WriteString(const QString &section, const QString &ident, 
     Changed();
 }
 
-void TProfileIniFile::ReadSection(const QString &section, QStringList &strings) const
+QStringList TProfileIniFile::KeyLines(const QString &section) const
 {
-    strings.clear();
+    QStringList lines;
     const qsizetype header = FindSection(section);
     if (header < 0)
-        return;
+        return lines;
     const qsizetype end = SectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
         const QString &line = FLines.at(i);
         if (!IsComment(line) && line.contains('='))
-            strings.append(ProfileKeyOf(line));
+            lines.append(line);
     }
+    return lines;
+}
+
+void TProfileIniFile::ReadSection(const QString &section, QStringList &strings) const
+{
+    strings.clear();
+    for (const QString &line : KeyLines(section))
+        strings.append(ProfileKeyOf(line));
 }
 
 void TProfileIniFile::ReadSections(QStringList &strings) const
@@ -210,15 +218,8 @@ void TProfileIniFile::ReadSections(QStringList &strings) const
 void TProfileIniFile::ReadSectionValues(const QString &section, QStringList &strings) const
 {
     strings.clear();
-    const qsizetype header = FindSection(section);
-    if (header < 0)
-        return;
-    const qsizetype end = SectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        const QString &line = FLines.at(i);
-        if (!IsComment(line) && line.contains('='))
-            strings.append(ProfileKeyOf(line) + '=' + ProfileValueOf(line));
-    }
+    for (const QString &line : KeyLines(section))
+        strings.append(ProfileKeyOf(line) + '=' + ProfileValueOf(line));
 }
 
 void TProfileIniFile::EraseSection(const QString &section)

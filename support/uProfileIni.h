@@ -53,6 +53,8 @@ public:
 private:
     qsizetype FindSection(const QString &section) const;
     qsizetype SectionEnd(qsizetype header) const;
+    // The lines of a section that hold a key, comments left out.
+    QStringList KeyLines(const QString &section) const;
     qsizetype FindKey(const QString &section, const QString &ident) const;
     void BuildIndex() const;
     void Changed();
