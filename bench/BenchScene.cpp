@@ -7,6 +7,7 @@
 #include "ui/uFitMarks.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -110,6 +111,31 @@ TBenchScene::TBenchScene()
 }
 
 TBenchScene::~TBenchScene() = default;
+
+QString TBenchScene::PhotoCardFile()
+{
+    const QString card = FFolder + QStringLiteral("/photo.tsx");
+    if (QFile::exists(card))
+        return card;
+    // Smooth colours with fine detail, as a phone's photo has.
+    QImage photo(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x)
+            row[x] = qRgb(x * 255 / 6000, y * 255 / 4000, ((x ^ y) * 7) & 0xFF);
+    }
+    const QString path = FFolder + QStringLiteral("/photo.jpg");
+    if (!photo.save(path, "JPEG", 90))
+        throw std::runtime_error("cannot write the photo");
+    QFile file(card);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the photo card");
+    file.write(QStringLiteral("[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nLogodatei=%1\r\n"
+                              "LogodateiR\u00fcckseite=%1\r\n[Layout]\r\nName=100\r\n")
+                   .arg(path)
+                   .toUtf8());
+    return card;
+}
 
 void TBenchScene::Keystroke()
 {

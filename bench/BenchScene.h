@@ -33,6 +33,10 @@ public:
     // The card saved as a card-data file, logo included.
     const QString &CardFile() const { return FCardFile; }
 
+    // A two-sided card of layout 100 with a 6000 x 4000 JPEG photo as logo
+    // on both sides, written on first use.
+    QString PhotoCardFile();
+
     // One typed character: the name changes, preview and thumbnails redraw.
     void Keystroke();
     // Front and back at fit zoom, as the preview window paints them.

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -158,6 +159,16 @@ void PrintToPdf(benchmark::State &state)
                 output);
 }
 
+void PrintPhotoToPdf(benchmark::State &state)
+{
+    const QString output = Scene->Folder() + QStringLiteral("/photo.pdf");
+    TimeProcess(state, QStringLiteral(TESSARO_PROGRAM),
+                {QStringLiteral("--print-to-pdf"), output, QStringLiteral("--sheets"), QString::number(state.range(0)),
+                 Scene->PhotoCardFile()},
+                output);
+    state.counters["pdf_MB"] = double(QFileInfo(output).size()) / (1024 * 1024);
+}
+
 void StartToFirstPaint(benchmark::State &state)
 {
     TimeProcess(state, BenchProgram, {QLatin1String(FirstPaintSwitch)});
@@ -196,6 +207,11 @@ int main(int argc, char **argv)
     Spread(benchmark::RegisterBenchmark("SheetInto300dpiImage", SheetInto300DpiImage))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("PrintToPdf", PrintToPdf))
         ->Arg(1)
+        ->Arg(99)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    Spread(benchmark::RegisterBenchmark("PrintPhotoToPdf", PrintPhotoToPdf))
         ->Arg(99)
         ->Iterations(1)
         ->UseManualTime()

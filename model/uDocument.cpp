@@ -218,6 +218,12 @@ void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
             ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOLOGOFILE"), {fileName}));
         return;
     }
+    // Front and back often show the same picture: it is read once.
+    const TDIB &other = &picture == &Logo ? LogoRueckseite : Logo;
+    if (!other.IsEmpty() && other.FileName() == fileName) {
+        picture.Assign(other);
+        return;
+    }
     try {
         picture.LoadFromFile(fileName);
     } catch (const std::exception &) {

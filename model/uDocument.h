@@ -110,7 +110,7 @@ public:
 private:
     // Loads the picture from the stored file name, reporting a missing or
     // unreadable file in a message box; the picture is empty then.
-    static void LoadLogo(TDIB &picture, const QString &fileName);
+    void LoadLogo(TDIB &picture, const QString &fileName);
     bool WriteCardFile(const QString &path, TFileError &error) const;
     bool SaveWithMessage(const QString &path);
     QString FileFilter() const;

@@ -116,7 +116,8 @@ bool IsComplete(const QByteArray &format, const uchar *data, qsizetype size)
 
 bool IsImportFormat(const QByteArray &format)
 {
-    return format == "bmp" || format == "jpeg" || format == "tiff" || format == "png";
+    return format == "bmp" || format == "jpeg" || format == "tiff" || format == "png" || format == "gif"
+           || format == "webp";
 }
 
 // The reader's allocation limit is the program's; set for one picture.
@@ -237,7 +238,9 @@ int ImportFile(const QString &fileName, TDIBHandle &picture)
     if (image.isNull())
         return irCorrupt;
     const bool larger = image.width() > kept.width() || image.height() > kept.height();
-    picture = larger ? PackReduced(image, kept) : PackImage(image);
+    // Transparent parts show the card's paper: composited onto white here,
+    // so every road that draws or filters the picture sees plain colours.
+    picture = larger ? PackReduced(image, kept) : PackImage(image, image.hasAlphaChannel() ? 24 : 0);
     return picture ? irOK : irNoMemory;
 }
 

@@ -36,7 +36,7 @@ static_assert(offsetof(TImportParams, Picture) == 56);
 enum TImportResult : int {
     irOK = 0,
     irBadParams = 1,   // block size, mode or file name missing or wrong
-    irNotAPicture = 2, // no such file, or not a bitmap, JPEG, TIFF or PNG picture
+    irNotAPicture = 2, // no such file, or not a bitmap, JPEG, TIFF, PNG, GIF or WebP picture
     irTooLarge = 3,    // more pixels than MaxImportPixels, or a file too big to be one
     irCorrupt = 4,     // truncated or damaged picture data
     irNoMemory = 5,

@@ -6,6 +6,8 @@
 #include "render/uScaler.h"
 
 #include <QFile>
+#include <QImageReader>
+#include <QPaintEngine>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -13,9 +15,11 @@ namespace {
 
 const char CannotReadPictureKey[] = "IDS_CANNOTREADPICT";
 
-bool IsPrinter(const QPainter &painter)
+// Paper: a printer or a PDF, which stores whatever picture it is given.
+bool IsPaper(QPainter &painter)
 {
-    return painter.device() && painter.device()->devType() == QInternal::Printer;
+    return (painter.device() && painter.device()->devType() == QInternal::Printer)
+           || (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf);
 }
 
 bool &DrawCacheSwitch()
@@ -25,6 +29,12 @@ bool &DrawCacheSwitch()
 }
 
 } // namespace
+
+QStringList LogoFileSuffixes()
+{
+    return {QStringLiteral("bmp"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
+            QStringLiteral("gif"), QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("webp")};
+}
 
 void RegisterDIBTexts()
 {
@@ -49,8 +59,14 @@ void TDIB::LoadFromFile(const QString &Name)
         RegisterDIBTexts();
         throw EDIBError(GetDefaultText(CannotReadPictureKey).toStdString());
     }
-    SetHandle(std::move(params.Picture));
+    QImageReader reader(Name);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    FHandle = std::move(params.Picture);
     FFileName = Name;
+    FLossless = format != "jpeg" && format != "webp";
+    ReadHeader();
+    Changed();
 }
 
 void TDIB::Assign(const TDIB &Source)
@@ -62,6 +78,7 @@ void TDIB::Assign(const TDIB &Source)
     if (!Source.IsEmpty()) {
         FHandle = CopyHandle(Source.FHandle);
         FFileName = Source.FFileName;
+        FLossless = Source.FLossless;
         ReadHeader();
     }
     Changed();
@@ -106,16 +123,24 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     const bool wasSmooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 
-    const bool resample = IsPrinter(painter) && (width < header.biWidth || height < header.biHeight);
+    // Lossless pictures must not reach a PDF as JPEG.
+    const bool wasLossless = painter.testRenderHint(QPainter::LosslessImageRendering);
+    painter.setRenderHint(QPainter::LosslessImageRendering, FLossless);
+
+    // Paper gets the picture at its size on the device, taken from the
+    // millimetres rather than the rounded device box, so every slot of a
+    // sheet asks for the same size and the copy is made and stored once.
+    const QSize onPaper(qMax(1, ACanvas.MMToLength(Right - Left)), qMax(1, ACanvas.MMToLength(Bottom - Top)));
+    const bool resample = IsPaper(painter) && (onPaper.width() < header.biWidth || onPaper.height() < header.biHeight);
     if (DrawCacheEnabled()) {
-        const QImage &picture = DrawCopy(width, height, resample);
+        const QImage &picture = DrawCopy(onPaper.width(), onPaper.height(), resample);
         if (!picture.isNull())
             painter.drawImage(QRect(left, top, width, height), picture, picture.rect());
     } else if (resample) {
         // A printer gets the picture at its device size: the resampler
         // averages it down, which keeps the print smooth; it is never enlarged.
         TDIBHandle resampled =
-            StretchDIB(FHandle, qMin(header.biWidth, width), qMin(header.biHeight, height), 0);
+            StretchDIB(FHandle, qMin(header.biWidth, onPaper.width()), qMin(header.biHeight, onPaper.height()), 0);
         TBitmapInfoHeader small;
         if (DIBInfo(resampled, &small, sizeof small))
             StretchDIBBlt(painter, left, top, width, height, resampled, 0, 0, small.biWidth,
@@ -125,6 +150,7 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
                       header.biHeight, SRCCOPY);
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform, wasSmooth);
+    painter.setRenderHint(QPainter::LosslessImageRendering, wasLossless);
 }
 
 void TDIB::SetDrawCacheEnabled(bool enabled)
@@ -161,6 +187,7 @@ void TDIB::FreeDrawCopies()
 void TDIB::FreePicture()
 {
     FreeDrawCopies();
+    FLossless = true;
     DIBFree(FHandle);
     FHeader = TBitmapInfoHeader();
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <stdexcept>
@@ -16,6 +17,9 @@ class EDIBError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The file name suffixes of the picture files LoadFromFile reads, lower case.
+QStringList LogoFileSuffixes();
 
 // Registers the unit's German default texts with the localizer.
 void RegisterDIBTexts();
@@ -77,6 +81,9 @@ private:
     TBitmapInfoHeader FHeader;
     TDIBHandle FHandle;
     QString FFileName;
+    // Whether the source kept every pixel (not JPEG or WebP): a PDF then
+    // stores it without loss as well.
+    bool FLossless = true;
     mutable QImage FUnpacked;
     mutable QImage FResampled;
 };

@@ -14,6 +14,7 @@
 #include "ui/uDruckenPage.h"
 #include "ui/uBogenwahl.h"
 #include "ui/uContactDrop.h"
+#include "ui/uLogoDrop.h"
 #include "ui/uPrintPage.h"
 #include "ui/uSheetPreview.h"
 #include "ui/uQRCodeGroup.h"
@@ -151,6 +152,15 @@ void TMaster::ConnectControls()
             [this] { LoadLogo(FDocument->LogoRueckseite); });
     connect(back.BtnLogoEntfernenRueckseite, &QPushButton::clicked, this,
             [this] { ClearLogo(FDocument->LogoRueckseite); });
+
+    connect(new TLogoDrop(*front.gbFirmendaten), &TLogoDrop::Dropped, this,
+            [this](const QString &path) { InsertLogo(FDocument->Logo, path); });
+    connect(new TLogoDrop(*back.gbLogoRueckseite), &TLogoDrop::Dropped, this,
+            [this](const QString &path) { InsertLogo(FDocument->LogoRueckseite, path); });
+    FPreviewLogoDrop = new TLogoDrop(*FPreview);
+    connect(FPreviewLogoDrop, &TLogoDrop::Dropped, this, [this](const QString &path) {
+        InsertLogo(pcMain->currentWidget() == tsRueckseite ? FDocument->LogoRueckseite : FDocument->Logo, path);
+    });
 
     connect(tsLayout->chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
@@ -349,6 +359,8 @@ void TMaster::pcMainChange()
 
     BtnWeiter->setText(GetText(QStringLiteral("Weiter")) + QStringLiteral(" >>"));
     BtnZurueck->setEnabled(VisibleTabIndex() > 0);
+
+    FPreviewLogoDrop->SetActive(page == tsEigeneDaten || page == tsRueckseite);
 
     // Hidden group boxes take no room in their page's panel.
     const bool folding = FDocument->Kartentyp() == TDocument::Klappkarte;

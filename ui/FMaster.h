@@ -23,6 +23,7 @@ class TKartenlayout;
 class THelpWindow;
 class TMainView;
 class TMasterMenu;
+class TLogoDrop;
 class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
@@ -100,6 +101,8 @@ private:
     void SetTwoSided(bool value);
     void ReloadLayouts();
     void LoadLogo(TDIB &logo);
+    // The picture file becomes the logo, as if chosen through its button.
+    void InsertLogo(TDIB &logo, const QString &path);
     void ClearLogo(TDIB &logo);
     void ShowLogoName(const TDIB &logo, TElidedLabel *label, QPushButton *remove);
     void chLinienClick();
@@ -136,6 +139,8 @@ private:
     TMMWindow *FPreview = nullptr;
     // Marks the figures whose lines do not fit; a child of the preview.
     TFitMarks *FFitMarks = nullptr;
+    // Takes logos while a page with a logo group is shown.
+    TLogoDrop *FPreviewLogoDrop = nullptr;
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;

@@ -155,14 +155,24 @@ void TMaster::ReloadLayouts()
 
 void TMaster::LoadLogo(TDIB &logo)
 {
+    // Every picture type the program reads, listed by suffix as the file
+    // names show them.
+    QStringList patterns;
+    for (const QString &suffix : LogoFileSuffixes())
+        patterns << QStringLiteral("*.") + suffix << QStringLiteral("*.") + suffix.toUpper();
     TFileDialogRequest request;
     request.Title = GetText(QStringLiteral("ID_LOGOLADEN"));
-    request.Filter = QStringLiteral("*.bmp, *.jpg, *.tif (*.bmp *.jpg *.tif *.BMP *.JPG *.TIF);;")
-                     + GetText(QStringLiteral("ID_AlleDateien")) + QStringLiteral(" (*)");
+    request.Filter = QStringLiteral("*.") + LogoFileSuffixes().join(QStringLiteral(", *.")) + QStringLiteral(" (")
+                     + patterns.join(QLatin1Char(' ')) + QStringLiteral(");;") + GetText(QStringLiteral("ID_AlleDateien"))
+                     + QStringLiteral(" (*)");
     request.DefaultSuffix = QStringLiteral("bmp");
     const QString path = Dialogs().GetOpenFileName(request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        InsertLogo(logo, path);
+}
+
+void TMaster::InsertLogo(TDIB &logo, const QString &path)
+{
     try {
         logo.LoadFromFile(path);
     } catch (const std::exception &error) {

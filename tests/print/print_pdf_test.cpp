@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -29,6 +30,19 @@
 namespace {
 
 using PdfText::TWordBox;
+
+// A blue disc on a transparent 300 x 150 canvas.
+QImage TransparentDisc()
+{
+    QImage image(300, 150, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 255));
+    painter.drawEllipse(QPoint(150, 75), 60, 60);
+    return image;
+}
 
 class TSilentUi : public TPrintJobUi
 {
@@ -82,6 +96,15 @@ protected:
     {
         Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
         return QImage(FDir.filePath("seite.png"));
+    }
+
+    // A page in colour at 127 dots per inch, where one dot is 0.2 mm.
+    QImage RenderColourPage(int page) const
+    {
+        const QString number = QString::number(page);
+        Run("pdftoppm", {"-r", "127", "-f", number, "-l", number, "-png", "-singlefile", FDir.filePath("bogen.pdf"),
+                         FDir.filePath("farbig")});
+        return QImage(FDir.filePath("farbig.png"));
     }
 
     // Ink within a dot of the place: an outline drawn there.
@@ -291,6 +314,80 @@ TEST_F(PrintPdfTest, BackPagesFollowTheFrontsWithTheBackTexts)
         EXPECT_EQ(Words("Heinz", page).size(), back ? 0u : 10u);
         EXPECT_EQ(Words("Rueckseitentext", page).size(), back ? 10u : 0u);
     }
+}
+
+TEST_F(PrintPdfTest, TransparentLogoShowsThePaperOnBothSidesAndInItsWatermark)
+{
+    const QString logo = FDir.filePath("scheibe.png");
+    ASSERT_TRUE(TransparentDisc().save(logo));
+    FDocument.Logo.LoadFromFile(logo);
+    FDocument.LogoRueckseite.LoadFromFile(logo);
+    FDocument.SetMitRueckseite(true);
+    // Layout 100 draws the logo into a box, 121 its faded copy across the card.
+    struct TCase
+    {
+        const char *Layout;
+        double Left, Top, Right, Bottom;
+    };
+    for (const TCase &c : {TCase{"100", 5, 31, 30, 51}, TCase{"121", 0, 0, 85, 55}}) {
+        SelectLayout(c.Layout);
+        Print({});
+        ASSERT_EQ(Pages(), 2);
+        for (int page = 1; page <= 2; ++page) {
+            const QImage image = RenderColourPage(page);
+            for (const double slotLeft : {15.0, 110.0}) {
+                SCOPED_TRACE(std::string(c.Layout) + " page " + std::to_string(page) + " slot at " + std::to_string(slotLeft));
+                const auto at = [&](double x, double y) { return image.pixel(int((slotLeft + x) / 0.2), int((10 + y) / 0.2)); };
+                // Beside the disc, across the picture's whole height: paper.
+                const double inset = (c.Right - c.Left) * 0.04;
+                for (double y = c.Top + 1; y < c.Bottom - 1; y += 0.4) {
+                    EXPECT_GE(qGray(at(c.Left + inset, y)), 250) << y;
+                    EXPECT_GE(qGray(at(c.Right - inset, y)), 250) << y;
+                }
+                bool blue = false;
+                for (double dx = -1.5; dx <= 1.5; dx += 0.2)
+                    for (double dy = -1.5; dy <= 1.5; dy += 0.2) {
+                        const QRgb pixel = at((c.Left + c.Right) / 2 + dx, (c.Top + c.Bottom) / 2 + dy);
+                        blue = blue || qBlue(pixel) > qRed(pixel) + 25;
+                    }
+                EXPECT_TRUE(blue);
+            }
+        }
+    }
+}
+
+TEST_F(PrintPdfTest, LosslessLogoReachesThePdfPixelForPixel)
+{
+    // Sharp edges and a transparent corner, smaller than its box.
+    QImage logo(64, 40, QImage::Format_ARGB32);
+    logo.fill(QColor(200, 30, 60));
+    QPainter painter(&logo);
+    painter.fillRect(10, 5, 20, 30, QColor(20, 90, 220));
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(48, 0, 16, 12, Qt::transparent);
+    painter.end();
+    const QString path = FDir.filePath("logo.png");
+    ASSERT_TRUE(logo.save(path));
+    FDocument.Logo.LoadFromFile(path);
+    SelectLayout("100");
+    Print({});
+
+    // One picture for all ten slots, stored without loss at its own size.
+    const QStringList rows = Run("pdfimages", {"-list", FDir.filePath("bogen.pdf")}).split('\n').mid(2);
+    const QStringList pictures = rows.filter(QRegularExpression(QStringLiteral("^\\s*1\\s")));
+    ASSERT_EQ(pictures.size(), 10);
+    for (const QString &row : pictures) {
+        const QStringList fields = row.simplified().split(' ');
+        EXPECT_EQ(fields[3], QLatin1String("64"));
+        EXPECT_EQ(fields[8], QLatin1String("image")) << row.toStdString();
+        EXPECT_EQ(fields[10], pictures[0].simplified().split(' ')[10]); // the same object
+    }
+    Run("pdfimages", {"-png", "-f", "1", "-l", "1", FDir.filePath("bogen.pdf"), FDir.filePath("bild")});
+    const QImage embedded = QImage(FDir.filePath("bild-000.png")).convertToFormat(QImage::Format_RGB32);
+    QImage onWhite(logo.size(), QImage::Format_RGB32);
+    onWhite.fill(Qt::white);
+    QPainter(&onWhite).drawImage(0, 0, logo);
+    EXPECT_EQ(embedded, onWhite);
 }
 
 TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)

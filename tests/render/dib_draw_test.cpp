@@ -88,17 +88,18 @@ TEST_F(LogoDrawing, PrinterGetsLargePicturesResampledToTheBoxSize)
     EXPECT_EQ(logo.Width(), 2000); // the logo itself is untouched
 }
 
-TEST_F(LogoDrawing, OtherDevicesGetThePictureStretchedDirectly)
+TEST_F(LogoDrawing, PdfWriterGetsLargePicturesResampledLikeAPrinter)
 {
     TDIB logo;
     logo.SetHandle(PackImage(Stripes(2000, 1000)));
     const QString pdf = FDir.filePath("document.pdf");
+    QSize box;
     {
         QPdfWriter writer(pdf);
         writer.setResolution(600);
-        DrawAt600Dpi(writer, logo);
+        box = DrawAt600Dpi(writer, logo);
     }
-    EXPECT_EQ(EmbeddedPictureSizes(pdf), (QList<QSize>{QSize(2000, 1000)}));
+    EXPECT_EQ(EmbeddedPictureSizes(pdf), (QList<QSize>{box}));
 }
 
 TEST_F(LogoDrawing, FillsItsDeviceRectangleAndRestoresTheStretchMode)

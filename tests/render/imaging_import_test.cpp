@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 using namespace ImagingTest;
@@ -51,7 +52,7 @@ TEST_F(ImagingImport, LosslessFormatsKeepPixelsInBottomUpRows)
         {Path("topdown.bmp"), 24},
         {Saved(sample, "a.tif", "TIFF"), 24},
         {Saved(sample, "a.png", "PNG"), 24},
-        {Saved(withAlpha, "alpha.png", "PNG"), 32},
+        {Saved(withAlpha, "alpha.png", "PNG"), 24},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
@@ -77,11 +78,53 @@ TEST_F(ImagingImport, LosslessFormatsKeepPixelsInBottomUpRows)
         EXPECT_EQ(qRgb(yellow[2], yellow[1], yellow[0]), qRgb(255, 255, 0));
         const uchar *topRow = picture.Bits() + 40 + 22 * rowBytes;
         EXPECT_EQ(qRgb(topRow[2], topRow[1], topRow[0]), qRgb(0, 255, 0));
-        if (c.bitCount == 32) {
-            EXPECT_EQ(topRow[3], 255);
-            EXPECT_EQ(topRow[4 + 3], 0); // the transparent pixel
+        if (c.path.contains(QLatin1String("alpha"))) { // the transparent pixel shows the paper
+            EXPECT_EQ(qRgb(topRow[5], topRow[4], topRow[3]), qRgb(255, 255, 255));
         }
     }
+}
+
+TEST_F(ImagingImport, TransparentPartsShowThePaper)
+{
+    // Left third opaque red, middle half-transparent red, right transparent.
+    QImage image(30, 10, QImage::Format_ARGB32);
+    for (int x = 0; x < 30; ++x)
+        for (int y = 0; y < 10; ++y)
+            image.setPixel(x, y, x < 10 ? qRgba(255, 0, 0, 255) : x < 20 ? qRgba(255, 0, 0, 128) : qRgba(0, 0, 0, 0));
+    QImage indexed(30, 10, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgba(0, 0, 0, 0)});
+    for (int x = 0; x < 30; ++x)
+        for (int y = 0; y < 10; ++y)
+            indexed.setPixel(x, y, x < 20 ? 0 : 1);
+    QImageWriter webp(Path("a.webp"), "webp");
+    webp.setQuality(100); // lossless
+    ASSERT_TRUE(webp.write(image));
+
+    const QString paths[] = {Saved(image, "a.png", "PNG"), Saved(image, "a.tif", "TIFF"), Path("a.webp"),
+                             Saved(indexed, "indexed.png", "PNG")};
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const auto [result, picture] = Import(path);
+        ASSERT_EQ(result, irOK);
+        EXPECT_EQ(HeaderOf(picture).biBitCount, 24);
+        const QImage read = UnpackImage(picture);
+        EXPECT_EQ(read.pixel(2, 5), qRgb(255, 0, 0));
+        EXPECT_EQ(read.pixel(25, 5), qRgb(255, 255, 255));
+        if (!path.contains(QLatin1String("indexed"))) {
+            EXPECT_NEAR(qGreen(read.pixel(15, 5)), 127, 1);
+        }
+    }
+
+    // Qt writes no GIF: two pixels, red and the transparent colour.
+    WriteBytes(Path("a.gif"), QByteArray::fromHex("47494638396102000100f00000"
+                                                  "ff0000000000"
+                                                  "21f90401000001002c000000000200010000"
+                                                  "0202440a003b"));
+    const auto [result, picture] = Import(Path("a.gif"));
+    ASSERT_EQ(result, irOK);
+    const QImage read = UnpackImage(picture);
+    EXPECT_EQ(read.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(read.pixel(1, 0), qRgb(255, 255, 255));
 }
 
 TEST_F(ImagingImport, PaletteBitmapKeepsItsColourTable)

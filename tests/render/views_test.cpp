@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <QPainter>
 
 #include <functional>
@@ -392,6 +393,31 @@ TEST_F(ViewsTest, WatermarkFiguresShowTheFadedCopyAndMissingLogosNothing)
     TSurface back(85, 55, 4);
     PrintView.DrawCard(*back.Canvas, Doc, true, Current());
     EXPECT_EQ(BoxOf(back.Image, back.Image.rect(), IsPainted), QRect());
+}
+
+TEST_F(ViewsTest, TransparentLogoShowsThePaperInThePreview)
+{
+    QTemporaryDir dir;
+    QImage disc(300, 150, QImage::Format_ARGB32);
+    disc.fill(Qt::transparent);
+    QPainter(&disc).fillRect(120, 45, 60, 60, Qt::blue);
+    const QString path = dir.filePath("disc.png");
+    ASSERT_TRUE(disc.save(path));
+    Layout.Elements.Add(Picture({5, 31, 30, 51}, 1, 1));
+    Layout.BackElements.Add(Picture({0, 0, 85, 55}, 1, 1, true));
+    Use();
+    Doc.Logo.LoadFromFile(path);
+    Doc.LogoRueckseite.LoadFromFile(path);
+    for (const bool back : {false, true}) {
+        SCOPED_TRACE(back);
+        TSurface card(85, 55, 4);
+        MainView.DrawCard(*card.Canvas, Doc, back, Current());
+        const TSingleRect box = back ? TSingleRect{0, 6.25f, 85, 48.75f} : TSingleRect{5, 34.75f, 30, 47.25f};
+        EXPECT_EQ(card.Pixel(box.Left + 1, box.Top + 1), QColor(Qt::white));
+        EXPECT_EQ(card.Pixel(box.Right - 1, box.Bottom - 1), QColor(Qt::white));
+        const QColor centre = card.Pixel((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+        EXPECT_GT(centre.blue(), centre.red() + 25);
+    }
 }
 
 TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)

@@ -12,8 +12,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QDropEvent>
+#include <QUrl>
+#include <QMimeData>
 
 namespace {
 
@@ -160,7 +164,11 @@ TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
 
     ASSERT_EQ(FDialogs.FileRequests.size(), 1u);
     EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Logodatei öffnen"));
-    EXPECT_TRUE(FDialogs.FileRequests[0].Filter.contains(QStringLiteral("*.bmp *.jpg *.tif")));
+    // Every readable picture type in the first entry.
+    const QString first = FDialogs.FileRequests[0].Filter.section(QStringLiteral(";;"), 0, 0);
+    for (const char *suffix : {"bmp", "jpg", "jpeg", "png", "gif", "tif", "tiff", "webp"})
+        EXPECT_TRUE(first.contains(QRegularExpression(QStringLiteral(R"([( ]\*\.%1[ )])").arg(QLatin1String(suffix)))))
+            << suffix;
     EXPECT_TRUE(FDialogs.FileRequests[0].Filter.contains(QStringLiteral("Alle Dateien")));
     EXPECT_EQ(master->Document().Logo.FileName(), path);
     EXPECT_TRUE(label->text().contains(QStringLiteral("...")));
@@ -172,6 +180,41 @@ TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
     EXPECT_TRUE(master->Document().Logo.IsEmpty());
     EXPECT_EQ(label->text(), QStringLiteral("<ohne Logo>"));
     EXPECT_FALSE(remove->isEnabled());
+}
+
+TEST_F(MasterTest, PictureDroppedOnALogoGroupOrThePreviewBecomesThatSidesLogo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("logo.PNG"));
+    ASSERT_TRUE(WriteLogo(path));
+    auto master = Create();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder.filePath(QStringLiteral("notes.txt"))), QUrl::fromLocalFile(path)});
+    // Whether the widget took the drop.
+    const auto drop = [&](QWidget &target) {
+        const QPoint at = target.rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &dropped);
+        return true;
+    };
+
+    EXPECT_TRUE(drop(*Get<QWidget>(*master, "gbLogoRueckseite")));
+    EXPECT_TRUE(WaitFor([&] { return master->Document().LogoRueckseite.FileName() == path; }));
+    EXPECT_TRUE(master->Document().Logo.IsEmpty());
+    EXPECT_EQ(Get<QLabel>(*master, "lblLogoRueckseite")->text(), path);
+
+    // The preview takes it for the page shown, and only on the logo pages.
+    ASSERT_EQ(Page(*master), QStringLiteral("tsEigeneDaten"));
+    EXPECT_TRUE(drop(master->Preview()));
+    EXPECT_TRUE(WaitFor([&] { return master->Document().Logo.FileName() == path; }));
+    master->Document().Logo.Clear();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsLayout"));
+    EXPECT_FALSE(drop(master->Preview()));
+    EXPECT_TRUE(master->Document().Logo.IsEmpty());
 }
 
 TEST_F(MasterTest, UnreadableLogoIsReportedAndLeavesNoLogo)
