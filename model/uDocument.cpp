@@ -84,8 +84,9 @@ QString JoinLines(const QStringList &lines)
 TDocument::TDocument()
 {
     RegisterDocumentTexts();
-    Logo.OnChange = [this](TDIB &) { MakeWatermark(FLogoWatermark, Logo); };
-    LogoRueckseite.OnChange = [this](TDIB &) { MakeWatermark(FLogoRueckseiteWatermark, LogoRueckseite); };
+    QObject::connect(&Logo, &TDIB::PictureChanged, [this] { MakeWatermark(FLogoWatermark, Logo); });
+    QObject::connect(&LogoRueckseite, &TDIB::PictureChanged,
+                     [this] { MakeWatermark(FLogoRueckseiteWatermark, LogoRueckseite); });
     LoadLayouts(false);
     if (FLayouts.Count() > 0)
         SelectLayout(FLayouts.Items(0));

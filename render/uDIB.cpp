@@ -55,7 +55,7 @@ void TDIB::LoadFromFile(const QString &Name)
         // Whoever keeps a copy of the old picture (the watermark) must learn
         // that it is gone.
         if (hadPicture)
-            Changed();
+            emit PictureChanged();
         RegisterDIBTexts();
         throw EDIBError(GetDefaultText(CannotReadPictureKey).toStdString());
     }
@@ -66,7 +66,7 @@ void TDIB::LoadFromFile(const QString &Name)
     FFileName = Name;
     FLossless = format != "jpeg" && format != "webp";
     ReadHeader();
-    Changed();
+    emit PictureChanged();
 }
 
 void TDIB::Assign(const TDIB &Source)
@@ -81,7 +81,7 @@ void TDIB::Assign(const TDIB &Source)
         FLossless = Source.FLossless;
         ReadHeader();
     }
-    Changed();
+    emit PictureChanged();
 }
 
 void TDIB::SetHandle(TDIBHandle H)
@@ -90,14 +90,14 @@ void TDIB::SetHandle(TDIBHandle H)
     FFileName.clear();
     FHandle = std::move(H);
     ReadHeader();
-    Changed();
+    emit PictureChanged();
 }
 
 void TDIB::Clear()
 {
     FreePicture();
     FFileName.clear();
-    Changed();
+    emit PictureChanged();
 }
 
 void TDIB::ConvertTo24Bit()
@@ -199,8 +199,3 @@ void TDIB::ReadHeader()
         FHeader = TBitmapInfoHeader();
 }
 
-void TDIB::Changed()
-{
-    if (OnChange)
-        OnChange(*this);
-}

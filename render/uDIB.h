@@ -3,10 +3,10 @@
 #include "render/uPackedDIB.h"
 
 #include <QImage>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <stdexcept>
 
 class TScaleCanvas;
@@ -25,12 +25,12 @@ QStringList LogoFileSuffixes();
 void RegisterDIBTexts();
 
 // A logo picture: empty, or one packed bitmap it owns.
-class TDIB
+class TDIB : public QObject
 {
+    Q_OBJECT
+
 public:
     TDIB() = default;
-    TDIB(const TDIB &) = delete;
-    TDIB &operator=(const TDIB &) = delete;
 
     // Replaces the picture with the file's. Throws EDIBError with the text
     // "IDS_CANNOTREADPICT" when it cannot be read; the picture is then empty.
@@ -60,13 +60,14 @@ public:
     const TDIBHandle &Handle() const { return FHandle; }
     const QString &FileName() const { return FFileName; }
 
-    // Called after every change of the picture.
-    std::function<void(TDIB &Sender)> OnChange;
-
     // Off, every drawing unpacks (and for a printer resamples) the picture
     // anew; for comparisons only.
     static void SetDrawCacheEnabled(bool enabled);
     static bool DrawCacheEnabled();
+
+signals:
+    // After every change of the picture.
+    void PictureChanged();
 
 private:
     // The picture as drawn at a size: unpacked once per picture and size,
@@ -76,7 +77,6 @@ private:
     void FreeDrawCopies();
     void FreePicture();
     void ReadHeader();
-    void Changed();
 
     TBitmapInfoHeader FHeader;
     TDIBHandle FHandle;

@@ -21,10 +21,7 @@ class LogoPicture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        FLogo.OnChange = [this](TDIB &sender) {
-            EXPECT_EQ(&sender, &FLogo);
-            ++FChanges;
-        };
+        QObject::connect(&FLogo, &TDIB::PictureChanged, [this] { ++FChanges; });
     }
 
     QString Saved(const QImage &image, const QString &name)
