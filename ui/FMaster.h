@@ -103,6 +103,7 @@ private:
     void dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state);
     bool dgLayoutsSelectCell(int col, int row);
     void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
+    QString dgLayoutsCellText(int col, int row) const;
     void ApplyLayoutSelection();
     void SelectDocumentLayout();
 

@@ -5,6 +5,7 @@
 #include "render/uMMWindow.h"
 #include "render/uRGBHSL.h"
 #include "render/uScaler.h"
+#include "ui/uAccessibleTexts.h"
 #include "ui/uCardPages.h"
 
 #include <QImage>
@@ -173,6 +174,13 @@ void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
             grid.SetRow(row + 1);
         });
     }
+}
+
+QString TMaster::dgLayoutsCellText(int col, int row) const
+{
+    const int p = col + row * tsLayout->dgLayouts->ColCount();
+    const TKartenlayoutList &layouts = FDocument->Layouts();
+    return p < layouts.Count() ? LayoutCaption(layouts.Items(p), p + 1) : QString();
 }
 
 void TMaster::ApplyLayoutSelection()

@@ -70,7 +70,6 @@ void TMaster::CreateRuntimeControls()
     FFontBox->setMinimumContentsLength(FontNameLength);
     tsLayout->PlaceFontBox(FFontBox);
     connect(FFontBox, &QComboBox::currentIndexChanged, this, [this] { cbSchriftartChange(); });
-    setTabOrder(FFontBox, tsLayout->chLinien);
 }
 
 void TMaster::RedrawPreviews()

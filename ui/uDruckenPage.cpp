@@ -3,6 +3,7 @@
 #include "ui/uElidedLabel.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,12 +18,28 @@ namespace {
 // Long printer names are cut in the box, not allowed to widen the page.
 constexpr int PrinterNameLength = 16;
 
-QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow)
+// A button showing only an arrow or a sign: its hint is its name.
+class TSpeedButton : public QToolButton
 {
-    auto *button = MakeControl<QToolButton>(parent, name);
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::ToolTipChange)
+            setAccessibleName(toolTip());
+        return QToolButton::event(event);
+    }
+};
+
+QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow, const QString &hint)
+{
+    auto *button = MakeControl<TSpeedButton>(parent, name);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
     button->setMinimumSize(23, 22);
+    button->setToolTip(hint);
     return button;
 }
 
@@ -32,7 +49,7 @@ TPrinterGroup::TPrinterGroup(QWidget *parent)
     : QGroupBox(QStringLiteral("Drucker"), parent)
 {
     setObjectName(QStringLiteral("gbDrucker"));
-    Label3 = MakeControl<QLabel>(this, "Label3", QStringLiteral("Name:"));
+    Label3 = MakeControl<QLabel>(this, "Label3", QStringLiteral("&Name:"));
     cbDrucker = MakeControl<QComboBox>(this, "cbDrucker");
     cbDrucker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbDrucker->setMinimumContentsLength(PrinterNameLength);
@@ -51,6 +68,7 @@ TPrinterGroup::TPrinterGroup(QWidget *parent)
     auto *fields = new QFormLayout(this);
     fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setBuddy(cbDrucker);
     fields->addRow(Label3, cbDrucker);
     fields->addRow(nullptr, BtnEigenschaften);
     fields->setAlignment(BtnEigenschaften, Qt::AlignRight);
@@ -69,8 +87,8 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     : QGroupBox(QStringLiteral("Druckposition"), parent)
 {
     setObjectName(QStringLiteral("gbDruckbereich"));
-    BtnTestseiteDrucken = MakeButton(this, "BtnTestseiteDrucken", QStringLiteral("Testseite drucken"));
-    BtnDruckpositionAnpassen = MakeButton(this, "BtnDruckpositionAnpassen", QStringLiteral("Druckposition anpassen"));
+    BtnTestseiteDrucken = MakeButton(this, "BtnTestseiteDrucken", QStringLiteral("&Testseite drucken"));
+    BtnDruckpositionAnpassen = MakeButton(this, "BtnDruckpositionAnpassen", QStringLiteral("Druck&position anpassen"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BtnTestseiteDrucken);
     buttons->addWidget(BtnDruckpositionAnpassen);
@@ -78,12 +96,17 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     Offsets = new QWidget(this);
     lblPosX = MakeWrappedLabel(Offsets, "lblPosX");
     lblPosY = MakeWrappedLabel(Offsets, "lblPosY");
-    BtnDruckPosUp = MakeSpeedButton(Offsets, "BtnDruckPosUp", Qt::UpArrow);
-    BtnDruckPosLeft = MakeSpeedButton(Offsets, "BtnDruckPosLeft", Qt::LeftArrow);
-    BtnDruckPosCenter = MakeSpeedButton(Offsets, "BtnDruckPosCenter", Qt::NoArrow);
+    BtnDruckPosUp =
+        MakeSpeedButton(Offsets, "BtnDruckPosUp", Qt::UpArrow, QStringLiteral("Ausdruck nach oben verschieben"));
+    BtnDruckPosLeft =
+        MakeSpeedButton(Offsets, "BtnDruckPosLeft", Qt::LeftArrow, QStringLiteral("Ausdruck nach links verschieben"));
+    BtnDruckPosCenter =
+        MakeSpeedButton(Offsets, "BtnDruckPosCenter", Qt::NoArrow, QStringLiteral("Verschiebung zurücksetzen"));
     BtnDruckPosCenter->setText(QStringLiteral("+"));
-    BtnDruckPosRight = MakeSpeedButton(Offsets, "BtnDruckPosRight", Qt::RightArrow);
-    BtnDruckPosDown = MakeSpeedButton(Offsets, "BtnDruckPosDown", Qt::DownArrow);
+    BtnDruckPosRight = MakeSpeedButton(Offsets, "BtnDruckPosRight", Qt::RightArrow,
+                                       QStringLiteral("Ausdruck nach rechts verschieben"));
+    BtnDruckPosDown =
+        MakeSpeedButton(Offsets, "BtnDruckPosDown", Qt::DownArrow, QStringLiteral("Ausdruck nach unten verschieben"));
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblPosX);
     texts->addWidget(lblPosY);
@@ -125,11 +148,12 @@ TDruckenPage::TDruckenPage()
     Panel()->AddBox(gbDrucker);
 
     GroupBox1 = MakeControl<QGroupBox>(panel, "GroupBox1", QStringLiteral("Druckanzahl"));
-    Label8 = MakeControl<QLabel>(GroupBox1, "Label8", QStringLiteral("Anzahl Bögen:"));
+    Label8 = MakeControl<QLabel>(GroupBox1, "Label8", QStringLiteral("&Anzahl Bögen:"));
     seAnzahl = MakeControl<QSpinBox>(GroupBox1, "seAnzahl");
     seAnzahl->setRange(1, 99);
     seAnzahl->setValue(1);
     labAnzahl = MakeWrappedLabel(GroupBox1, "labAnzahl", QStringLiteral("entspricht %d Visitenkarten"));
+    Label8->setBuddy(seAnzahl);
     auto *count = new QHBoxLayout(GroupBox1);
     count->addWidget(Label8);
     count->addWidget(seAnzahl);
