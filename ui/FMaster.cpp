@@ -10,6 +10,7 @@
 #include "ui/FHelpWindow.h"
 #include "ui/FMasterMenu.h"
 #include "ui/uAccessibleTexts.h"
+#include "ui/uCardPreview.h"
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
 #include "ui/uPrintPage.h"

@@ -2,6 +2,7 @@
 
 #include "locale/uLocalizerForm.h"
 #include "ui/FMasterControls.h"
+#include "ui/uCardPreview.h"
 #include "ui/uDrawGrid.h"
 
 #include <QEvent>
@@ -21,7 +22,6 @@ class TKartenlayout;
 class THelpWindow;
 class TMainView;
 class TMasterMenu;
-class TMMWindow;
 class TPrintPage;
 class TScaleCanvas;
 
@@ -46,7 +46,7 @@ public:
 
     TDocument &Document() const { return *FDocument; }
     THelpWindow &Assistant() const { return *FAssistant; }
-    TMMWindow &Preview() const { return *FPreview; }
+    TCardPreview &Preview() const { return *FPreview; }
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
@@ -122,7 +122,7 @@ private:
     bool FUpdating = false;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;
-    TMMWindow *FPreview = nullptr;
+    TCardPreview *FPreview = nullptr;
     TFontComboBox *FFontBox = nullptr;
     bool FFirstActivate = false;
     THelpWindow *FAssistant = nullptr;

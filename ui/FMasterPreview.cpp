@@ -7,6 +7,7 @@
 #include "render/uScaler.h"
 #include "support/uFontCombo.h"
 #include "ui/uCardPages.h"
+#include "ui/uCardPreview.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -52,7 +54,7 @@ private:
 
 void TMaster::CreateRuntimeControls()
 {
-    FPreview = new TMMWindow(panVorschau);
+    FPreview = new TCardPreview(*FDocument, panVorschau);
     FPreview->setObjectName(QStringLiteral("MMWin"));
     panVorschau->layout()->addWidget(FPreview);
     connect(FPreview, &TMMWindow::OnPaint, this, [this] { PreviewPaint(); });
@@ -60,8 +62,10 @@ void TMaster::CreateRuntimeControls()
     FPreview->SetWorldHeight(55);
     FPreview->SetTemplateWidth(85.0f);
     FPreview->SetTemplateHeight(55.0f);
-    FPreview->setFocusPolicy(Qt::NoFocus);
     FPreview->viewport()->setBackgroundRole(panVorschau->backgroundRole());
+    // After the page's controls, before the window's buttons.
+    setTabOrder(FPreview, BtnZurueck);
+    setTabOrder(BtnZurueck, BtnWeiter);
 
     FFontBox = new TFontComboBox(tsLayout->gbLayoutDetails);
     FFontBox->setObjectName(QStringLiteral("cbFont"));
@@ -76,6 +80,7 @@ void TMaster::RedrawPreviews()
 {
     tsLayout->dgLayouts->viewport()->update();
     FPreview->viewport()->update();
+    FPreview->CardChanged();
 }
 
 void TMaster::PreviewPaint()
