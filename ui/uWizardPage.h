@@ -50,8 +50,8 @@ public:
 
 // The left half of a wizard page: group boxes one below the other, where a
 // hidden box takes no room, and the page's advertising image at the bottom.
-// Lower than its contents it scrolls; it is as wide as its widest box needs,
-// at least the designed width.
+// Lower than its contents it scrolls, always showing the control with the
+// focus; it is as wide as its widest box needs, at least the designed width.
 class TPagePanel : public QScrollArea
 {
     Q_OBJECT
