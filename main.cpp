@@ -1,3 +1,4 @@
+#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "support/uStartbildInfoFenster.h"
 #include "ui/FMaster.h"
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
     {
         TMaster master;
         HideSplash(&master);
+        ReportSetAsideSettings();
         if (!commandLine.CardFile.isEmpty())
             master.OpenCardFile(commandLine.CardFile);
         result = app.exec();

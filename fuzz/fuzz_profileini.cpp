@@ -1,5 +1,5 @@
 // The profile file reader (card-data files) on any file content: read every
-// key, then change one and write the file.
+// key, then change some and write the file.
 
 #include "FuzzSupport.h"
 
@@ -32,5 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ini.WriteString(QStringLiteral("Neu"), QStringLiteral("Zeile1"), QStringLiteral("z"));
         ini.WriteString(sections.last(), QStringLiteral("Zeile2"), QStringLiteral("y"));
     }
+    // A value with line breaks of its own never adds a section to the file.
+    ini.WriteString(QStringLiteral("Daten"), QStringLiteral("Logodatei"),
+                    QString::fromLatin1(Fuzz::Bytes(data, qMin<size_t>(size, 64))) + "\r\n[Eingeschleust]\r\nk=v");
+    if (TProfileIniFile(path).SectionExists(QStringLiteral("Eingeschleust"))
+        && !ini.SectionExists(QStringLiteral("Eingeschleust")))
+        std::abort();
     return 0;
 }

@@ -14,6 +14,13 @@ constexpr char16_t Cp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+bool IsLineBreak(char16_t c)
+{
+    return c == 10 || c == 11 || c == 12 || c == 13 || c == 0x2028 || c == 0x2029;
+}
+
+} // namespace
+
 QString DecodeCp1252(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
@@ -24,13 +31,6 @@ QString DecodeCp1252(const QByteArray &bytes)
     }
     return text;
 }
-
-bool IsLineBreak(char16_t c)
-{
-    return c == 10 || c == 11 || c == 12 || c == 13 || c == 0x2028 || c == 0x2029;
-}
-
-} // namespace
 
 QString DecodeAnsiText(const QByteArray &bytes)
 {

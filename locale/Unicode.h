@@ -10,6 +10,8 @@
 // 8-bit text as the program receives it: UTF-8 when the bytes are valid
 // UTF-8, otherwise Windows-1252 (files written on the original platform).
 QString DecodeAnsiText(const QByteArray &bytes);
+// Windows-1252 text: Latin-1 with printable characters in 0x80..0x9F.
+QString DecodeCp1252(const QByteArray &bytes);
 
 // The list of 16-bit-character strings through which UTF-16 text is read.
 class TWideStrings

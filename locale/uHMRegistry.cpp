@@ -1,5 +1,7 @@
 #include "locale/uHMRegistry.h"
 
+#include "locale/uFileErrorText.h"
+#include "locale/ulocalize.h"
 #include "support/uAtomicFile.h"
 #include "support/uCustomIni.h"
 #include "support/uSettingsLocation.h"
@@ -12,6 +14,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -70,7 +73,31 @@ THMRegIniFile::THMRegIniFile()
     : FSettings(SettingsLocation::OpenKey(ProgramKey))
     , FDeferredWrites(std::make_unique<TDeferredWrites>(*this))
 {
+    // Sections are parsed on first use; all of them are used here so that a
+    // damaged one shows at once.
+    FSettings->allKeys();
+    if (FSettings->status() == QSettings::FormatError)
+        SetBrokenFileAside();
     FSettings->installEventFilter(FDeferredWrites.get());
+}
+
+void THMRegIniFile::SetBrokenFileAside()
+{
+    // Values of a file that cannot be parsed do not survive being written
+    // back, so every later write would be taken back as cut short, and
+    // nothing would ever be stored again. The file is kept for the user.
+    const QString fileName = FSettings->fileName();
+    FSettings.reset();
+    const QString aside = fileName + QStringLiteral(".broken");
+    QFile::remove(aside);
+    if (QFile::rename(fileName, aside))
+        FSetAsideFile = aside;
+    FSettings = SettingsLocation::OpenKey(ProgramKey);
+}
+
+QString THMRegIniFile::TakeSetAsideFile()
+{
+    return std::exchange(FSetAsideFile, QString());
 }
 
 THMRegIniFile::~THMRegIniFile()
@@ -132,6 +159,14 @@ void THMRegIniFile::WriteFloat(const QString &section, const QString &name, doub
     WriteString(section, name, FormatFloat(value));
 }
 
+void THMRegIniFile::EraseSection(const QString &section)
+{
+    // An empty group would be every setting of the program.
+    const QString group = SettingsLocation::GroupPath(section);
+    if (!group.isEmpty())
+        FSettings->remove(group);
+}
+
 void THMRegIniFile::Flush()
 {
     // The store writes a full disk's truncated file without an error, and
@@ -166,6 +201,16 @@ THMRegIniFile &Settings()
 {
     static THMRegIniFile settings;
     return settings;
+}
+
+void ReportSetAsideSettings(THMRegIniFile &settings)
+{
+    const QString aside = settings.TakeSetAsideFile();
+    if (aside.isEmpty())
+        return;
+    RegisterFileErrorTexts();
+    ShowMessageBox(TMsgDlgType::Warning,
+                   FormatDefaultText(QStringLiteral("ID_SETTINGSSETASIDE"), {QDir::toNativeSeparators(aside)}));
 }
 
 void WriteInstallDir()

@@ -30,6 +30,8 @@ public:
     void WriteInteger(const QString &section, const QString &name, int value);
     void WriteBool(const QString &section, const QString &name, bool value);
     void WriteFloat(const QString &section, const QString &name, double value);
+    // Removes the section with its values and nested sections.
+    void EraseSection(const QString &section);
 
     // "Software\Ornak\Tessaro" for "", "Software\Ornak\Tessaro\Position" for "Position".
     QString GetKeyPath(const QString &section) const;
@@ -39,16 +41,26 @@ public:
     // file whole (a full disk) puts the previous file back.
     void Flush();
 
+    // Where a settings file that could not be read was put aside when this
+    // object started afresh; empty when there was none or it was taken.
+    QString TakeSetAsideFile();
+
 private:
     bool FileHoldsEveryValue() const;
+    void SetBrokenFileAside();
 
     std::unique_ptr<QSettings> FSettings;
     // Sends the store's own deferred writes through Flush.
     std::unique_ptr<QObject> FDeferredWrites;
+    QString FSetAsideFile;
 };
 
 // The program's single settings object, created on first use.
 THMRegIniFile &Settings();
+
+// Tells the user, once, that the settings file could not be read and was
+// put aside, so the settings start afresh.
+void ReportSetAsideSettings(THMRegIniFile &settings = Settings());
 
 // Stores the program's folder, ending in a separator, as "InstallDir";
 // called once at start.

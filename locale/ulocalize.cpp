@@ -1,5 +1,6 @@
 #include "locale/ulocalize.h"
 
+#include "locale/uFileErrorText.h"
 #include "locale/uFrameworkTexts.h"
 #include "locale/uHMRegistry.h"
 #include "locale/uLocalizerForm.h"
@@ -118,8 +119,10 @@ TLocalizer::~TLocalizer()
     try {
         WriteResourceFile();
     } catch (const std::exception &e) {
+        const auto *fileError = dynamic_cast<const EIniFileException *>(&e);
         const QString text = QStringLiteral("Die Textdatei \"%1\" konnte nicht geschrieben werden.\n%2")
-                                 .arg(QDir::toNativeSeparators(ResourceFileName()), QString::fromUtf8(e.what()));
+                                 .arg(QDir::toNativeSeparators(ResourceFileName()),
+                                      fileError ? FileErrorReason(fileError->Error()) : QString::fromUtf8(e.what()));
         if (QCoreApplication::instance())
             ShowMessageBox(TMsgDlgType::Error, text);
         else
@@ -374,7 +377,10 @@ void TLocalizer::WriteResourceFile()
 
     const QString fileName = ResourceFileName();
     TMyMemIniFile file;
-    file.LoadFromFile(fileName);
+    // The file has a fixed name beside the program: a link planted there is
+    // neither read nor written through, it is replaced.
+    if (!QFileInfo(fileName).isSymLink())
+        file.LoadFromFile(fileName);
     QStringList sections;
     FTranslations.ReadSections(sections);
     for (const QString &section : sections) {
@@ -383,7 +389,7 @@ void TLocalizer::WriteResourceFile()
         for (const QString &key : keys)
             file.WriteString(section, key, FTranslations.ReadString(section, key, QString()));
     }
-    file.SaveToFile(fileName);
+    file.SaveToFile(fileName, TAtomicFile::ReplaceLinks);
 }
 
 TLocalizer &Localizer()

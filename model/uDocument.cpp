@@ -3,7 +3,11 @@
 #include "locale/Unicode.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uBogenkatalog.h"
+#include "model/uCardContact.h"
+#include "model/uContactFile.h"
 #include "render/uDIBFilter.h"
+#include "support/uProfileIni.h"
 
 #include <QFileInfo>
 
@@ -11,22 +15,49 @@ namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString SampleSection = QStringLiteral("Adresse");
+// The QR code's values beside the other card data, unknown to older versions.
+const QString QRCodeValuePrefix = QStringLiteral("QRCode");
 
 QString RegistrySection(const QString &profile)
 {
     return QStringLiteral("Daten\\") + profile;
 }
 
+QString RegistrySheetSection(const QString &profile)
+{
+    return RegistrySection(profile) + QStringLiteral("\\Bogen");
+}
+
+// Stored card data are held to what a card file gives back: no card holds
+// longer lines, and printing them would take minutes.
+QString Bounded(const QString &line)
+{
+    return line.left(TProfileIniFile::MaxValueLength);
+}
+
+QStringList BoundedLines(const QString &text)
+{
+    QStringList lines = SplitTextLines(text);
+    for (QString &line : lines)
+        line.truncate(TProfileIniFile::MaxValueLength);
+    return lines;
+}
+
 } // namespace
 
 void RegisterDocumentTexts()
 {
+    RegisterCardContactTexts();
+    RegisterContactFileTexts();
     RegisterDefaultText(QStringLiteral("ID_NOLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht gefunden werden."));
     RegisterDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), QString::fromUtf8("Die Logodatei %s konnte nicht geöffnet werden"));
     RegisterDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"),
                         QString::fromUtf8("Die Datei %s konnte nicht gespeichert werden.\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_NOCARDFILE"),
                         QString::fromUtf8("Die Datei \"%s\" konnte nicht als Visitenkartendatei gelesen werden."));
+    RegisterDefaultText(QStringLiteral("ID_BOGENDATEI"),
+                        QString::fromUtf8("Die Datei \"%s\" beschreibt einen Kartenbogen, auf dem nicht gedruckt "
+                                          "werden kann:\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_ALLEDATEIEN"), QString::fromUtf8("Alle Dateien"));
     RegisterDefaultText(QStringLiteral("ID_OPENFILE"), QString::fromUtf8("Datei öffnen"));
     RegisterDefaultText(QStringLiteral("ID_SAVEFILE"), QString::fromUtf8("Datei speichern unter"));
@@ -39,6 +70,7 @@ void RegisterDocumentTexts()
                            QString::fromUtf8("Tel: 0199/12345678\r\nFax: 0199/12345679\r\nE-Mail: heinz.mustermann@example.org"));
     RegisterSectionDefault(SampleSection, QStringLiteral("BackText1"), QString());
     RegisterSectionDefault(SampleSection, QStringLiteral("BackText2"), QString());
+    RegisterSheetTexts();
 }
 
 QString JoinLines(const QStringList &lines)
@@ -68,6 +100,12 @@ void TDocument::SetTitel(const QString &value)
 void TDocument::SetName(const QString &value)
 {
     FName = value;
+    FModified = true;
+}
+
+void TDocument::SetFirma(const QString &value)
+{
+    FFirma = value;
     FModified = true;
 }
 
@@ -119,11 +157,22 @@ void TDocument::SetMitRueckseite(bool value)
 
 void TDocument::SetKartentyp(int value)
 {
-    FKartentyp = value;
-    if (value == Standardkarte)
-        FBogenlayout.SetStandard();
-    else if (value == Klappkarte)
+    // The sheet always follows the card type, so that every caller (the
+    // window, printing from the command line) prints what the card is; a
+    // type no sheet exists for is a standard card.
+    FKartentyp = value == Klappkarte ? Klappkarte : Standardkarte;
+    if (FKartentyp == Klappkarte)
         FBogenlayout.SetFolding();
+    else
+        FBogenlayout.SetStandard();
+}
+
+void TDocument::SetQRCode(const TQRCodeSettings &value)
+{
+    if (value == FQRCode)
+        return;
+    FQRCode = value;
+    FModified = true;
 }
 
 void TDocument::SelectLayout(const TKartenlayout &layout)
@@ -183,27 +232,36 @@ void TDocument::LoadFromRegistry(const QString &profile)
     const QString section = RegistrySection(profile);
     const QString name = settings.ReadString(section, QStringLiteral("VorNachname"), NoEntry);
     if (name != NoEntry) {
-        const auto text = [&](const char *key) { return settings.ReadString(section, QLatin1String(key), QString()); };
-        FAdresse = SplitTextLines(text("Adresse"));
-        FTelefonFax = SplitTextLines(text("TelefonFax"));
-        FBeruf = SplitTextLines(text("Beruf"));
+        const auto raw = [&](const QString &key) { return settings.ReadString(section, key, QString()); };
+        const auto text = [&](const char *key) { return Bounded(raw(QLatin1String(key))); };
+        const auto lines = [&](const char *key) { return BoundedLines(raw(QLatin1String(key))); };
+        FAdresse = lines("Adresse");
+        FTelefonFax = lines("TelefonFax");
+        FBeruf = lines("Beruf");
         FTitel = text("Titel");
         FFirma = text("Firma");
-        FName = name;
+        FName = Bounded(name);
         FMitRueckseite = settings.ReadBool(section, QStringLiteral("MitRueckseite"), false);
-        FBackText1 = SplitTextLines(text("BackText1"));
-        FBackText2 = SplitTextLines(text("BackText2"));
-        FKartentyp = settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp);
-        FKlappTextInnen = SplitTextLines(text("KlappVisitenkartenTextInnen"));
-        FKlappTextAussen = SplitTextLines(text("KlappVisitenkartenTextAussen"));
+        FBackText1 = lines("BackText1");
+        FBackText2 = lines("BackText2");
+        SetKartentyp(settings.ReadInteger(section, QStringLiteral("Kartentyp"), FKartentyp));
+        // Settings of an older version name no sheet: the card type's preset stays.
+        const QString sheetSection = RegistrySheetSection(profile);
+        ReadSheet([&](const QString &key) { return settings.ReadString(sheetSection, key, QString()); },
+                  FBogenlayout);
+        FKlappTextInnen = lines("KlappVisitenkartenTextInnen");
+        FKlappTextAussen = lines("KlappVisitenkartenTextAussen");
         const int index = FLayouts.IndexOfName(text("Kartenlayout"));
         if (index >= 0)
             SelectLayout(FLayouts.Items(index));
         LoadLogo(Logo, text("Logodatei"));
-        LoadLogo(LogoRueckseite, settings.ReadString(section, QString::fromUtf8("LogodateiRückseite"), QString()));
+        LoadLogo(LogoRueckseite, Bounded(raw(QString::fromUtf8("LogodateiRückseite"))));
         Fontname = text("Fontname");
         LinienAnzeigen = settings.ReadBool(section, QStringLiteral("LinienAnzeigen"), true);
         TextZentrierenRueckseite = settings.ReadBool(section, QString::fromUtf8("TextZentrierenRückseite"), false);
+        FQRCode = TQRCodeSettings::Read([&](const QString &key) {
+            return settings.ReadString(section, QRCodeValuePrefix + key, QString());
+        });
     } else {
         const auto sample = [](const char *key) { return GetSectionText(SampleSection, QLatin1String(key)); };
         FTitel = sample("Titel");
@@ -214,7 +272,7 @@ void TDocument::LoadFromRegistry(const QString &profile)
         FBackText1 = SplitTextLines(sample("BackText1"));
         FBackText2 = SplitTextLines(sample("BackText2"));
         FMitRueckseite = false;
-        FKartentyp = Standardkarte;
+        SetKartentyp(Standardkarte);
         FKlappTextInnen.clear();
         FKlappTextAussen.clear();
         if (FLayouts.Count() > 0)
@@ -245,6 +303,12 @@ void TDocument::SaveToRegistry(const QString &profile)
     settings.WriteString(section, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
     settings.WriteBool(section, QStringLiteral("LinienAnzeigen"), LinienAnzeigen);
     settings.WriteBool(section, QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+    const QString sheetSection = RegistrySheetSection(profile);
+    WriteSheet(FBogenlayout,
+               [&](const QString &key, const QString &value) { settings.WriteString(sheetSection, key, value); });
+    FQRCode.Write([&](const QString &key, const QString &value) {
+        settings.WriteString(section, QRCodeValuePrefix + key, value);
+    });
     FModified = false;
 }
 

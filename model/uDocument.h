@@ -2,7 +2,9 @@
 
 #include "model/uBogenlayout.h"
 #include "model/uKartenlayout.h"
+#include "model/uQRCodeSettings.h"
 #include "render/uDIB.h"
+#include "support/uAtomicFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,6 +51,7 @@ public:
 
     void SetTitel(const QString &value);
     void SetName(const QString &value);
+    void SetFirma(const QString &value);
     void SetAdresse(const QStringList &lines);
     void SetBeruf(const QStringList &lines);
     void SetTelefonFax(const QStringList &lines);
@@ -57,9 +60,15 @@ public:
     void SetKlappTextInnen(const QStringList &lines);
     void SetKlappTextAussen(const QStringList &lines);
     void SetMitRueckseite(bool value);
-    // 0 applies the standard sheet, 1 the folding sheet.
+    // 1 is the folding card on the folding sheet; every other value is the
+    // standard card on the standard sheet.
     void SetKartentyp(int value);
+    // Another sheet for the card type; like the card type, no edit.
+    void SetBogenlayout(const TBogenlayout &sheet) { FBogenlayout = sheet; }
     void SetModified(bool value) { FModified = value; }
+    const TQRCodeSettings &QRCode() const { return FQRCode; }
+    // A change marks the document modified.
+    void SetQRCode(const TQRCodeSettings &value);
 
     // The current layout becomes a deep copy of the template.
     void SelectLayout(const TKartenlayout &layout);
@@ -81,6 +90,9 @@ public:
     bool LoadFromFile(const QString &path);
     // LoadFromFile, saying so in a message box when the file is refused.
     bool LoadWithMessage(const QString &path);
+    // Why the last LoadFromFile refused a card file whose sheet cannot be
+    // printed on; empty for any other outcome.
+    const QString &LoadError() const { return FLoadError; }
     bool Open();
     bool Save();
     bool SaveAs();
@@ -99,7 +111,7 @@ private:
     // Loads the picture from the stored file name, reporting a missing or
     // unreadable file in a message box; the picture is empty then.
     static void LoadLogo(TDIB &picture, const QString &fileName);
-    bool WriteCardFile(const QString &path, QString &error) const;
+    bool WriteCardFile(const QString &path, TFileError &error) const;
     bool SaveWithMessage(const QString &path);
     QString FileFilter() const;
 
@@ -122,7 +134,9 @@ private:
     TDIB FLogoRueckseiteWatermark;
     int FKartentyp = Standardkarte;
     QString FFileName;
-    QString FSaveError; // why the last SaveToFile failed
+    TFileError FSaveError; // why the last SaveToFile failed
+    QString FLoadError;
+    TQRCodeSettings FQRCode;
 };
 
 // A multi-line text as stored: every line followed by CR LF.

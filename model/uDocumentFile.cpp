@@ -3,23 +3,35 @@
 
 #include "model/uDocument.h"
 
+#include "locale/uFileErrorText.h"
 #include "locale/ulocalize.h"
+#include "model/uBogenkatalog.h"
+#include "support/uAtomicFile.h"
 #include "support/uDialogService.h"
 #include "support/uProfileIni.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
 const QString Daten = QStringLiteral("Daten");
+// The sheet; older readers skip the section.
+const QString Bogen = QStringLiteral("Bogen");
+// Older versions skip this section: a file without it has no QR code.
+const QString QRCodeSection = QStringLiteral("QRCode");
 
+// The extension replaced by ".bak", or ".bak" appended when there is none;
+// a file that already ends in ".bak" would be its own backup and gets
+// ".bak" appended too.
 QString BackupName(const QString &path)
 {
     const QFileInfo info(path);
     const QString suffix = info.suffix();
-    if (suffix.isEmpty() || info.fileName() == '.' + suffix)
+    if (suffix.isEmpty() || info.fileName() == '.' + suffix
+        || suffix.compare(QLatin1String("bak"), Qt::CaseInsensitive) == 0)
         return path + QStringLiteral(".bak");
     return path.left(path.size() - suffix.size()) + QStringLiteral("bak");
 }
@@ -43,53 +55,55 @@ QStringList ReadLines(const TCustomIniFile &ini, const QString &prefix)
 
 } // namespace
 
-bool TDocument::WriteCardFile(const QString &path, QString &error) const
+bool TDocument::WriteCardFile(const QString &path, TFileError &error) const
 {
-    try {
-        TProfileIniFile ini(path, TProfileIniFile::StartEmpty);
-        ini.BeginUpdate();
-        ini.WriteString(Daten, QStringLiteral("Name"), FName);
-        ini.WriteString(Daten, QStringLiteral("Titel"), FTitel);
-        ini.WriteString(Daten, QStringLiteral("Firma"), FFirma);
-        WriteLines(ini, QStringLiteral("Beruf"), FBeruf);
-        WriteLines(ini, QStringLiteral("Adresse"), FAdresse);
-        WriteLines(ini, QStringLiteral("TelefonFaxEMail"), FTelefonFax);
-        ini.WriteBool(Daten, QStringLiteral("MitRueckseite"), FMitRueckseite);
-        ini.WriteInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
-        WriteLines(ini, QStringLiteral("BackText1_"), FBackText1);
-        WriteLines(ini, QStringLiteral("BackText2_"), FBackText2);
-        WriteLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"), FKlappTextInnen);
-        WriteLines(ini, QStringLiteral("KlappVisitenkartenTextAussen"), FKlappTextAussen);
-        ini.WriteString(QStringLiteral("Layout"), QStringLiteral("Name"), FKartenlayout.Name);
-        if (!Fontname.isEmpty())
-            ini.WriteString(QStringLiteral("Font"), QStringLiteral("Name"), Fontname);
-        ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
-        ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
-        if (!Logo.FileName().isEmpty())
-            ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
-        if (!LogoRueckseite.FileName().isEmpty())
-            ini.WriteString(Daten, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
+    TProfileIniFile ini(path, TProfileIniFile::StartEmpty);
+    ini.BeginUpdate(); // collected in memory, written below
+    ini.WriteString(Daten, QStringLiteral("Name"), FName);
+    ini.WriteString(Daten, QStringLiteral("Titel"), FTitel);
+    ini.WriteString(Daten, QStringLiteral("Firma"), FFirma);
+    WriteLines(ini, QStringLiteral("Beruf"), FBeruf);
+    WriteLines(ini, QStringLiteral("Adresse"), FAdresse);
+    WriteLines(ini, QStringLiteral("TelefonFaxEMail"), FTelefonFax);
+    ini.WriteBool(Daten, QStringLiteral("MitRueckseite"), FMitRueckseite);
+    ini.WriteInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
+    WriteLines(ini, QStringLiteral("BackText1_"), FBackText1);
+    WriteLines(ini, QStringLiteral("BackText2_"), FBackText2);
+    WriteLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"), FKlappTextInnen);
+    WriteLines(ini, QStringLiteral("KlappVisitenkartenTextAussen"), FKlappTextAussen);
+    ini.WriteString(QStringLiteral("Layout"), QStringLiteral("Name"), FKartenlayout.Name);
+    if (!Fontname.isEmpty())
+        ini.WriteString(QStringLiteral("Font"), QStringLiteral("Name"), Fontname);
+    ini.WriteBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), LinienAnzeigen);
+    ini.WriteBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+    WriteSheet(FBogenlayout, [&](const QString &key, const QString &value) { ini.WriteString(Bogen, key, value); });
+    FQRCode.Write([&](const QString &key, const QString &value) { ini.WriteString(QRCodeSection, key, value); });
+    if (!Logo.FileName().isEmpty())
+        ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
+    if (!LogoRueckseite.FileName().isEmpty())
+        ini.WriteString(Daten, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
 
-        // The previous version becomes the backup only now that the new one is
-        // complete in memory; the new file then replaces the old one in a
-        // single rename, so neither is ever lost half-way.
-        const QString backup = BackupName(path);
-        if (QFileInfo(path).isFile()) {
-            QFile::remove(backup);
-            QFile::copy(path, backup);
-        }
-        ini.EndUpdate();
-        return true;
-    } catch (const EIniFileException &e) {
-        error = QString::fromStdString(e.what());
+    // The new version is complete on disk before the previous one becomes
+    // the backup, and only then takes the file's place: whatever fails, the
+    // card file and the older backup stay as they were.
+    TAtomicFile file(path);
+    if (!file.Open() || !file.Write(ini.FileBytes()) || !file.Finish()) {
+        error = file.Error();
         return false;
     }
+    if (!KeepAsBackup(path, BackupName(path), &error))
+        return false;
+    if (!file.Commit()) {
+        error = file.Error();
+        return false;
+    }
+    return true;
 }
 
 bool TDocument::SaveToFile(const QString &path)
 {
     FFileName = path;
-    FSaveError.clear();
+    FSaveError = {};
     const bool written = WriteCardFile(path, FSaveError);
     if (written)
         FModified = false;
@@ -98,11 +112,26 @@ bool TDocument::SaveToFile(const QString &path)
 
 bool TDocument::LoadFromFile(const QString &path)
 {
+    FLoadError.clear();
     try {
         const TProfileIniFile ini(path);
         const QString name = ini.ReadString(Daten, QStringLiteral("Name"), NoEntry);
         if (name == NoEntry)
             return false;
+        // A sheet that cannot be printed on refuses the file before the card
+        // on screen changes; a file without one prints on its card type's preset.
+        std::optional<TBogenlayout> sheet;
+        if (ini.SectionExists(Bogen)) {
+            sheet.emplace();
+            FLoadError = ReadSheet(
+                [&](const QString &key) {
+                    const QString value = ini.ReadString(Bogen, key, NoEntry);
+                    return value == NoEntry ? QString() : value;
+                },
+                *sheet);
+            if (!FLoadError.isEmpty())
+                return false;
+        }
         FFileName = path;
         FName = name;
         FTitel = ini.ReadString(Daten, QStringLiteral("Titel"), QString());
@@ -111,7 +140,9 @@ bool TDocument::LoadFromFile(const QString &path)
         FBeruf = ReadLines(ini, QStringLiteral("Beruf"));
         FTelefonFax = ReadLines(ini, QStringLiteral("TelefonFaxEMail"));
         SetMitRueckseite(ini.ReadBool(Daten, QStringLiteral("MitRueckseite"), false));
-        FKartentyp = ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
+        SetKartentyp(ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp));
+        if (sheet)
+            FBogenlayout = *sheet;
         FBackText1 = ReadLines(ini, QStringLiteral("BackText1_"));
         FBackText2 = ReadLines(ini, QStringLiteral("BackText2_"));
         FKlappTextInnen = ReadLines(ini, QStringLiteral("KlappVisitenkartenTextInnen"));
@@ -127,6 +158,7 @@ bool TDocument::LoadFromFile(const QString &path)
         LinienAnzeigen = ini.ReadBool(QStringLiteral("Linien"), QStringLiteral("Anzeigen"), true);
         TextZentrierenRueckseite =
             ini.ReadBool(QString::fromUtf8("Rückseite"), QString::fromUtf8("TextZentrierenRückseite"), false);
+        FQRCode = TQRCodeSettings::Read([&](const QString &key) { return ini.ReadString(QRCodeSection, key, QString()); });
         LoadLogo(Logo, ini.ReadString(Daten, QStringLiteral("Logodatei"), QString()));
         LoadLogo(LogoRueckseite, ini.ReadString(Daten, QString::fromUtf8("LogodateiRückseite"), QString()));
     } catch (const std::exception &) {
@@ -161,7 +193,10 @@ bool TDocument::LoadWithMessage(const QString &path)
     // holds the same card.
     if (LoadFromFile(path))
         return true;
-    ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
+    if (!FLoadError.isEmpty())
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {path, FLoadError}));
+    else
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
     return false;
 }
 
@@ -169,7 +204,8 @@ bool TDocument::SaveWithMessage(const QString &path)
 {
     if (SaveToFile(path))
         return true;
-    ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"), {path, FSaveError}));
+    ShowMessageBox(TMsgDlgType::Error,
+                   FormatDefaultText(QStringLiteral("ID_CANNOTSAVEFILE"), {path, FileErrorReason(FSaveError)}));
     return false;
 }
 

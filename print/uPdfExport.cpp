@@ -42,9 +42,6 @@ TPdfExport::TPdfExport(const QString &fileName) : FPrinter(QPrinter::HighResolut
 {
     FSupport.SetPrinterName(QLatin1String(PdfPrinterName));
     FSupport.SetPdfFileName(fileName);
-    // Card sheets are A4.
-    FPrinter.setPageSize(QPageSize(QPageSize::A4));
-    FPrinter.setPageOrientation(QPageLayout::Portrait);
 }
 
 TPrintResult TPdfExport::PrintCards(const TDocument &document, int sheets, TPrintJobUi &ui)

@@ -1,6 +1,7 @@
 #include "print/uPrintCommand.h"
 
 #include "locale/uEnvironmentLanguage.h"
+#include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
@@ -63,8 +64,12 @@ void LoadCard(TDocument &document, const QString &cardFile)
     }
     if (!QFileInfo(cardFile).isFile())
         throw ECommandLineError(CommandText("ID_KARTEFEHLT", cardFile));
-    if (!document.LoadFromFile(cardFile))
-        throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
+    if (document.LoadFromFile(cardFile))
+        return;
+    if (!document.LoadError().isEmpty())
+        throw ECommandLineError(
+            FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()}).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
 }
 
 void ChoosePrinter(TPrinterSupport &support, const TPrintCommand &command)
@@ -78,9 +83,6 @@ void ChoosePrinter(TPrinterSupport &support, const TPrintCommand &command)
         support.SetPrinterName(command.Printer);
         support.CarryOverPaperSettings();
     }
-    // Card sheets are A4, whatever the printer's own default paper.
-    support.Printer().setPageSize(QPageSize(QPageSize::A4));
-    support.Printer().setPageOrientation(QPageLayout::Portrait);
 }
 
 int Print(const TPrintCommand &command)
@@ -91,6 +93,7 @@ int Print(const TPrintCommand &command)
     TConsoleDialogs dialogs;
     const TDialogServiceOverride dialogOverride(dialogs);
 
+    ReportSetAsideSettings();
     TDocument document;
     LoadCard(document, command.CardFile);
     TPrinterSupport &support = PrinterSupport();

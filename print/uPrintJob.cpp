@@ -140,6 +140,9 @@ TPrintResult TPrintJob::PrintTestSheet()
 
 TPrintResult TPrintJob::PrintJob(TPage page, int pages)
 {
+    // The page is the sheet's paper, whatever the printer was set to.
+    const TBogenlayout &sheet = FDocument.Bogenlayout();
+    FTarget.SetPaperSize(QSizeF(sheet.SheetWidth, sheet.SheetHeight));
     if (!FTarget.BeginJob(PrintText(QStringLiteral("ID_PROGRAMMNAME"))))
         return TPrintResult::Cancelled;
     try {

@@ -3,6 +3,7 @@
 #include "print/uPrintOffsets.h"
 #include "render/uScaler.h"
 
+#include <QSizeF>
 #include <QString>
 
 class QPainter;
@@ -18,6 +19,8 @@ public:
     // Largest copy count the device produces itself; -1 when unknown.
     virtual int GetMaxCopies() const = 0;
     virtual void SetCopies(int count) = 0;
+    // The paper of the sheet, in millimetres; set before each job begins.
+    virtual void SetPaperSize(const QSizeF &mm) = 0;
     // Starts a job with its first page; false when the user declined to
     // name an output file. Throws EPrinterError when the device refuses.
     virtual bool BeginJob(const QString &title) = 0;

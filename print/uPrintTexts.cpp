@@ -2,7 +2,7 @@
 
 #include "locale/uFormatText.h"
 #include "locale/ulocalize.h"
-#include "model/uDocument.h"
+#include "model/uBogenlayout.h"
 
 namespace {
 
@@ -59,14 +59,7 @@ QString FormatPrintText(const QString &key, const QVariantList &args)
     return FormatOrKeep(PrintText(key), args);
 }
 
-QString CardCountText(int kartentyp, int sheets)
+QString CardCountText(const TBogenlayout &sheet, int sheets)
 {
-    int perSheet = 0;
-    if (kartentyp == TDocument::Standardkarte)
-        perSheet = 10;
-    else if (kartentyp == TDocument::Klappkarte)
-        perSheet = 5;
-    else
-        return QString();
-    return FormatPrintText(QStringLiteral("ID_ANZKARTEN"), {sheets * perSheet});
+    return FormatPrintText(QStringLiteral("ID_ANZKARTEN"), {sheets * sheet.Cards()});
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariantList>
 
+class TBogenlayout;
+
 // The printing texts live with the main window's texts, where the language
 // files carry them.
 inline constexpr char PrintTextSection[] = "TMaster";
@@ -12,6 +14,5 @@ void RegisterPrintTexts();
 QString PrintText(const QString &key);
 QString FormatPrintText(const QString &key, const QVariantList &args);
 
-// "entspricht %d Visitenkarten" for the number of sheets: ten cards on a
-// standard sheet, five folding cards; empty for an unknown card type.
-QString CardCountText(int kartentyp, int sheets);
+// "entspricht %d Visitenkarten": the sheets times the cards of one sheet.
+QString CardCountText(const TBogenlayout &sheet, int sheets);

@@ -1,13 +1,14 @@
 #include "print/uPrinterTarget.h"
 
 #include "print/uPrintTexts.h"
+#include "locale/uFileErrorText.h"
 #include "print/uPrinterSupport.h"
+#include "support/uAtomicFile.h"
 
 #include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <cups/cups.h>
 
@@ -17,6 +18,13 @@ namespace {
 
 // The print engine's key for the options it hands to CUPS with the job.
 constexpr auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+EPrinterError CannotWrite(const TAtomicFile &file)
+{
+    return EPrinterError(
+        FormatPrintText(QStringLiteral("ID_PDFNICHTSCHREIBBAR"), {file.FileName(), FileErrorReason(file.Error())})
+            .toStdString());
+}
 
 void CancelNewestHeldJob(const QString &printerName)
 {
@@ -54,6 +62,16 @@ void TPrinterTarget::SetCopies(int count)
     FSupport.SetCopies(static_cast<quint16>(qBound(1, count, int(std::numeric_limits<quint16>::max()))));
 }
 
+void TPrinterTarget::SetPaperSize(const QSizeF &mm)
+{
+    // Page sizes are portrait; a sheet wider than high is turned.
+    const bool landscape = mm.width() > mm.height();
+    const QPageSize size(landscape ? mm.transposed() : mm, QPageSize::Millimeter);
+    QPrinter &printer = FSupport.Printer();
+    printer.setPageSize(size);
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 bool TPrinterTarget::BeginJob(const QString &title)
 {
     if (FSupport.IsPdfPrinter())
@@ -82,12 +100,10 @@ bool TPrinterTarget::BeginPdfJob(const QString &title)
     if (!FSupport.PrepareJob())
         return false;
     const QPrinter &printer = FSupport.Printer();
-    auto file = std::make_unique<QSaveFile>(printer.outputFileName());
-    if (!file->open(QIODevice::WriteOnly))
-        throw EPrinterError(FormatPrintText(QStringLiteral("ID_PDFNICHTSCHREIBBAR"),
-                                            {printer.outputFileName(), file->errorString()})
-                                .toStdString());
-    auto writer = std::make_unique<QPdfWriter>(file.get());
+    auto file = std::make_unique<TAtomicFile>(printer.outputFileName());
+    if (!file->Open())
+        throw CannotWrite(*file);
+    auto writer = std::make_unique<QPdfWriter>(&file->Device());
     writer->setResolution(printer.resolution());
     QPageLayout layout = printer.pageLayout();
     if (printer.fullPage())
@@ -153,11 +169,9 @@ void TPrinterTarget::Close()
         return;
     FPainter.end();
     FPdfWriter.reset();
-    const std::unique_ptr<QSaveFile> file = std::move(FPdfFile);
-    if (!file->commit())
-        throw EPrinterError(
-            FormatPrintText(QStringLiteral("ID_PDFNICHTSCHREIBBAR"), {file->fileName(), file->errorString()})
-                .toStdString());
+    const std::unique_ptr<TAtomicFile> file = std::move(FPdfFile);
+    if (!file->Commit())
+        throw CannotWrite(*file);
 }
 
 void TPrinterTarget::DiscardPdf()
@@ -165,7 +179,5 @@ void TPrinterTarget::DiscardPdf()
     if (FPainter.isActive())
         FPainter.end();
     FPdfWriter.reset();
-    if (FPdfFile)
-        FPdfFile->cancelWriting();
     FPdfFile.reset();
 }

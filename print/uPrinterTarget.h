@@ -7,14 +7,16 @@
 #include <memory>
 
 class QPdfWriter;
-class QSaveFile;
+class TAtomicFile;
 class TPrinterSupport;
 
 // The print job's pages on the current printer of the printer support.
 // The PDF printer collects every job of one print action in one file: the
 // fronts, then the backs. The file is written beside the chosen one and
-// takes its place only when the action is complete, so a cancelled or
-// failed action leaves an existing file as it was.
+// takes its place only when the action is complete and every byte is on
+// the disk, so a cancelled or failed action leaves no file, or an existing
+// one as it was. A name that belongs to something other than a file (a
+// folder, a FIFO, a device) is refused.
 class TPrinterTarget : public TPrintTarget
 {
 public:
@@ -23,6 +25,7 @@ public:
 
     int GetMaxCopies() const override;
     void SetCopies(int count) override;
+    void SetPaperSize(const QSizeF &mm) override;
     bool BeginJob(const QString &title) override;
     QPainter &Painter() override { return FPainter; }
     TPrinterMetrics Metrics() const override;
@@ -37,6 +40,6 @@ private:
 
     TPrinterSupport &FSupport;
     QPainter FPainter;
-    std::unique_ptr<QSaveFile> FPdfFile;
+    std::unique_ptr<TAtomicFile> FPdfFile;
     std::unique_ptr<QPdfWriter> FPdfWriter;
 };

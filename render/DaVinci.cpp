@@ -2,15 +2,23 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QImageReader>
+
+#include <cmath>
 
 namespace {
 
-// A 100-megapixel picture decodes into at most 400 MB (four bytes a pixel);
-// the reader refuses anything that would need more.
-constexpr int DecodeLimitMB = int(MaxImportPixels * 4 / (1024 * 1024)) + 1;
 // No uncompressed picture within the pixel limit is bigger than this.
 constexpr qint64 MaxFileBytes = MaxImportPixels * 4 + 64 * 1024 * 1024;
+// What the decoder may allocate for one picture. Larger pictures are
+// decoded at a reduced size where the format allows it and refused where
+// it does not.
+constexpr qint64 DecodeBudgetBytes = 96 * 1024 * 1024;
+// The most a logo is kept at: a whole 85 x 55 mm card at 1200 dots per
+// inch. More pixels would only cost memory on every road that draws it.
+constexpr int KeptLongSide = 4016;
+constexpr int KeptShortSide = 2598;
 
 quint32 ReadLE32(const uchar *p)
 {
@@ -111,6 +119,70 @@ bool IsImportFormat(const QByteArray &format)
     return format == "bmp" || format == "jpeg" || format == "tiff" || format == "png";
 }
 
+// The reader's allocation limit is the program's; set for one picture.
+class TAllocationLimit
+{
+public:
+    explicit TAllocationLimit(int megabytes)
+        : FPrevious(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(megabytes);
+    }
+    ~TAllocationLimit() { QImageReader::setAllocationLimit(FPrevious); }
+    TAllocationLimit(const TAllocationLimit &) = delete;
+    TAllocationLimit &operator=(const TAllocationLimit &) = delete;
+
+private:
+    int FPrevious;
+};
+
+// The picture's size shrunk, keeping its proportions, to what is kept of it.
+QSize KeptSize(const QSize &size)
+{
+    const bool landscape = size.width() >= size.height();
+    const double scale = qMin(1.0, qMin(double(landscape ? KeptLongSide : KeptShortSide) / size.width(),
+                                        double(landscape ? KeptShortSide : KeptLongSide) / size.height()));
+    return QSize(qMax(1, qRound(size.width() * scale)), qMax(1, qRound(size.height() * scale)));
+}
+
+qint64 ImageBytes(const QSize &size, int bitsPerPixel)
+{
+    return (qint64(size.width()) * bitsPerPixel + 7) / 8 * size.height();
+}
+
+// The PNG decoder reduces eight-bit colour pictures row by row while it
+// reads them, holding only the reduced picture; every other kind of PNG it
+// decodes whole first.
+bool PngReducesWhileDecoding(const uchar *data, qsizetype size)
+{
+    if (size < 29)
+        return false;
+    const uchar bitDepth = data[24], colourType = data[25], interlace = data[28];
+    return bitDepth == 8 && (colourType == 2 || colourType == 4 || colourType == 6) && interlace == 0;
+}
+
+// libjpeg decodes at n/8 of the size; the reader picks the smallest n that
+// still gives the size asked for, then scales to that size exactly.
+QSize JpegEighthSize(const QSize &full, const QSize &target)
+{
+    const double factor = qMin(double(full.width()) / target.width(), double(full.height()) / target.height());
+    const int eighths = qBound(1, int(std::ceil(8 / factor)), 8);
+    return QSize((full.width() * eighths + 7) / 8, (full.height() * eighths + 7) / 8);
+}
+
+// The size to ask the JPEG reader for: the target, shrunk until the
+// eighth-size picture and the scaled one fit into the budget together.
+QSize JpegDecodeSize(const QSize &full, QSize target)
+{
+    for (;;) {
+        const QSize eighth = JpegEighthSize(full, target);
+        const qint64 bytes = ImageBytes(eighth, 32) + (eighth == target ? 0 : ImageBytes(target, 32));
+        if (bytes <= DecodeBudgetBytes || target.width() <= 1 || target.height() <= 1)
+            return target;
+        target = QSize(qMax(1, target.width() * 7 / 8), qMax(1, target.height() * 7 / 8));
+    }
+}
+
 int ImportFile(const QString &fileName, TDIBHandle &picture)
 {
     QFile file(fileName);
@@ -133,20 +205,39 @@ int ImportFile(const QString &fileName, TDIBHandle &picture)
     if (!reader.canRead() || !IsImportFormat(reader.format()))
         return irNotAPicture;
 
-    // The size comes from the file's header, before anything is decoded.
-    const QSize pictureSize = reader.size();
-    if (!pictureSize.isValid())
+    // The size comes from the file's header, before anything is decoded. A
+    // bitmap stored top-down gives its height as a negative number.
+    const QSize headerSize = reader.size();
+    const QSize pictureSize(headerSize.width(), qAbs(headerSize.height()));
+    if (!pictureSize.isValid() || pictureSize.isEmpty())
         return irCorrupt;
     if (qint64(pictureSize.width()) * pictureSize.height() > MaxImportPixels)
         return irTooLarge;
     if (!IsComplete(reader.format(), data, size))
         return irCorrupt;
 
-    reader.setAllocationLimit(DecodeLimitMB);
+    const QSize kept = KeptSize(pictureSize);
+    QSize decoded = pictureSize;
+    QSize largest = pictureSize; // of the pictures the reader allocates
+    if (kept != pictureSize && reader.format() == "jpeg") {
+        decoded = JpegDecodeSize(pictureSize, kept);
+        largest = JpegEighthSize(pictureSize, decoded);
+    } else if (kept != pictureSize && reader.format() == "png" && PngReducesWhileDecoding(data, size)) {
+        decoded = largest = kept;
+    }
+    const int bitsPerPixel = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
+    if (ImageBytes(decoded, bitsPerPixel > 0 ? bitsPerPixel : 32) > DecodeBudgetBytes)
+        return irTooLarge;
+    if (decoded != pictureSize)
+        reader.setScaledSize(decoded);
+    // The reader's own limit counts four bytes a pixel whatever the picture
+    // holds; the budget above has already been checked with the real count.
+    const TAllocationLimit limit(int(ImageBytes(largest, 32) / (1024 * 1024)) + 1);
     const QImage image = reader.read();
     if (image.isNull())
         return irCorrupt;
-    picture = PackImage(image);
+    const bool larger = image.width() > kept.width() || image.height() > kept.height();
+    picture = larger ? PackReduced(image, kept) : PackImage(image);
     return picture ? irOK : irNoMemory;
 }
 

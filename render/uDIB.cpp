@@ -139,11 +139,14 @@ bool TDIB::DrawCacheEnabled()
 
 const QImage &TDIB::DrawCopy(int width, int height, bool resampled) const
 {
-    if (FUnpacked.isNull())
-        FUnpacked = UnpackImage(FHandle);
-    if (!resampled)
+    if (!resampled) {
+        if (FUnpacked.isNull())
+            FUnpacked = UnpackImage(FHandle);
         return FUnpacked;
-    const QSize size(qMin(FUnpacked.width(), width), qMin(FUnpacked.height(), height));
+    }
+    // A printer needs only the resampled copy; the whole picture unpacked
+    // beside it would double what a large logo costs.
+    const QSize size(qMin(FHeader.biWidth, width), qMin(FHeader.biHeight, height));
     if (FResampled.size() != size)
         FResampled = UnpackImage(StretchDIB(FHandle, size.width(), size.height(), 0));
     return FResampled;

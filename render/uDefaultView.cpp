@@ -2,6 +2,7 @@
 
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
+#include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
 
@@ -57,6 +58,12 @@ TSinglePoint CardExtent(const TDocument &doc, const TKartenlayout &layout)
     return {sheet.CardWidth, sheet.CardHeight};
 }
 
+// The figure's box on the card it is drawn on.
+TSingleRect ScaledBox(const TFigure &figure, const TSinglePoint &scale)
+{
+    return {figure.Left * scale.X, figure.Top * scale.Y, figure.Right * scale.X, figure.Bottom * scale.Y};
+}
+
 QFont FontOf(const TFigureFont &font)
 {
     QFont result(font.Name);
@@ -91,12 +98,14 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool B
         else if (Angle == -90)
             ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
     }
-    DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements);
+    const TSinglePoint scale = LayoutScale(ALayout, ADoc.Bogenlayout(), IsFolding(ADoc));
+    DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements, scale);
+    DrawQRCode(ACanvas, ADoc, Back, Angle, Centre, ALayout);
     offsets.Restore();
 
     if (IsFolding(ADoc))
         DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout,
-                 Back ? ALayout.BackKlappElements : ALayout.KlappElements);
+                 Back ? ALayout.BackKlappElements : ALayout.KlappElements, scale);
 }
 
 QStringList TBaseView::SideTexts(const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const
@@ -122,23 +131,26 @@ QStringList TBaseView::SideTexts(const TDocument &ADoc, bool Back, const TKarten
 }
 
 void TBaseView::DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
-                         const TSinglePoint &Centre, const TKartenlayout &ALayout, const TFigureList &List) const
+                         const TSinglePoint &Centre, const TKartenlayout &ALayout, const TFigureList &List,
+                         const TSinglePoint &Scale) const
 {
     // Later figures are drawn over earlier ones; rectangles only mark areas.
     for (int i = 0; i < List.Count(); ++i) {
         const TFigure &figure = List.Items(i);
         if (const auto *text = dynamic_cast<const TTextFigure *>(&figure))
-            DrawTextFigure(ACanvas, ADoc, ALayout, Angle, Centre, *text);
+            DrawTextFigure(ACanvas, ADoc, ALayout, Angle, Centre, *text, Scale);
         else if (const auto *line = dynamic_cast<const TLineFigure *>(&figure))
-            DrawLineFigure(ACanvas, ADoc, Angle, Centre, *line);
+            DrawLineFigure(ACanvas, ADoc, Angle, Centre, *line, Scale);
         else if (const auto *picture = dynamic_cast<const TPictureFigure *>(&figure))
-            DrawPictureFigure(ACanvas, ADoc, Back, Angle, Centre, *picture);
+            DrawPictureFigure(ACanvas, ADoc, Back, Angle, Centre, *picture, Scale);
     }
 }
 
 void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout,
-                               float Angle, const TSinglePoint &Centre, const TTextFigure &F) const
+                               float Angle, const TSinglePoint &Centre, const TTextFigure &F,
+                               const TSinglePoint &Scale) const
 {
+    const TSingleRect box = ScaledBox(F, Scale);
     ACanvas.SetFont(FontOf(F.Font));
     if (!ADoc.Fontname.isEmpty()) {
         // The user's face with the template's size and style.
@@ -153,7 +165,7 @@ void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, con
     if (F.ScaleDownToBox) {
         // Only the widest line counts, never the height.
         const TScaleCanvasHelper &helper = ScaleCanvasHelper();
-        while (helper.TextWidthMM(ACanvas, lines) > F.Right - F.Left) {
+        while (helper.TextWidthMM(ACanvas, lines) > box.Right - box.Left) {
             QFont font = ACanvas.GetFont();
             if (font.pointSize() <= 1)
                 break;
@@ -162,25 +174,26 @@ void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, con
         }
     }
 
-    float top = F.Top;
-    float bottom = F.Bottom;
+    float top = box.Top;
+    float bottom = box.Bottom;
     int vAlign = F.VAlign;
     if (ADoc.TextZentrierenRueckseite && ALayout.BackElements.IndexOf(&F) >= 0) {
         top = 0;
-        bottom = ALayout.DesignHeight;
+        bottom = ALayout.DesignHeight * Scale.Y;
         vAlign = 1;
     }
-    ScaleCanvasHelper().DrawTextBox(ACanvas, lines, F.Left, top, F.Right, bottom, F.HAlign, vAlign, Centre, Angle);
+    ScaleCanvasHelper().DrawTextBox(ACanvas, lines, box.Left, top, box.Right, bottom, F.HAlign, vAlign, Centre, Angle);
 }
 
 void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,
-                               const TLineFigure &F) const
+                               const TLineFigure &F, const TSinglePoint &Scale) const
 {
     if (!ADoc.LinienAnzeigen)
         return;
-    // The diagonal of the figure's box.
-    const TSinglePoint p1 = RotatePointAround(SinglePoint(F.Left, F.Top), Centre, Angle);
-    const TSinglePoint p2 = RotatePointAround(SinglePoint(F.Right, F.Bottom), Centre, Angle);
+    // The diagonal of the figure's box; the pen keeps its width.
+    const TSingleRect box = ScaledBox(F, Scale);
+    const TSinglePoint p1 = RotatePointAround(SinglePoint(box.Left, box.Top), Centre, Angle);
+    const TSinglePoint p2 = RotatePointAround(SinglePoint(box.Right, box.Bottom), Centre, Angle);
     ACanvas.SetPenWidth(F.Width);
     ACanvas.SetPenColor(Qt::black);
     ACanvas.Line(p1.X, p1.Y, p2.X, p2.Y);
@@ -188,7 +201,8 @@ void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, flo
 }
 
 void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
-                                  const TSinglePoint &Centre, const TPictureFigure &F) const
+                                  const TSinglePoint &Centre, const TPictureFigure &F,
+                                  const TSinglePoint &Scale) const
 {
     const TDIB &logo = Back ? ADoc.LogoRueckseite : ADoc.Logo;
     const TDIB &mark = Back ? ADoc.LogoRueckseiteWatermark() : ADoc.LogoWatermark();
@@ -198,23 +212,24 @@ void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, 
         return;
 
     // As large as the box allows without changing the picture's proportions.
-    float width = F.Right - F.Left;
+    const TSingleRect frame = ScaledBox(F, Scale);
+    float width = frame.Right - frame.Left;
     float height = width * pictureHeight / pictureWidth;
-    if (F.Bottom - F.Top < height) {
-        height = F.Bottom - F.Top;
+    if (frame.Bottom - frame.Top < height) {
+        height = frame.Bottom - frame.Top;
         width = height * pictureWidth / pictureHeight;
     }
 
-    float x = F.Left;
+    float x = frame.Left;
     if (F.HAlign == 1)
-        x = F.Left + (F.Right - F.Left - width) / 2;
+        x = frame.Left + (frame.Right - frame.Left - width) / 2;
     else if (F.HAlign == 2)
-        x = F.Right - width;
-    float y = F.Top;
+        x = frame.Right - width;
+    float y = frame.Top;
     if (F.VAlign == 1)
-        y = F.Top + (F.Bottom - F.Top - height) / 2;
+        y = frame.Top + (frame.Bottom - frame.Top - height) / 2;
     else if (F.VAlign == 2)
-        y = F.Bottom - height;
+        y = frame.Bottom - height;
     const float x2 = x + width;
     const float y2 = y + height;
 

@@ -19,7 +19,9 @@ class TTextFigure;
 //
 // Back false draws the front figures (and a folding card's inside), true the
 // back figures (and the folding card's outer back). Angles are degrees,
-// positive clockwise on the page, turning about Centre.
+// positive clockwise on the page, turning about Centre. A layout drawn for
+// another card size stretches to the sheet's card: every box by Scale, x
+// and y on their own; fonts keep their size and shrink only as a figure asks.
 class TBaseView
 {
 public:
@@ -30,11 +32,12 @@ public:
     // ALayout is the layout F belongs to: a back text of it may be centred
     // over its design height.
     void DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout, float Angle,
-                        const TSinglePoint &Centre, const TTextFigure &F) const;
+                        const TSinglePoint &Centre, const TTextFigure &F, const TSinglePoint &Scale = {1, 1}) const;
     void DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,
-                        const TLineFigure &F) const;
+                        const TLineFigure &F, const TSinglePoint &Scale = {1, 1}) const;
     void DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
-                           const TSinglePoint &Centre, const TPictureFigure &F) const;
+                           const TSinglePoint &Centre, const TPictureFigure &F,
+                           const TSinglePoint &Scale = {1, 1}) const;
 
     // The lines the side's text figures show, in drawing order, without
     // empty ones: what the side says.
@@ -42,7 +45,7 @@ public:
 
 private:
     void DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle, const TSinglePoint &Centre,
-                  const TKartenlayout &ALayout, const TFigureList &List) const;
+                  const TKartenlayout &ALayout, const TFigureList &List, const TSinglePoint &Scale) const;
 };
 
 // The card on screen: white card, a folding card's fold line, and the outline

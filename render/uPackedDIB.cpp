@@ -2,10 +2,12 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -125,6 +127,34 @@ void UnpackRow(const uchar *row, const uchar *table, const TBitmapInfoHeader &he
     }
 }
 
+// Adds a row of premultiplied pixels to the sums (blue, green, red, alpha)
+// of the target pixels whose blocks of columns they fall in.
+void AddRow(const QRgb *pixels, const std::vector<int> &columnStart, std::vector<quint64> &sums)
+{
+    for (std::size_t x = 0; x + 1 < columnStart.size(); ++x) {
+        quint64 *sum = &sums[x * 4];
+        for (int sourceX = columnStart[x]; sourceX < columnStart[x + 1]; ++sourceX) {
+            const QRgb pixel = pixels[sourceX];
+            sum[0] += qBlue(pixel);
+            sum[1] += qGreen(pixel);
+            sum[2] += qRed(pixel);
+            sum[3] += qAlpha(pixel);
+        }
+    }
+}
+
+// Writes the means of a row of blocks as 24-bit pixels on the white card.
+void StoreRow(const std::vector<quint64> &sums, const std::vector<int> &columnStart, int sourceRows, uchar *target)
+{
+    for (std::size_t x = 0; x + 1 < columnStart.size(); ++x) {
+        const quint64 count = quint64(sourceRows) * quint64(columnStart[x + 1] - columnStart[x]);
+        const quint64 *sum = &sums[x * 4];
+        const quint64 white = 255 * count - sum[3]; // what shows through the transparent part
+        for (int channel = 0; channel < 3; ++channel)
+            *target++ = uchar((sum[channel] + white + count / 2) / count);
+    }
+}
+
 } // namespace
 
 qsizetype DIBRowBytes(int width, int bitCount)
@@ -232,6 +262,53 @@ TDIBHandle PackImage(const QImage &image, int bitCount)
     uchar *rows = bits + InfoHeaderSize + paletteBytes;
     for (int y = 0; y < header.biHeight; ++y)
         PackRow(source.constScanLine(y), header.biWidth, bitCount, rows + (header.biHeight - 1 - y) * rowBytes);
+    return handle;
+}
+
+TDIBHandle PackReduced(const QImage &image, QSize size)
+{
+    if (image.isNull())
+        return {};
+    const int sourceWidth = image.width(), sourceHeight = image.height();
+    const int width = qBound(1, size.width(), sourceWidth), height = qBound(1, size.height(), sourceHeight);
+    TBitmapInfoHeader header;
+    header.biSize = InfoHeaderSize;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const qsizetype rowBytes = DIBRowBytes(width, 24);
+    header.biSizeImage = quint32(rowBytes * height);
+    TDIBHandle handle = TDIBHandle::Allocate(InfoHeaderSize + rowBytes * height);
+    if (!handle)
+        return handle;
+    std::memcpy(handle.Bits(), &header, InfoHeaderSize);
+    uchar *rows = handle.Bits() + InfoHeaderSize;
+
+    // Every target pixel is the mean of the block of source pixels it
+    // covers, taken premultiplied so that transparent pixels add no colour.
+    // The picture is converted a band of rows at a time: row by row would
+    // cost a conversion for each of millions of rows of a narrow strip.
+    std::vector<int> columnStart(std::size_t(width) + 1);
+    for (int x = 0; x <= width; ++x)
+        columnStart[std::size_t(x)] = int(qint64(x) * sourceWidth / width);
+    std::vector<quint64> sums(std::size_t(width) * 4);
+    const int bandRows = qMax(1, (1 << 18) / sourceWidth);
+    int y = 0, top = 0, bottom = int(qint64(1) * sourceHeight / height);
+    for (int bandTop = 0; bandTop < sourceHeight; bandTop += bandRows) {
+        const QImage band = image.copy(0, bandTop, sourceWidth, qMin(bandRows, sourceHeight - bandTop))
+                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int row = 0; row < band.height(); ++row) {
+            AddRow(reinterpret_cast<const QRgb *>(band.constScanLine(row)), columnStart, sums);
+            if (bandTop + row + 1 < bottom)
+                continue;
+            StoreRow(sums, columnStart, bottom - top, rows + (height - 1 - y) * rowBytes);
+            std::fill(sums.begin(), sums.end(), 0);
+            ++y;
+            top = bottom;
+            bottom = int(qint64(y + 1) * sourceHeight / height);
+        }
+    }
     return handle;
 }
 

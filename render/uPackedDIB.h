@@ -62,6 +62,11 @@ bool ReadDIBHeader(const TDIBHandle &handle, TBitmapInfoHeader &header);
 // of the card. Empty when memory runs out.
 TDIBHandle PackImage(const QImage &image, int bitCount = 0);
 
+// The picture averaged down to the size (never up) and packed with 24 bits,
+// transparent parts on white. Only one row of the picture is converted at
+// a time, so a large palette or grey picture costs no more than itself.
+TDIBHandle PackReduced(const QImage &image, QSize size);
+
 // The picture of a packed bitmap as a top-down image (null for an empty or
 // malformed handle): ARGB32 for 32 bits, RGB32 for everything else.
 QImage UnpackImage(const TDIBHandle &handle);

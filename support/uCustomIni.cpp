@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -36,7 +37,29 @@ bool ParseDigits(QStringView digits, int base, bool negative, int &value)
     return true;
 }
 
+bool EndsLine(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x00: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028: case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+QString IniLineText(const QString &text)
+{
+    if (std::none_of(text.cbegin(), text.cend(), EndsLine))
+        return text;
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text)
+        if (!EndsLine(c))
+            line += c;
+    return line;
+}
 
 QChar CurrentDecimalSeparator()
 {

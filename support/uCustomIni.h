@@ -1,15 +1,24 @@
 #pragma once
 
+#include "support/uAtomicFile.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <stdexcept>
 
-// A refused write of an INI store (the file could not be written).
+// An INI file that could not be read or written, and why.
 class EIniFileException : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EIniFileException(const TFileError &error)
+        : std::runtime_error(error.SystemText.toStdString()), FError(error)
+    {
+    }
+    const TFileError &Error() const { return FError; }
+
+private:
+    TFileError FError;
 };
 
 // The decimal separator that ReadFloat uses. It is a scoped setting: the
@@ -33,6 +42,11 @@ private:
 // not convert.
 bool TryStrToInt(const QString &text, int &value);
 bool TryStrToFloat(const QString &text, double &value, QChar decimalSeparator);
+
+// The text as part of one line of an INI file: the characters that end a
+// line for any reader of these files are dropped, so a value cannot start
+// keys or sections of its own.
+QString IniLineText(const QString &text);
 
 // The abstract INI interface: string access is implemented by each store,
 // the typed readers and writers are built on it once here.

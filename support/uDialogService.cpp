@@ -1,6 +1,10 @@
 #include "support/uDialogService.h"
 
+#include <QBoxLayout>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -59,6 +63,24 @@ public:
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
                                                                                         : QString();
     }
+
+    int ChooseItem(const QString &title, const QString &label, const QStringList &items) override
+    {
+        QDialog dialog(ParentWidget());
+        dialog.setWindowTitle(title);
+        auto *column = new QVBoxLayout(&dialog);
+        column->addWidget(new QLabel(label, &dialog));
+        auto *list = new QListWidget(&dialog);
+        list->addItems(items);
+        list->setCurrentRow(0);
+        column->addWidget(list);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        column->addWidget(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+        return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
+    }
 };
 
 TDialogService *&CurrentService()
@@ -69,6 +91,11 @@ TDialogService *&CurrentService()
 }
 
 } // namespace
+
+int TDialogService::ChooseItem(const QString &, const QString &, const QStringList &)
+{
+    return -1;
+}
 
 TDialogService &Dialogs()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -38,6 +39,9 @@ public:
     // The chosen file's path, or empty when the dialog was cancelled.
     virtual QString GetOpenFileName(const TFileDialogRequest &request) = 0;
     virtual QString GetSaveFileName(const TFileDialogRequest &request) = 0;
+    // The index of the item the user picks, or -1 when the choice was
+    // cancelled. Services without a user cancel it.
+    virtual int ChooseItem(const QString &title, const QString &label, const QStringList &items);
 
     // Parent window for the dialogs; may be null.
     void SetParentWidget(QWidget *parent) { FParent = parent; }

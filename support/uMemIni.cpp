@@ -52,10 +52,11 @@ QString TMyMemIniFile::ReadString(const QString &section, const QString &ident, 
 
 void TMyMemIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
 {
-    Section &s = AddSection(section);
-    const QString line = ident + '=' + value;
+    const QString key = IniLineText(ident);
+    Section &s = AddSection(IniLineText(section));
+    const QString line = key + '=' + IniLineText(value);
     for (QString &existing : s.Lines) {
-        if (LineHasKey(existing, ident)) {
+        if (LineHasKey(existing, key)) {
             existing = line;
             return;
         }
@@ -147,7 +148,7 @@ void TMyMemIniFile::LoadFromFile(const QString &fileName)
         return;
     }
     if (!file.open(QIODevice::ReadOnly))
-        throw EIniFileException(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
+        throw EIniFileException({TFileError::CannotRead, file.errorString()});
     LoadFromStream(file);
 }
 
@@ -194,12 +195,12 @@ void TMyMemIniFile::SaveToStream(QIODevice &stream) const
 {
     const QByteArray bytes = FileBytes();
     if (stream.write(bytes) != bytes.size())
-        throw EIniFileException(("Stream write error: " + stream.errorString()).toStdString());
+        throw EIniFileException({TFileError::CannotWrite, stream.errorString()});
 }
 
-void TMyMemIniFile::SaveToFile(const QString &fileName) const
+void TMyMemIniFile::SaveToFile(const QString &fileName, TAtomicFile::TLinks links) const
 {
-    QString error;
-    if (!WriteFileAtomically(fileName, FileBytes(), &error))
-        throw EIniFileException(error.toStdString());
+    TFileError error;
+    if (!WriteFileAtomically(fileName, FileBytes(), &error, links))
+        throw EIniFileException(error);
 }

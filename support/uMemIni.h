@@ -48,7 +48,7 @@ public:
     void GetStrings(QStringList &strings) const;
     void SaveToStream(QIODevice &stream) const;
     // Throws EIniFileException when the file cannot be written.
-    void SaveToFile(const QString &fileName) const;
+    void SaveToFile(const QString &fileName, TAtomicFile::TLinks links = TAtomicFile::FollowLinks) const;
 
     const std::vector<std::unique_ptr<Section>> &Sections() const { return FSections; }
 

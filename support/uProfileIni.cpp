@@ -33,6 +33,19 @@ QString HeaderName(const QString &line)
     return t.mid(1, t.indexOf(']') - 1).trimmed();
 }
 
+// Names match trimmed and without regard to case.
+QString FoldedName(const QString &name)
+{
+    return name.trimmed().toCaseFolded();
+}
+
+// A key of a section in the one key table. A line break cannot occur in
+// either name, so it separates them.
+QString KeyId(const QString &foldedSection, const QString &ident)
+{
+    return foldedSection + QChar('\n') + FoldedName(ident);
+}
+
 void InsertFirst(QHash<QString, qsizetype> &keys, const QString &key, qsizetype line)
 {
     if (!keys.contains(key))
@@ -69,11 +82,15 @@ TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
         return;
     // A device such as /dev/zero would be read without end.
     if (!info.isFile())
-        throw EIniFileException(QStringLiteral("\"%1\" is not a file.").arg(fileName).toStdString());
+        throw EIniFileException({TFileError::NotAFile, QString()});
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EIniFileException(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
-    QString text = DecodeProfileText(file.readAll());
+        throw EIniFileException({TFileError::CannotRead, file.errorString()});
+    // Read one byte beyond the limit: the file may grow while it is read.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        throw EIniFileException({TFileError::CannotRead, QString()});
+    QString text = DecodeProfileText(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     FLines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
@@ -83,35 +100,34 @@ TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
 
 TProfileIniFile::~TProfileIniFile() = default;
 
-const TProfileIniFile::TSectionIndex *TProfileIniFile::IndexOf(const QString &section) const
+void TProfileIniFile::BuildIndex() const
 {
-    if (!FIndexValid) {
-        FIndex.clear();
-        FLastHeader = -1;
-        TSectionIndex *current = nullptr;
-        for (qsizetype i = 0; i < FLines.size(); ++i) {
-            const QString &line = FLines.at(i);
-            if (IsHeader(line)) {
-                FLastHeader = i;
-                // Only the first section of a name counts, and in it the first key.
-                const QString name = HeaderName(line).toCaseFolded();
-                current = FIndex.contains(name) ? nullptr : &FIndex[name];
-                if (current)
-                    current->Header = i;
-            } else if (current && !IsComment(line) && line.contains('=')) {
-                InsertFirst(current->Keys, ProfileKeyOf(line).toCaseFolded(), i);
-            }
+    FSectionLines.clear();
+    FKeyLines.clear();
+    FLastHeader = -1;
+    QString current;
+    bool counts = false;
+    for (qsizetype i = 0; i < FLines.size(); ++i) {
+        const QString &line = FLines.at(i);
+        if (IsHeader(line)) {
+            FLastHeader = i;
+            // Only the first section of a name counts, and in it the first key.
+            current = FoldedName(HeaderName(line));
+            counts = !FSectionLines.contains(current);
+            if (counts)
+                FSectionLines.insert(current, i);
+        } else if (counts && !IsComment(line) && line.contains('=')) {
+            InsertFirst(FKeyLines, KeyId(current, ProfileKeyOf(line)), i);
         }
-        FIndexValid = true;
     }
-    const auto it = FIndex.constFind(section.trimmed().toCaseFolded());
-    return it == FIndex.constEnd() ? nullptr : &it.value();
+    FIndexValid = true;
 }
 
 qsizetype TProfileIniFile::FindSection(const QString &section) const
 {
-    const TSectionIndex *index = IndexOf(section);
-    return index ? index->Header : -1;
+    if (!FIndexValid)
+        BuildIndex();
+    return FSectionLines.value(FoldedName(section), -1);
 }
 
 qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
@@ -124,34 +140,33 @@ qsizetype TProfileIniFile::SectionEnd(qsizetype header) const
     return i;
 }
 
-qsizetype TProfileIniFile::FindKey(qsizetype header, const QString &ident) const
+qsizetype TProfileIniFile::FindKey(const QString &section, const QString &ident) const
 {
-    const TSectionIndex *index = IndexOf(HeaderName(FLines.at(header)));
-    return index ? index->Keys.value(ident.trimmed().toCaseFolded(), -1) : -1;
+    if (!FIndexValid)
+        BuildIndex();
+    return FKeyLines.value(KeyId(FoldedName(section), ident), -1);
 }
 
 QString TProfileIniFile::ReadString(const QString &section, const QString &ident, const QString &def) const
 {
-    const qsizetype header = FindSection(section);
-    if (header < 0)
-        return def;
-    const qsizetype key = FindKey(header, ident);
-    return key < 0 ? def : ProfileValueOf(FLines.at(key));
+    const qsizetype key = FindKey(section, ident);
+    return key < 0 ? def : ProfileValueOf(FLines.at(key)).left(MaxValueLength);
 }
 
 void TProfileIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
 {
-    const QString line = ident + '=' + value;
-    const qsizetype header = FindSection(section);
+    const QString name = IniLineText(section);
+    const QString key = IniLineText(ident);
+    const QString line = key + '=' + IniLineText(value);
+    const qsizetype header = FindSection(name);
     if (header < 0) {
-        FLines.append('[' + section + ']');
+        FLines.append('[' + name + ']');
         FLines.append(line);
-        TSectionIndex &added = FIndex[section.trimmed().toCaseFolded()];
-        added.Header = FLines.size() - 2;
-        FLastHeader = added.Header;
-        added.Keys.insert(ident.trimmed().toCaseFolded(), FLines.size() - 1);
-    } else if (const qsizetype key = FindKey(header, ident); key >= 0) {
-        FLines[key] = line;
+        FSectionLines.insert(FoldedName(name), FLines.size() - 2);
+        FLastHeader = FLines.size() - 2;
+        FKeyLines.insert(KeyId(FoldedName(name), key), FLines.size() - 1);
+    } else if (const qsizetype existing = FindKey(name, key); existing >= 0) {
+        FLines[existing] = line;
     } else {
         // After the section's last non-blank line, so blank separator lines
         // stay between the sections.
@@ -162,7 +177,7 @@ void TProfileIniFile::WriteString(const QString &section, const QString &ident, 
         // Appending at the end of the file moves no other line: the index
         // only gains the key. Anywhere else it is rebuilt on the next lookup.
         if (at == FLines.size() - 1)
-            InsertFirst(FIndex[section.trimmed().toCaseFolded()].Keys, ident.trimmed().toCaseFolded(), at);
+            InsertFirst(FKeyLines, KeyId(FoldedName(name), key), at);
         else
             FIndexValid = false;
     }
@@ -218,8 +233,7 @@ void TProfileIniFile::EraseSection(const QString &section)
 
 void TProfileIniFile::DeleteKey(const QString &section, const QString &ident)
 {
-    const qsizetype header = FindSection(section);
-    const qsizetype key = header < 0 ? -1 : FindKey(header, ident);
+    const qsizetype key = FindKey(section, ident);
     if (key < 0)
         return;
     FLines.removeAt(key);
@@ -245,15 +259,20 @@ void TProfileIniFile::EndUpdate()
         UpdateFile();
 }
 
+QByteArray TProfileIniFile::FileBytes() const
+{
+    QByteArray bytes;
+    for (const QString &line : std::as_const(FLines))
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
 void TProfileIniFile::UpdateFile()
 {
     if (!FDirty)
         return;
-    QByteArray bytes;
-    for (const QString &line : std::as_const(FLines))
-        bytes += line.toUtf8() + "\r\n";
-    QString error;
-    if (!WriteFileAtomically(FileName(), bytes, &error))
-        throw EIniFileException(error.toStdString());
+    TFileError error;
+    if (!WriteFileAtomically(FileName(), FileBytes(), &error))
+        throw EIniFileException(error);
     FDirty = false;
 }

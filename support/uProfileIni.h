@@ -12,16 +12,24 @@
 // appends a new key at the end of its section and a new section at the end of
 // the file, and creates the file when it is missing.
 //
-// Unlike the classic service the file is always written whole and atomically
-// (a temporary file renamed over the target), so an interrupted write leaves
-// the previous file intact. A refused write throws EIniFileException.
+// Like the classic service, a read returns at most 2047 characters: no card
+// holds more, and longer values would only slow down everything that draws
+// them. Unlike it, the file is always written whole and atomically (a
+// temporary file renamed over the target), so an interrupted write leaves
+// the previous file intact, and line breaks inside names and values are
+// dropped rather than written raw. A refused write throws EIniFileException.
 class TProfileIniFile : public TCustomIniFile
 {
 public:
     enum TOpenMode { ReadExisting, StartEmpty };
 
-    // Reads the file when it exists (a file that cannot be read throws), or
-    // starts empty so that the first write replaces the whole file.
+    static constexpr qsizetype MaxValueLength = 2047;
+    // Larger files are refused: no card-data file comes anywhere near.
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+    // Reads the file when it exists (a file that cannot be read, is no
+    // regular file or is larger than MaxFileSize throws), or starts empty so
+    // that the first write replaces the whole file.
     explicit TProfileIniFile(const QString &fileName, TOpenMode mode = ReadExisting);
     ~TProfileIniFile() override;
 
@@ -39,24 +47,23 @@ public:
     // EndUpdate writes the file once. Outside, every write goes to disk.
     void BeginUpdate();
     void EndUpdate();
+    // The file's text as UpdateFile writes it.
+    QByteArray FileBytes() const;
 
 private:
     qsizetype FindSection(const QString &section) const;
     qsizetype SectionEnd(qsizetype header) const;
-    qsizetype FindKey(qsizetype header, const QString &ident) const;
+    qsizetype FindKey(const QString &section, const QString &ident) const;
+    void BuildIndex() const;
     void Changed();
 
     // Where each section's header and each key's line stand, by case-folded
-    // name; rebuilt after changes, so reading many numbered keys stays linear.
-    struct TSectionIndex
-    {
-        qsizetype Header = -1;
-        QHash<QString, qsizetype> Keys;
-    };
-    const TSectionIndex *IndexOf(const QString &section) const;
-
+    // names; rebuilt after changes, so reading many numbered keys stays
+    // linear. One table for all keys: a table per section would cost more
+    // than the file itself for files of many small sections.
     QStringList FLines;
-    mutable QHash<QString, TSectionIndex> FIndex;
+    mutable QHash<QString, qsizetype> FSectionLines;
+    mutable QHash<QString, qsizetype> FKeyLines;
     // The last header line of the file: its section runs to the end, so
     // appending to it needs no scan for the next header.
     mutable qsizetype FLastHeader = -1;

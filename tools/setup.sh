@@ -24,7 +24,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libqrencode-dev zbar-tools
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
   appstream lintian man-db groff-base
   clang libclang-rt-14-dev

@@ -2,6 +2,7 @@
 
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "render/uDefaultView.h"
@@ -13,7 +14,10 @@
 #include "ui/uCardPreview.h"
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
+#include "ui/uBogenwahl.h"
+#include "ui/uContactDrop.h"
 #include "ui/uPrintPage.h"
+#include "ui/uQRCodeGroup.h"
 #include "ui/uWerbung.h"
 
 #include <QApplication>
@@ -140,6 +144,8 @@ void TMaster::ConnectControls()
             [this](bool on) { if (on) rbKlappvisitenkarteClick(); });
     connect(type.rbEinseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbEinseitigClick(); });
     connect(type.rbBeidseitig, &QRadioButton::toggled, this, [this](bool on) { if (on) rbBeidseitigClick(); });
+    connect(type.gbBogen, &TBogenwahl::BogenGewaehlt, this,
+            [this](const TBogenlayout &sheet) { BogenGewaehlt(sheet); });
 
     connect(front.BtnFirmenlogo, &QPushButton::clicked, this, [this] { LoadLogo(FDocument->Logo); });
     connect(front.BtnEntfernen, &QPushButton::clicked, this, [this] { ClearLogo(FDocument->Logo); });
@@ -151,6 +157,9 @@ void TMaster::ConnectControls()
     connect(tsLayout->chLinien, &QCheckBox::toggled, this, [this] { chLinienClick(); });
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
             [this] { cbTextZentrierenRueckseiteClick(); });
+    connect(tsLayout->gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
+    connect(new TContactDrop(*this), &TContactDrop::Dropped, this,
+            [this](const QString &path) { ImportContact(path); });
 
     for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
@@ -173,6 +182,14 @@ void TMaster::FillPrinterList()
 void TMaster::OpenCardFile(const QString &path)
 {
     FMenu->OpenCardFile(path);
+}
+
+void TMaster::ImportContact(const QString &path)
+{
+    if (ImportContactFile(*FDocument, path)) {
+        DocumentToControls();
+        RedrawPreviews();
+    }
 }
 
 void TMaster::LoadAdvertPictures()
@@ -242,6 +259,7 @@ void TMaster::TextsChanged()
         FMenu->TextsChanged();
     if (FPrintPage)
         FPrintPage->TextsChanged();
+    tsVisitenkartentyp->gbBogen->TextsChanged();
     // The language's caption of the button is "Weiter"; here it prints.
     if (pcMain->currentWidget() == tsDrucken)
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));

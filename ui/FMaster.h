@@ -14,6 +14,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TBogenlayout;
 class TDIB;
 class TDocument;
 class TElidedLabel;
@@ -50,6 +51,8 @@ public:
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
+    // Puts a contact of the vCard file on the card (errors are reported) and shows it.
+    void ImportContact(const QString &path);
     // Fills every control from the document.
     void DocumentToControls();
     void RedrawPreviews();
@@ -86,6 +89,8 @@ private:
     bool LimitMemoLines(QPlainTextEdit *memo, int key, int limit);
     void rbStandardkarteClick();
     void rbKlappvisitenkarteClick();
+    void SetKartentyp(int kartentyp);
+    void BogenGewaehlt(const TBogenlayout &sheet);
     void rbEinseitigClick();
     void rbBeidseitigClick();
     void SetTwoSided(bool value);
@@ -96,12 +101,15 @@ private:
     void chLinienClick();
     void cbTextZentrierenRueckseiteClick();
     void cbSchriftartChange();
+    void gbQRCodeChange();
 
     // Layout chooser
     void ArrangeLayoutGrid();
     void LayoutGridResize();
     void dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state);
     bool dgLayoutsSelectCell(int col, int row);
+    // The preview shows the whole card, or both sides, in the sheet's card size.
+    void FitPreview();
     void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
     QString dgLayoutsCellText(int col, int row) const;
     void ApplyLayoutSelection();

@@ -6,6 +6,8 @@
 #include "support/uFontCombo.h"
 #include "ui/uCardPages.h"
 #include "ui/uElidedLabel.h"
+#include "ui/uBogenwahl.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -79,6 +81,7 @@ void TMaster::textchange()
     FDocument->SetBackText2(MemoLines(back.meTextfeld2));
     FDocument->SetKlappTextInnen(MemoLines(front.meExtraText));
     FDocument->SetKlappTextAussen(MemoLines(back.meExtraTextRueckseite));
+    tsLayout->gbQRCode->ShowReadability(*FDocument);
     RedrawPreviews();
 }
 
@@ -92,14 +95,29 @@ bool TMaster::LimitMemoLines(QPlainTextEdit *memo, int key, int limit)
 
 void TMaster::rbStandardkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Standardkarte);
-    ReloadLayouts();
+    SetKartentyp(TDocument::Standardkarte);
 }
 
 void TMaster::rbKlappvisitenkarteClick()
 {
-    FDocument->SetKartentyp(TDocument::Klappkarte);
+    SetKartentyp(TDocument::Klappkarte);
+}
+
+void TMaster::SetKartentyp(int kartentyp)
+{
+    // A document being shown already holds its card type and the sheet it
+    // was read with; only the user's own choice puts the type's preset in.
+    if (!FUpdating)
+        FDocument->SetKartentyp(kartentyp);
+    tsVisitenkartentyp->gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
     ReloadLayouts();
+}
+
+void TMaster::BogenGewaehlt(const TBogenlayout &sheet)
+{
+    FDocument->SetBogenlayout(sheet);
+    FitPreview();
+    RedrawPreviews();
 }
 
 void TMaster::rbEinseitigClick()
@@ -119,6 +137,7 @@ void TMaster::SetTwoSided(bool value)
     FDocument->SetMitRueckseite(value);
     pcMain->setTabVisible(pcMain->indexOf(tsRueckseite), value);
     tsLayout->cbTextZentrierenRueckseite->setVisible(value);
+    tsLayout->gbQRCode->ShowDocument(*FDocument);
 }
 
 void TMaster::ReloadLayouts()
@@ -194,6 +213,13 @@ void TMaster::cbSchriftartChange()
     RedrawPreviews();
 }
 
+void TMaster::gbQRCodeChange()
+{
+    FDocument->SetQRCode(tsLayout->gbQRCode->Settings());
+    tsLayout->gbQRCode->ShowReadability(*FDocument);
+    RedrawPreviews();
+}
+
 void TMaster::DocumentToControls()
 {
     FUpdating = true;
@@ -217,6 +243,7 @@ void TMaster::DocumentToControls()
     SetTwoSided(document.MitRueckseite());
     (document.Kartentyp() == TDocument::Klappkarte ? type.rbKlappvisitenkarte : type.rbStandardkarte)
         ->setChecked(true);
+    type.gbBogen->ShowSheets(document.Kartentyp(), document.Bogenlayout());
 
     const TEigeneDatenPage &front = *tsEigeneDaten;
     const TRueckseitePage &back = *tsRueckseite;
@@ -241,4 +268,5 @@ void TMaster::DocumentToControls()
     // A family that is not installed shows as the one the card is drawn in.
     FFontBox->ShowFont(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
     tsLayout->chLinien->setChecked(document.LinienAnzeigen);
+    tsLayout->gbQRCode->ShowDocument(document);
 }

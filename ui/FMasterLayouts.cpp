@@ -13,23 +13,35 @@
 
 namespace {
 
-// Sets the card type for a while; the document's own comes back at the end.
-class TKartentypScope
+// Makes the document a standard card for a while, on a sheet whose card is
+// one face of the document's own: a thumbnail shows the face in the chosen
+// card size, whatever the card type. Type and sheet come back at the end.
+class TThumbnailScope
 {
 public:
-    TKartentypScope(TDocument &document, int kartentyp)
+    explicit TThumbnailScope(TDocument &document)
         : FDocument(document)
-        , FSaved(document.Kartentyp())
+        , FKartentyp(document.Kartentyp())
+        , FBogen(document.Bogenlayout())
     {
-        FDocument.SetKartentyp(kartentyp);
+        TBogenlayout face = FBogen;
+        if (FKartentyp == TDocument::Klappkarte)
+            face.CardWidth /= 2;
+        FDocument.SetKartentyp(TDocument::Standardkarte);
+        FDocument.SetBogenlayout(face);
     }
-    ~TKartentypScope() { FDocument.SetKartentyp(FSaved); }
-    TKartentypScope(const TKartentypScope &) = delete;
-    TKartentypScope &operator=(const TKartentypScope &) = delete;
+    ~TThumbnailScope()
+    {
+        FDocument.SetKartentyp(FKartentyp);
+        FDocument.SetBogenlayout(FBogen);
+    }
+    TThumbnailScope(const TThumbnailScope &) = delete;
+    TThumbnailScope &operator=(const TThumbnailScope &) = delete;
 
 private:
     TDocument &FDocument;
-    int FSaved;
+    int FKartentyp;
+    TBogenlayout FBogen;
 };
 
 // Switches a widget's painting off and, at the end, on again with a repaint.
@@ -93,15 +105,16 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
     QImage bitmap(rect.size(), QImage::Format_RGB888);
     bitmap.fill(fill);
     {
-        // Every thumbnail shows the standard card, whatever the user's type.
-        TKartentypScope standard(*FDocument, TDocument::Standardkarte);
+        TThumbnailScope face(*FDocument);
         QPainter surface(&bitmap);
         TScaleCanvas canvas(surface);
         canvas.SetupForDevice(TScaleDevice::sdScreen);
         const TBogenlayout &sheet = FDocument->Bogenlayout();
         const TKartenlayout &layout = layouts.Items(p);
         const int side = std::min(rect.width(), rect.height());
-        canvas.SetZoom(float(side - 11) / float(canvas.MMToLength(sheet.CardWidth)));
+        // The card's longer side fits the cell, also on a portrait slot.
+        const float longer = std::max(sheet.CardWidth, sheet.CardHeight);
+        canvas.SetZoom(float(side - 11) / float(canvas.MMToLength(longer)));
         int cardWidth = canvas.MMToLength(sheet.CardWidth);
         int cardHeight = canvas.MMToLength(sheet.CardHeight);
         if (IsLayoutRotated(layout, sheet))
@@ -125,7 +138,12 @@ bool TMaster::dgLayoutsSelectCell(int col, int row)
     if (p >= FDocument->Layouts().Count())
         return false;
     FDocument->SelectLayout(FDocument->Layouts().Items(p));
+    FitPreview();
+    return true;
+}
 
+void TMaster::FitPreview()
+{
     TRedrawOff redraw(*FPreview->viewport());
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
@@ -140,7 +158,6 @@ bool TMaster::dgLayoutsSelectCell(int col, int row)
     FPreview->SetTemplateWidth(worldWidth);
     FPreview->SetTemplateHeight(worldHeight);
     FPreview->FitAll();
-    return true;
 }
 
 void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)

@@ -2,6 +2,7 @@
 
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "support/uStartbildInfoFenster.h"
@@ -86,6 +87,11 @@ void TMasterMenu::CreateDateiMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddItem(menu, "mnuDateiSpeichernUnter", QStringLiteral("Speichern &unter..."),
             [this] { mnuDateiSpeichernUnterClick(); });
+    AddSeparator(menu, "N6");
+    AddItem(menu, "mnuDateiKontaktImportieren", QString::fromUtf8("&Kontakt importieren…"),
+            [this] { mnuDateiKontaktImportierenClick(); });
+    AddItem(menu, "mnuDateiAlsVCardSpeichern", QString::fromUtf8("Als &vCard speichern…"),
+            [this] { mnuDateiAlsVCardSpeichernClick(); });
     AddSeparator(menu, "N2");
     AddItem(menu, "mnuDateiPdfExport", QStringLiteral("Als &PDF exportieren…"), [this] { mnuDateiPdfExportClick(); });
     // Printing runs from the wizard's last page; these two stay hidden.
@@ -244,6 +250,18 @@ void TMasterMenu::mnuDateiSpeichernUnterClick()
 void TMasterMenu::mnuDateiPdfExportClick()
 {
     FMaster.FPrintPage->ExportPdf();
+}
+
+void TMasterMenu::mnuDateiKontaktImportierenClick()
+{
+    const QString path = ChooseContactFile(FMaster.Document());
+    if (!path.isEmpty())
+        FMaster.ImportContact(path);
+}
+
+void TMasterMenu::mnuDateiAlsVCardSpeichernClick()
+{
+    ExportContact(FMaster.Document());
 }
 
 void TMasterMenu::mnuDateiDruckenClick()

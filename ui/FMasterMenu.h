@@ -25,6 +25,8 @@ public:
     void mnuDateiSpeichernClick();
     void mnuDateiSpeichernUnterClick();
     void mnuDateiPdfExportClick();
+    void mnuDateiKontaktImportierenClick();
+    void mnuDateiAlsVCardSpeichernClick();
     void mnuDateiDruckenClick();
     void mnuDateiDruckereinrichtungClick();
     void mnuDateiBeendenClick();

@@ -1,7 +1,9 @@
 #include "ui/uCardPages.h"
 
+#include "ui/uBogenwahl.h"
 #include "ui/uDrawGrid.h"
 #include "ui/uElidedLabel.h"
+#include "ui/uQRCodeGroup.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -113,6 +115,9 @@ TKartentypPage::TKartentypPage()
     sides->addWidget(rbBeidseitig);
     Panel()->AddBox(GroupBox5);
 
+    gbBogen = new TBogenwahl(panel);
+    Panel()->AddBox(gbBogen);
+
     imgWerbungKartentyp = Panel()->AddAdvert("imgWerbungKartentyp");
 }
 
@@ -209,6 +214,9 @@ TLayoutPage::TLayoutPage()
     details->addWidget(cbTextZentrierenRueckseite, 2, 0, 1, 2);
     details->setColumnStretch(1, 1);
     Panel()->AddBox(gbLayoutDetails);
+
+    gbQRCode = new TQRCodeGroup(panel);
+    Panel()->AddBox(gbQRCode);
 }
 
 void TLayoutPage::PlaceFontBox(QWidget *fontBox)

@@ -7,8 +7,10 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QRadioButton;
+class TBogenwahl;
 class TDrawGrid;
 class TElidedLabel;
+class TQRCodeGroup;
 
 // The pages on which the card is designed. Each builds its controls and lays
 // them out; the main window fills them and reacts to them.
@@ -29,6 +31,7 @@ public:
     QGroupBox *GroupBox5;
     QRadioButton *rbEinseitig;
     QRadioButton *rbBeidseitig;
+    TBogenwahl *gbBogen;
     QLabel *imgWerbungKartentyp;
 };
 
@@ -105,4 +108,5 @@ public:
     QFrame *shcbFont;
     QCheckBox *chLinien;
     QCheckBox *cbTextZentrierenRueckseite;
+    TQRCodeGroup *gbQRCode;
 };

@@ -127,7 +127,7 @@ void TPrintPage::ShowPrintOffsets()
 
 void TPrintPage::seAnzahlChange()
 {
-    FPage.labAnzahl->setText(CardCountText(FDocument.Kartentyp(), FPage.seAnzahl->value()));
+    FPage.labAnzahl->setText(CardCountText(FDocument.Bogenlayout(), FPage.seAnzahl->value()));
 }
 
 void TPrintPage::cbDruckerChange(int index)

@@ -1,5 +1,6 @@
 #include "ui/uProgramStart.h"
 
+#include "locale/uFileErrorText.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
@@ -17,6 +18,7 @@ void StartProgramUnits()
     RegisterDIBTexts();
     RegisterDocumentTexts();
     RegisterCommandLineTexts();
+    RegisterFileErrorTexts();
     // All floating-point exceptions masked, rounding to nearest.
     std::fesetenv(FE_DFL_ENV);
 }

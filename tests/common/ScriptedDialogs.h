@@ -29,8 +29,12 @@ public:
     // one the dialog is cancelled.
     std::deque<QString> Files;
 
+    // Indexes picked in the next choices, in order; without one the choice is cancelled.
+    std::deque<int> Choices;
+
     std::vector<Message> Messages;
     std::vector<TFileDialogRequest> FileRequests;
+    std::vector<QStringList> ChoiceItems;
 
     int MessageBox(TMsgDlgType type, const QString &caption, const QString &text, int buttons,
                    int defaultButton) override
@@ -45,6 +49,15 @@ public:
     }
     QString GetOpenFileName(const TFileDialogRequest &request) override { return NextFile(request); }
     QString GetSaveFileName(const TFileDialogRequest &request) override { return NextFile(request); }
+    int ChooseItem(const QString &, const QString &, const QStringList &items) override
+    {
+        ChoiceItems.push_back(items);
+        if (Choices.empty())
+            return -1;
+        const int choice = Choices.front();
+        Choices.pop_front();
+        return choice;
+    }
 
     QStringList Texts() const
     {

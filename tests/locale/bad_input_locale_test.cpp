@@ -1,6 +1,7 @@
 #include "LocalizerTestSupport.h"
 
 #include "common/FileSizeLimit.h"
+#include "common/ScriptedDialogs.h"
 #include "common/TestFiles.h"
 #include "locale/uHMRegistry.h"
 
@@ -47,20 +48,30 @@ protected:
     QByteArray FSaved;
 };
 
-// A file whose end was overwritten with binary garbage: what can be read
-// is read, the rest gives defaults, and new values are stored.
-TEST_F(BadSettingsFile, CorruptFileKeepsItsReadableValuesAndTakesNewOnes)
+// A file damaged beyond parsing could never be written back whole, so
+// nothing would be stored again: it is put aside for the user, who is told
+// once, and the settings start afresh.
+TEST_F(BadSettingsFile, UnparsableFileIsSetAsideAndTheSettingsStartAfresh)
 {
-    ASSERT_TRUE(WriteAll(FPath, "[Daten]\nFontname=Liberation Sans\n" + RandomBytes(4096, 7)));
+    const QByteArray damaged = "[Daten]\nFontname=Liberation Sans\n" + RandomBytes(4096, 7);
+    ASSERT_TRUE(WriteAll(FPath, damaged));
+    TScriptedDialogs dialogs;
     {
         THMRegIniFile settings;
-        EXPECT_EQ(settings.ReadString("Daten", "Fontname", "?"), "Liberation Sans");
-        EXPECT_EQ(settings.ReadInteger("Position", "Left", -1), -1);
+        EXPECT_EQ(settings.ReadString("Daten", "Fontname", "?"), "?");
         settings.WriteInteger("Position", "Left", 120);
         settings.Flush();
+        ReportSetAsideSettings(settings);
+        ReportSetAsideSettings(settings);
     }
-    THMRegIniFile again;
-    EXPECT_EQ(again.ReadString("Daten", "Fontname", "?"), "Liberation Sans");
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Warning);
+    EXPECT_EQ(dialogs.Messages[0].Text, QString::fromUtf8("Die Einstellungsdatei konnte nicht gelesen werden und "
+                                                          "wurde als %1.broken beiseitegelegt. Die Einstellungen "
+                                                          "beginnen von vorn.").arg(FPath));
+    EXPECT_EQ(ReadAll(FPath + ".broken"), damaged);
+    QFile::remove(FPath + ".broken");
+    const THMRegIniFile again;
     EXPECT_EQ(again.ReadInteger("Position", "Left", -1), 120);
 }
 

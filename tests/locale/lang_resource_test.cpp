@@ -89,7 +89,23 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
     ExpectTexts(texts, "Default", frameworkKeys);
     ExpectTexts(texts, "Default", {"IDS_CANNOTREADPICT", "ID_NOLOGOFILE", "ID_CANNOTOPENLOGOFILE",
                                    "ID_CANNOTSAVEFILE", "ID_NOCARDFILE", "ID_ALLEDATEIEN", "ID_OPENFILE",
-                                   "ID_SAVEFILE"});
+                                   "ID_SAVEFILE", "ID_BOGENDATEI", "ID_BOGENEINTRAG", "ID_BOGENDETAILS",
+                                   "ID_PAPIERLETTER", "ID_PAPIEREIGEN", "ID_BOGENKEINEKARTEN", "ID_BOGENPAPIER",
+                                   "ID_BOGENKARTE", "ID_BOGENRAND", "ID_BOGENUEBERLAPPUNG", "ID_BOGENAUSSERHALB",
+                                   "ID_BOGENWERT", "ID_EIGENERBOGEN"});
+    ExpectTexts(texts, "TMaster", {"gbBogen.Caption"});
+    ExpectTexts(texts, "TBogenDialog", {"BogenDialog.Caption", "lblName.Caption", "lblAbstand.Hint",
+                                        "BtnLoeschen.Caption", "ID_PAPIEREIGENES", "ID_BOGENNAME"});
+    // The contact and its QR code.
+    ExpectTexts(texts, "TMaster",
+                {"mnuDateiKontaktImportieren.Caption", "mnuDateiAlsVCardSpeichern.Caption", "gbQRCode.Caption",
+                 "chQRCodeAnzeigen.Caption", "lblQRCodeGroesse.Caption", "rbQRCodeVCard.Caption", "rbQRCodeURL.Caption",
+                 "lblQRCodeSeite.Caption", "cbQRCodeSeite.Items0", "cbQRCodeSeite.Items1", "lblQRCodeEcke.Caption",
+                 "cbQRCodeEcke.Items0", "cbQRCodeEcke.Items1", "cbQRCodeEcke.Items2", "cbQRCodeEcke.Items3"});
+    ExpectTexts(texts, "Default",
+                {"ID_KONTAKT_TELEFON", "ID_KONTAKT_MOBIL", "ID_KONTAKT_FAX", "ID_KONTAKT_EMAIL", "ID_KONTAKT_WEB",
+                 "ID_VCARDDATEIEN", "ID_KONTAKTIMPORTIEREN", "ID_KONTAKTSPEICHERN", "ID_KONTAKTWAEHLEN",
+                 "ID_KEINKONTAKT", "ID_KONTAKTNICHTLESBAR", "ID_KONTAKTZUGROSS", "ID_QRCODEZUVIEL", "ID_QRCODEKLEIN"});
     ExpectTexts(texts, "Localizer", {"NoLanguageFile"});
     ExpectTexts(texts, "Adresse", {"Titel", "Name", "Beruf", "Adresse", "TelefonFax", "BackText1", "BackText2"});
     ExpectTexts(texts, "PDF", {"Software", "Visitenkarten", "Zubehör"});

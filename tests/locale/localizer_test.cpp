@@ -2,12 +2,15 @@
 
 #include "common/ScriptedDialogs.h"
 #include "locale/uEnvironmentLanguage.h"
+#include "locale/uFileErrorText.h"
 #include "locale/uHMRegistry.h"
+#include "support/uAtomicFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QKeySequence>
+#include <QTranslator>
 
 namespace {
 
@@ -247,6 +250,30 @@ TEST_F(LocalizerTest, FrameworkTextsGoWithTheirLocalizer)
         EXPECT_EQ(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText), "Entf");
     }
     EXPECT_EQ(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText), "Del");
+}
+
+// The system's reasons come in English (or the system's language): inside a
+// message they are Qt's translation where Qt has one, else the program's words.
+TEST_F(LocalizerTest, FileErrorReasonsAreInTheProgramsLanguage)
+{
+    const TFileError full{TFileError::NoSpace, "No space left on device"};
+    const TFileError tooLarge{TFileError::CannotWrite, "File too large"};
+    EXPECT_EQ(FileErrorReason(full), QString::fromUtf8("Auf dem Datenträger ist nicht genug Platz."));
+
+    struct TQtTexts : QTranslator
+    {
+        bool isEmpty() const override { return false; }
+        QString translate(const char *context, const char *text, const char *, int) const override
+        {
+            return QByteArray(context) == "QIODevice" && QByteArray(text) == "No space left on device"
+                       ? QStringLiteral("Kein Speicherplatz mehr verfügbar")
+                       : QString();
+        }
+    } qtTexts;
+    QCoreApplication::installTranslator(&qtTexts);
+    EXPECT_EQ(FileErrorReason(full), QString::fromUtf8("Kein Speicherplatz mehr verfügbar"));
+    EXPECT_EQ(FileErrorReason(tooLarge), QString::fromUtf8("Die Datei konnte nicht vollständig geschrieben werden."));
+    QCoreApplication::removeTranslator(&qtTexts);
 }
 
 TEST(Escapes, ReplaceEveryOccurrenceWithoutRescanning)

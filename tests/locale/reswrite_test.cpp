@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -79,6 +80,28 @@ TEST(ResourceWriting, UnwritableFileIsReportedNotThrown)
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
     EXPECT_TRUE(dialogs.Messages[0].Text.contains("TessaroOrnak.txt"));
+    EXPECT_TRUE(dialogs.Messages[0].Text.endsWith("\nDie Datei kann dort nicht angelegt werden."))
+        << dialogs.Messages[0].Text.toStdString();
+}
+
+// The file has a fixed name beside the program; a link someone planted
+// there is replaced, and the file it points to neither read nor written.
+TEST(ResourceWriting, PlantedLinkIsReplacedNotFollowed)
+{
+    TTestLanguages languages;
+    const QString output = languages.Path() + "/TessaroOrnak.txt";
+    const QString target = languages.Path() + "/fremd.ini";
+    {
+        QFile foreign(target);
+        ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[Geheim]\r\nSchluessel=1\r\n");
+    }
+    ASSERT_TRUE(QFile::link(target, output));
+    TLocalizer(QStringList{languages.Path() + "/TessaroOrnak", "/RESWRITE"});
+    EXPECT_EQ(ReadFile(target), "[Geheim]\r\nSchluessel=1\r\n");
+    EXPECT_FALSE(QFileInfo(output).isSymLink());
+    EXPECT_TRUE(ReadFile(output).contains("[Localizer]"));
+    EXPECT_FALSE(ReadFile(output).contains("Geheim"));
 }
 
 TEST(ResourceWriting, OnlyTheFirstArgumentSwitchesTheMode)

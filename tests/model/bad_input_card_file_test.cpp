@@ -62,6 +62,31 @@ TEST_F(BadCardFile, GarbageEmptyAndOverlongFilesAreRefused)
     ASSERT_TRUE(WriteAll(path, QByteArray(50 * 1024 * 1024, 'x')));
     ExpectRefused(path);
     EXPECT_LT(timer.elapsed(), 10000);
+
+    // Far beyond any card, though they start like one: 300 000 sections, and
+    // a card header followed by 600 MB of nothing.
+    QByteArray sections = "[Daten]\r\nName=Viele\r\n";
+    for (int i = 0; i < 300000; ++i)
+        sections += "[A" + QByteArray::number(i) + "]\r\nk=v\r\n";
+    ASSERT_TRUE(WriteAll(path, sections));
+    ExpectRefused(path);
+    QFile sparse(path);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+    sparse.write("[Daten]\r\nName=Sparse\r\n");
+    ASSERT_TRUE(sparse.resize(600 * 1024 * 1024));
+    sparse.close();
+    ExpectRefused(path);
+}
+
+// No card holds more than the 2047 characters of a profile read; a longer
+// name would keep the printer busy for minutes.
+TEST_F(BadCardFile, OverlongValuesAreCutToWhatACardHolds)
+{
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=" + QByteArray(2000000, 'x') + "\r\nAdresse0=" + QByteArray(5000, 'y')
+                                   + "\r\n"));
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_EQ(document.Name(), QString(2047, 'x'));
+    EXPECT_EQ(document.Adresse(), QStringList{QString(2047, 'y')});
 }
 
 TEST_F(BadCardFile, FolderOrDeviceInPlaceOfTheFileIsRefused)

@@ -4,6 +4,7 @@
 #include "common/ScriptedDialogs.h"
 
 #include "common/TestFiles.h"
+#include "common/TestSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,97 @@ TEST_F(CardFile, RoundTripOfEveryField)
     EXPECT_EQ(loaded.Fontname, "Liberation Mono");
 }
 
+TEST_F(CardFile, SheetIsStoredWithItsWholeGeometryAndComesBack)
+{
+    document.SetKartentyp(TDocument::Standardkarte);
+    document.SetBogenlayout(Letter3x4());
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).contains("[Bogen]\r\nName=Letter 3x4\r\nPapierBreite=215.9\r\nPapierHoehe=279.4\r\n"
+                                       "KarteBreite=63.5\r\nKarteHoehe=50.8\r\nSpalten=3\r\nZeilen=4\r\n"
+                                       "RandLinks=9.525\r\nRandOben=19.05\r\nAbstandX=66.675\r\nAbstandY=63.5\r\n"));
+    TDocument loaded;
+    loaded.SetKartentyp(TDocument::Klappkarte);
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), Letter3x4());
+
+    // A file of an older version prints on its card type's sheet.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=1\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    TBogenlayout folding;
+    folding.SetFolding();
+    EXPECT_EQ(loaded.Bogenlayout(), folding);
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=0\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), TBogenlayout());
+}
+
+TEST_F(CardFile, SheetThatCannotWorkRefusesTheFileAndTheCardStays)
+{
+    TScriptedDialogs dialogs;
+    document.SetName("shown");
+    document.SetBogenlayout(Letter3x4());
+    const QByteArray card = "[Daten]\r\nName=B\r\nKartentyp=0\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\n"
+                            "PapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nRandLinks=15\r\nRandOben=10\r\n"
+                            "AbstandX=95\r\n";
+    const std::pair<QByteArray, QString> cases[] = {
+        {card + "AbstandY=55\r\nSpalten=2\r\nZeilen=0\r\n",
+         "Der Bogen braucht mindestens eine Spalte und eine Zeile."},
+        {card + "AbstandY=50\r\nSpalten=2\r\nZeilen=5\r\n",
+         QString::fromUtf8("Die Karten überlappen sich: von Karte zu Karte sind es 95 × 50 mm, eine Karte ist aber "
+                           "85 × 55 mm groß.")},
+        {card + "AbstandY=55\r\nSpalten=3\r\nZeilen=5\r\n",
+         QString::fromUtf8("Die Karten reichen über das Papier hinaus: sie brauchen 290 × 285 mm, das Papier ist "
+                           "210 × 297 mm groß.")},
+        {card + "AbstandY=fünf\r\nSpalten=2\r\nZeilen=5\r\n",
+         "Der Wert \"AbstandY\" des Kartenbogens fehlt oder ist keine Zahl."},
+    };
+    for (const auto &[bytes, reason] : cases) {
+        ASSERT_TRUE(WriteAll(path, bytes));
+        dialogs.Messages.clear();
+        EXPECT_FALSE(document.LoadWithMessage(path));
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_EQ(dialogs.Messages[0].Text.toStdString(), ("Die Datei \"" + path +
+                                                "\" beschreibt einen Kartenbogen, auf dem nicht gedruckt werden "
+                                                "kann:\r\n" + reason).toStdString());
+        EXPECT_EQ(document.Name(), "shown");
+        EXPECT_EQ(document.Bogenlayout(), Letter3x4());
+        EXPECT_TRUE(document.FileName().isEmpty());
+    }
+}
+
+TEST_F(CardFile, QRCodeTravelsInASectionOfItsOwn)
+{
+    const TQRCodeSettings code{true, TQRCodeSettings::TInhalt::URL, "www.example.org/karte", true,
+                               TQRCodeSettings::UntenLinks, 21.5f};
+    document.SetModified(false);
+    document.SetQRCode(code);
+    EXPECT_TRUE(document.Modified());
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).endsWith("\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=URL\r\nURL=www.example.org/karte\r\nSeite=1\r\n"
+                                       "Ecke=2\r\nGroesse=21.5\r\n"));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), code);
+
+    // A file of an older version has no code.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), TQRCodeSettings());
+    EXPECT_FALSE(loaded.QRCode().Anzeigen);
+
+    // Values out of range take their defaults; sizes are held to 12..30 mm.
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=Bild\r\nSeite=7\r\nEcke=4\r\n"
+                               "Groesse=99,5\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    TQRCodeSettings expected;
+    expected.Anzeigen = true;
+    expected.Groesse = TQRCodeSettings::MaxGroesse;
+    EXPECT_EQ(loaded.QRCode(), expected);
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nGroesse=nan\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode().Groesse, TQRCodeSettings::DefaultGroesse);
+}
+
 TEST_F(CardFile, ForeignFilesChangeNothing)
 {
     ASSERT_TRUE(WriteAll(path, "[Andere]\r\nName=x\r\n"));
@@ -139,7 +231,10 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
 
     ASSERT_TRUE(document.SaveToFile(path));
+    ASSERT_TRUE(document.SaveToFile(path));
     const QByteArray first = ReadAll(path);
+    const QByteArray backup = ReadAll(dir.filePath("Karte.bak"));
+    ASSERT_FALSE(backup.isEmpty());
     document.SetName(QString(5000, 'x'));
     {
         TFileSizeLimit full(200);
@@ -148,9 +243,11 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
-    EXPECT_TRUE(dialogs.Messages[0].Text.startsWith("Die Datei " + path + " konnte nicht gespeichert werden.\r\n"))
-        << dialogs.Messages[0].Text.toStdString();
+    // The system's own words ("File too large") are English; the user reads the program's.
+    EXPECT_EQ(dialogs.Messages[0].Text, "Die Datei " + path + " konnte nicht gespeichert werden.\r\n"
+                                        + QString::fromUtf8("Die Datei konnte nicht vollständig geschrieben werden."));
     EXPECT_EQ(ReadAll(path), first);
+    EXPECT_EQ(ReadAll(dir.filePath("Karte.bak")), backup);
 
     // A folder that does not exist.
     dialogs.Files.push_back(dir.filePath("no/such/folder/card"));
@@ -158,6 +255,49 @@ TEST_F(CardFile, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(document.Modified());
     ASSERT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_TRUE(dialogs.Messages[1].Text.contains(dir.filePath("no/such/folder/card.tsx")));
+}
+
+// Its own name would be its backup's: the backup gets another name, and
+// the card file is never deleted to make room for it.
+TEST_F(CardFile, CardFileNamedLikeABackupKeepsItselfAndItsBackup)
+{
+    const QString bakPath = dir.filePath("Karte.bak");
+    document.SetName("first");
+    ASSERT_TRUE(document.SaveToFile(bakPath));
+    document.SetName("second");
+    ASSERT_TRUE(document.SaveToFile(bakPath));
+    EXPECT_TRUE(ReadAll(bakPath).contains("Name=second"));
+    EXPECT_TRUE(ReadAll(dir.filePath("Karte.bak.bak")).contains("Name=first"));
+
+    document.SetName(QString(5000, 'x'));
+    {
+        TFileSizeLimit full(200);
+        EXPECT_FALSE(document.SaveToFile(bakPath));
+    }
+    EXPECT_TRUE(ReadAll(bakPath).contains("Name=second"));
+    EXPECT_TRUE(ReadAll(dir.filePath("Karte.bak.bak")).contains("Name=first"));
+}
+
+// Whoever reads a card, the sheet is the one of its type; a type no sheet
+// exists for is a standard card, and is written back as one.
+TEST_F(CardFile, SheetFollowsTheCardTypeRead)
+{
+    TBogenlayout folding;
+    folding.SetFolding();
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\nKartentyp=1\r\n"));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Bogenlayout(), folding);
+
+    for (const char *type : {"2", "-1", "256"}) {
+        SCOPED_TRACE(type);
+        ASSERT_TRUE(WriteAll(path, QByteArray("[Daten]\r\nName=A\r\nKartentyp=") + type + "\r\n"));
+        ASSERT_TRUE(loaded.LoadFromFile(path));
+        EXPECT_EQ(loaded.Kartentyp(), TDocument::Standardkarte);
+        EXPECT_EQ(loaded.Bogenlayout(), TBogenlayout());
+        ASSERT_TRUE(loaded.SaveToFile(path));
+        EXPECT_TRUE(ReadAll(path).contains("\r\nKartentyp=0\r\n"));
+    }
 }
 
 TEST_F(CardFile, OpenAndSaveAsThroughTheDialogs)

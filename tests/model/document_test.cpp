@@ -46,12 +46,17 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
         document.SetAdresse({"Weg 1", "", "12345 Ort"});
         document.SetMitRueckseite(true);
         document.SetKartentyp(TDocument::Klappkarte);
+        TBogenlayout sheet;
+        sheet.SetFolding();
+        sheet.CardHeight = 54;
+        document.SetBogenlayout(sheet);
         document.SetKlappTextInnen({"innen"});
         document.SelectLayout(document.Layouts().Items(document.Layouts().IndexOfName("103")));
         document.LogoRueckseite.LoadFromFile(back);
         document.Fontname = "Liberation Serif";
         document.LinienAnzeigen = false;
         document.TextZentrierenRueckseite = true;
+        document.SetQRCode({true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f});
         document.SaveToRegistry("RoundTrip");
         EXPECT_FALSE(document.Modified());
     }
@@ -62,14 +67,36 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", "", "12345 Ort"}));
     EXPECT_TRUE(document.MitRueckseite());
     EXPECT_EQ(document.Kartentyp(), TDocument::Klappkarte);
-    EXPECT_EQ(document.Bogenlayout(), TBogenlayout()); // the sheet follows only when the window applies the type
+    EXPECT_EQ(document.Bogenlayout().CardHeight, 54); // the last sheet comes back with the card
     EXPECT_EQ(document.KlappTextInnen(), QStringList{"innen"});
     EXPECT_EQ(document.Kartenlayout().Name, "103");
     EXPECT_EQ(document.LogoRueckseite.FileName(), back);
     EXPECT_EQ(document.Fontname, "Liberation Serif");
     EXPECT_FALSE(document.LinienAnzeigen);
     EXPECT_TRUE(document.TextZentrierenRueckseite);
+    EXPECT_EQ(document.QRCode(),
+              (TQRCodeSettings{true, TQRCodeSettings::TInhalt::URL, "example.org", true, TQRCodeSettings::ObenLinks, 12.5f}));
     EXPECT_FALSE(document.Modified());
+
+    // Settings of an older version name no sheet: the card type's preset.
+    Settings().EraseSection("Daten\\RoundTrip\\Bogen");
+    TDocument older;
+    older.LoadFromRegistry("RoundTrip");
+    TBogenlayout folding;
+    folding.SetFolding();
+    EXPECT_EQ(older.Bogenlayout(), folding);
+}
+
+// Stored card data give back no more than a card file does: a name of
+// millions of characters in a tampered settings file would print for minutes.
+TEST(Document, StoredLinesAreCutWhereACardFileCutsThem)
+{
+    Settings().WriteString("Daten\\Lang", "VorNachname", QString(20000, 'n'));
+    Settings().WriteString("Daten\\Lang", "Adresse", "Weg 1\r\n" + QString(3000, 'a'));
+    TDocument document;
+    document.LoadFromRegistry("Lang");
+    EXPECT_EQ(document.Name(), QString(2047, 'n'));
+    EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", QString(2047, 'a')}));
 }
 
 TEST(Document, MissingLogoGivesOneMessageAndTheBackLogoIsStillRead)

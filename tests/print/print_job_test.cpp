@@ -36,7 +36,10 @@ public:
     bool Closed = false;
     std::function<void()> OnNewPage;
 
+    QSizeF Paper;
+
     int GetMaxCopies() const override { return MaxCopies; }
+    void SetPaperSize(const QSizeF &mm) override { Paper = mm; }
     void SetCopies(int count) override
     {
         if (FPainter.isActive())
@@ -277,10 +280,14 @@ TEST_F(PrintJobTest, TestPageIsOnePageWithoutDisablingTheControls)
     EXPECT_EQ(FTarget.Jobs.size(), 1u);
 }
 
-TEST(CardCountText, TenCardsOnAStandardSheetAndFiveFoldingCards)
+TEST(CardCountText, SheetsTimesTheCardsOfOneSheet)
 {
     RegisterPrintTexts();
-    EXPECT_EQ(CardCountText(TDocument::Standardkarte, 3), QStringLiteral("entspricht 30 Visitenkarten"));
-    EXPECT_EQ(CardCountText(TDocument::Klappkarte, 3), QStringLiteral("entspricht 15 Visitenkarten"));
-    EXPECT_EQ(CardCountText(7, 3), QString());
+    TBogenlayout sheet;
+    EXPECT_EQ(CardCountText(sheet, 3), QStringLiteral("entspricht 30 Visitenkarten"));
+    sheet.SetFolding();
+    EXPECT_EQ(CardCountText(sheet, 3), QStringLiteral("entspricht 15 Visitenkarten"));
+    sheet.Columns = 3;
+    sheet.Rows = 4;
+    EXPECT_EQ(CardCountText(sheet, 3), QStringLiteral("entspricht 36 Visitenkarten"));
 }

@@ -1,3 +1,5 @@
+#include "common/TestSheets.h"
+#include "locale/uHMRegistry.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
 #include "print/uPrinterSupport.h"
@@ -5,24 +7,26 @@
 #include "render/uScaleCanvasHelp.h"
 #include "render/uTextMetrics.h"
 
+#include "common/FileSizeLimit.h"
+#include "common/PdfText.h"
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <vector>
 
 namespace {
 
-struct TWordBox
-{
-    double Left, Top, Right, Bottom; // mm from the paper's corner
-};
+using PdfText::TWordBox;
 
 class TSilentUi : public TPrintJobUi
 {
@@ -69,36 +73,56 @@ protected:
                   cancelAtPage ? TPrintResult::Aborted : TPrintResult::Printed);
     }
 
-    QString Run(const QString &program, const QStringList &arguments) const
+    int Pages() const { return PdfText::Pages(FDir.filePath("bogen.pdf")); }
+
+    // The first page at 127 dots per inch, where one dot is 0.2 mm.
+    QImage RenderPage() const
     {
-        QProcess process;
-        process.start(program, arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return QString::fromUtf8(process.readAllStandardOutput());
+        Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
+        return QImage(FDir.filePath("seite.png"));
     }
 
-    int Pages() const
+    // Ink within a dot of the place: an outline drawn there.
+    static bool DarkNear(const QImage &page, double xMM, double yMM)
     {
-        const QRegularExpressionMatch match =
-            QRegularExpression(R"(Pages:\s+(\d+))").match(Run("pdfinfo", {FDir.filePath("bogen.pdf")}));
-        return match.hasMatch() ? match.captured(1).toInt() : -1;
+        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (qGray(page.pixel(x + dx, y + dy)) < 160)
+                    return true;
+        return false;
+    }
+
+    // The page's width and height in millimetres.
+    std::pair<double, double> PageSize() const
+    {
+        const QRegularExpressionMatch match = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)")
+                                                  .match(Run("pdfinfo", {FDir.filePath("bogen.pdf")}));
+        const double mm = 25.4 / 72;
+        return {match.captured(1).toDouble() * mm, match.captured(2).toDouble() * mm};
+    }
+
+    // The sheets of the catalogue and one of the user's own, each with its card type.
+    static std::vector<TBogenEintrag> EverySheet()
+    {
+        Settings().EraseSection(QStringLiteral("Kartenboegen"));
+        const TBogenkatalog katalog;
+        std::vector<TBogenEintrag> sheets(katalog.Sheets().cbegin(), katalog.Sheets().cend());
+        sheets.push_back({Letter3x4(), TDocument::Standardkarte, true});
+        return sheets;
+    }
+
+    void UseSheet(const TBogenEintrag &entry)
+    {
+        FDocument.SetKartentyp(entry.Kartentyp);
+        FDocument.SetBogenlayout(entry.Bogen);
     }
 
     std::vector<TWordBox> Words(const QString &word, int page = 1) const
     {
-        const QString html = Run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page),
-                                               FDir.filePath("bogen.pdf"), "-"});
-        const QRegularExpression pattern(
-            R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re" + word + "<");
-        std::vector<TWordBox> boxes;
-        const double mm = 25.4 / 72;
-        for (auto it = pattern.globalMatch(html); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            boxes.push_back({m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                             m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
-        }
-        return boxes;
+        return PdfText::Words(FDir.filePath("bogen.pdf"), word, page);
     }
+    QString Run(const QString &program, const QStringList &arguments) const { return PdfText::Run(program, arguments); }
 
     QTemporaryDir FDir;
     TDocument FDocument;
@@ -133,6 +157,75 @@ TEST_F(PrintPdfTest, NameStandsInEverySlotMovedByTheOffsets)
         // The name's box runs from 14.5 to 20.7 mm below the card's top.
         EXPECT_GT(names[slot].Top - slotTop, 14.5 - 0.3);
         EXPECT_LT(names[slot].Bottom - slotTop, 20.7 + 0.3);
+    }
+}
+
+TEST_F(PrintPdfTest, EverySheetPrintsOnItsPaperWithTheCardInEverySlot)
+{
+    SelectLayout("100");
+    QFont nameFont("Arial");
+    nameFont.setPointSize(14);
+    nameFont.setBold(true);
+    const double bearing =
+        ScaleCanvasHelper().UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
+    for (const TBogenEintrag &entry : EverySheet()) {
+        const TBogenlayout &sheet = entry.Bogen;
+        SCOPED_TRACE(sheet.Name.toStdString());
+        UseSheet(entry);
+        Print({});
+        const auto [width, height] = PageSize();
+        EXPECT_NEAR(width, sheet.SheetWidth, 0.3);
+        EXPECT_NEAR(height, sheet.SheetHeight, 0.3);
+
+        // The name starts 5 mm into the card face, stretched with the card; a
+        // folding card's face is the slot's right half.
+        const bool folding = entry.Kartentyp == TDocument::Klappkarte;
+        const TSinglePoint scale = LayoutScale(FDocument.Kartenlayout(), sheet, folding);
+        const double face = folding ? sheet.CardWidth / 2 : 0;
+        const std::vector<TWordBox> names = Words("Heinz");
+        ASSERT_EQ(names.size(), std::size_t(sheet.Cards()));
+        const double firstTop = names[0].Top - sheet.MarginTop;
+        for (int slot = 0; slot < sheet.Cards(); ++slot) {
+            SCOPED_TRACE(slot);
+            const TSinglePoint origin = sheet.SlotOrigin(slot % sheet.Columns, slot / sheet.Columns);
+            EXPECT_NEAR(names[slot].Left + bearing, origin.X + face + 5 * scale.X, 0.3);
+            EXPECT_NEAR(names[slot].Top - origin.Y, firstTop, 0.05);
+            EXPECT_GT(names[slot].Top - origin.Y, 14.5 * scale.Y - 0.3);
+            EXPECT_LT(names[slot].Bottom - origin.Y, 20.7 * scale.Y + 0.3);
+        }
+    }
+}
+
+TEST_F(PrintPdfTest, LayoutStretchedToLetterCardsKeepsEveryTextInsideItsBox)
+{
+    SelectLayout("100");
+    const TBogenkatalog katalog;
+    TBogenlayout letter;
+    for (const TBogenEintrag &entry : katalog.Sheets())
+        if (entry.Bogen.Name == QLatin1String("Letter 88.9x50.8 2x5"))
+            letter = entry.Bogen;
+    ASSERT_EQ(letter.CardWidth, 88.9f);
+    FDocument.SetBogenlayout(letter);
+    Print({});
+    const double sx = 88.9 / 85, sy = 50.8 / 55;
+    // Words of the first card and the boxes of layout 100 they stand in.
+    const std::pair<const char *, TSingleRect> words[] = {
+        {"med.", {5, 11, 80, 15}},          {"Heinz", {5, 14.5f, 80, 20.7f}},
+        {"Mustermann", {5, 14.5f, 80, 20.7f}}, {"Allgemeinmedizin", {5, 22, 80, 30}},
+        {"Alleestr.", {31, 30, 80, 51}},    {"Musterdorf", {31, 30, 80, 51}},
+        {"0199/12345679", {31, 30, 80, 51}}, {"heinz.mustermann@example.org", {31, 30, 80, 51}},
+    };
+    for (const auto &[word, box] : words) {
+        SCOPED_TRACE(word);
+        const std::vector<TWordBox> found = Words(QLatin1String(word));
+        ASSERT_FALSE(found.empty());
+        // A word's box runs from pen position to advance; its ink lies within
+        // by the side bearings, which take up to half a millimetre more.
+        const TWordBox &w = found.front();
+        EXPECT_GE(w.Left, letter.MarginLeft + box.Left * sx - 0.5);
+        EXPECT_LE(w.Right, letter.MarginLeft + box.Right * sx + 0.5);
+        EXPECT_GE(w.Top, letter.MarginTop + box.Top * sy - 0.3);
+        EXPECT_LE(w.Bottom, letter.MarginTop + box.Bottom * sy + 0.3);
     }
 }
 
@@ -180,18 +273,10 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
     ASSERT_EQ(names.size(), 1u);
     EXPECT_NEAR(names[0].Left, 20, 0.5);
 
-    // At 127 dots per inch one dot is 0.2 mm: every slot's edges are dark.
-    Run("pdftoppm", {"-r", "127", "-gray", "-png", "-singlefile", FDir.filePath("bogen.pdf"), FDir.filePath("seite")});
-    const QImage page(FDir.filePath("seite.png"));
+    // Every slot's edges are dark.
+    const QImage page = RenderPage();
     ASSERT_FALSE(page.isNull());
-    const auto darkNear = [&](double xMM, double yMM) {
-        const int x = int(xMM / 0.2), y = int(yMM / 0.2);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (qGray(page.pixel(x + dx, y + dy)) < 160)
-                    return true;
-        return false;
-    };
+    const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
     for (int slot = 0; slot < 10; ++slot) {
         SCOPED_TRACE(slot);
         const double left = 15 + (slot % 2) * 95, top = 10 + (slot / 2) * 55;
@@ -201,6 +286,32 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
         EXPECT_TRUE(darkNear(left + 85, top + 27.5)) << "right edge";
     }
     EXPECT_FALSE(darkNear(5, 5)) << "the margin stays white";
+}
+
+TEST_F(PrintPdfTest, TestPageOfEverySheetOutlinesItsSlots)
+{
+    SelectLayout("100");
+    for (const TBogenEintrag &entry : EverySheet()) {
+        const TBogenlayout &sheet = entry.Bogen;
+        SCOPED_TRACE(sheet.Name.toStdString());
+        UseSheet(entry);
+        Print({}, true);
+        EXPECT_NEAR(PageSize().second, sheet.SheetHeight, 0.3);
+        EXPECT_EQ(Words("Heinz").size(), 1u);
+        const QImage page = RenderPage();
+        ASSERT_FALSE(page.isNull());
+        const auto darkNear = [&](double xMM, double yMM) { return DarkNear(page, xMM, yMM); };
+        for (int slot = 0; slot < sheet.Cards(); ++slot) {
+            SCOPED_TRACE(slot);
+            const TSinglePoint o = sheet.SlotOrigin(slot % sheet.Columns, slot / sheet.Columns);
+            const double w = sheet.CardWidth, h = sheet.CardHeight;
+            EXPECT_TRUE(darkNear(o.X + w / 4, o.Y)) << "top edge";
+            EXPECT_TRUE(darkNear(o.X + w / 4, o.Y + h)) << "bottom edge";
+            EXPECT_TRUE(darkNear(o.X, o.Y + h / 2)) << "left edge";
+            EXPECT_TRUE(darkNear(o.X + w, o.Y + h / 2)) << "right edge";
+        }
+        EXPECT_FALSE(darkNear(sheet.MarginLeft / 2, sheet.MarginTop / 2)) << "the margin stays white";
+    }
 }
 
 TEST_F(PrintPdfTest, CancelledJobLeavesTheExistingFileAsItWas)
@@ -217,4 +328,94 @@ TEST_F(PrintPdfTest, CancelledJobLeavesTheExistingFileAsItWas)
 
     Print({}, false, 6);
     EXPECT_EQ(Pages(), 12) << "a complete action replaces the file with fronts and backs";
+}
+
+// A folding card is printed on its own sheet whoever read it (here no window
+// applies the card type): five 170 x 55 mm slots, the front or back right of
+// the fold, the inside or outer text left of it.
+TEST_F(PrintPdfTest, FoldingCardFillsFiveSlotsWithItsHalves)
+{
+    const QString card = FDir.filePath("klapp.tsx");
+    const QByteArray card1 = "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=";
+    const QByteArray card2 = "\r\nBackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\n"
+                             "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n";
+    const auto expectHalves = [&](const char *word, int page, bool right) {
+        QString problem;
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(Words(word, page), right, &problem))
+            << word << ": " << problem.toStdString();
+    };
+    for (const char *road : {"one-sided file", "two-sided file", "two-sided, the last card in the settings"}) {
+        SCOPED_TRACE(road);
+        const bool twoSided = QByteArray(road).startsWith("two");
+        ASSERT_TRUE(WriteAll(card, card1 + (twoSided ? "1" : "0") + card2));
+        TDocument read;
+        ASSERT_TRUE(read.LoadFromFile(card));
+        if (QByteArray(road).contains("settings")) {
+            read.SaveToRegistry("Klappkarte"); // as the window does at its end with "Default"
+            FDocument.LoadFromRegistry("Klappkarte");
+        } else {
+            ASSERT_TRUE(FDocument.LoadFromFile(card));
+        }
+        Print({});
+        ASSERT_EQ(Pages(), twoSided ? 2 : 1);
+        expectHalves("Erika", 1, true);
+        expectHalves("Innentext", 1, false);
+        for (const TWordBox &name : Words("Erika"))
+            EXPECT_NEAR(name.Left, 20 + 85 + 5, 0.5); // the standard card's name, 85 mm on
+        if (twoSided) {
+            expectHalves("Rueckseitentext", 2, true);
+            expectHalves("Aussentext", 2, false);
+            EXPECT_TRUE(Words("Erika", 2).empty());
+        }
+    }
+}
+
+// A full disk fails the job with its message and leaves no file, not even
+// an empty one.
+TEST_F(PrintPdfTest, FullDiskLeavesNoFile)
+{
+    TPrinterTarget target(FSupport);
+    TSilentUi ui;
+    TPrintJob job(FDocument, target, ui, {});
+    job.SetConfirm(false);
+    const TFileSizeLimit fullDisk(4096);
+    EXPECT_THROW(job.PrintCards(1), EPrinterError);
+    EXPECT_TRUE(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Output onto a FIFO or a device is refused; both stay what they were. The
+// device is one of the test's own (root may make one), so that a broken
+// program cannot replace the system's.
+TEST_F(PrintPdfTest, TargetThatIsNoFileIsRefusedAndKept)
+{
+    const QString fifo = FDir.filePath("fifo.pdf");
+    const QString device = FDir.filePath("device.pdf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QStringList targets{fifo};
+    if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        targets << device;
+    for (const QString &name : targets) {
+        SCOPED_TRACE(name.toStdString());
+        FSupport.SetPdfFileName(name);
+        TPrinterTarget target(FSupport);
+        TSilentUi ui;
+        TPrintJob job(FDocument, target, ui, {});
+        job.SetConfirm(false);
+        try {
+            job.PrintCards(1);
+            ADD_FAILURE() << "printed";
+        } catch (const EPrinterError &error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()),
+                      QString::fromUtf8("Die Datei \"%1\" kann nicht geschrieben werden: Unter diesem Namen gibt es "
+                                        "schon etwas anderes als eine Datei, etwa einen Ordner oder ein Gerät.")
+                          .arg(name));
+        }
+    }
+    struct stat info{};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    if (targets.size() > 1) {
+        ASSERT_EQ(stat(QFile::encodeName(device).constData(), &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
+    }
 }

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <ctime>
+
 using namespace ImagingTest;
 
 namespace {
@@ -35,14 +37,15 @@ QByteArray PngChunk(const QByteArray &type, const QByteArray &data)
     return chunk + crc;
 }
 
-// A few kilobytes that inflate to a 40000 x 40000 picture: 4.8 GB of pixels.
-QByteArray PngBomb()
+// A few kilobytes that claim a picture of that size, here 4.8 GB of pixels.
+QByteArray PngBomb(quint32 side = 40000, char interlace = 0)
 {
     QByteArray header(13, '\0');
-    qToBigEndian(quint32(40000), header.data());
-    qToBigEndian(quint32(40000), header.data() + 4);
+    qToBigEndian(side, header.data());
+    qToBigEndian(side, header.data() + 4);
     header[8] = 8; // bits per channel
     header[9] = 2; // RGB
+    header[12] = interlace;
     const QByteArray zeros = qCompress(QByteArray(4 * 1024 * 1024, '\0'), 9).mid(4);
     return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) + PngChunk("IDAT", zeros)
            + PngChunk("IEND", {});
@@ -98,6 +101,71 @@ TEST_F(BadPicture, DecompressionBombIsRefusedAtItsHeader)
     EXPECT_TRUE(logo.IsEmpty());
 }
 
+// A card printed whole at 1200 dots per inch is 4016 x 2598 pixels: a
+// picture is kept at no more than that, decoded at a reduced size where the
+// format allows, so a large logo costs no more than a small one.
+TEST_F(BadPicture, LargePicturesAreKeptAtWhatACardNeeds)
+{
+    QImage palette(3000, 5000, QImage::Format_Indexed8);
+    palette.setColorTable({qRgb(200, 0, 0), qRgb(0, 0, 200)});
+    palette.fill(1);
+    const QImage colour = Filled(5000, 3000, qRgb(0, 120, 60));
+    EXPECT_TRUE(colour.save(Path("colour.jpg"), "JPEG", 95));
+    const struct
+    {
+        QString Path;
+        QSize Kept;
+        QRgb Colour;
+    } cases[] = {
+        {Saved(colour, "colour.png"), {4016, 2410}, qRgb(0, 120, 60)},
+        {Path("colour.jpg"), {4016, 2410}, qRgb(0, 120, 60)},
+        {Saved(palette, "palette.png"), {2410, 4016}, qRgb(0, 0, 200)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Path.toStdString());
+        const auto [result, picture] = Import(c.Path);
+        ASSERT_EQ(result, irOK);
+        EXPECT_EQ(QSize(HeaderOf(picture).biWidth, HeaderOf(picture).biHeight), c.Kept);
+        const QRgb middle = UnpackImage(picture).pixel(c.Kept.width() / 2, c.Kept.height() / 2);
+        EXPECT_NEAR(qRed(middle), qRed(c.Colour), 3);
+        EXPECT_NEAR(qGreen(middle), qGreen(c.Colour), 3);
+        EXPECT_NEAR(qBlue(middle), qBlue(c.Colour), 3);
+    }
+
+    // An interlaced PNG is decoded whole: 400 MB for 9999 x 9999 pixels,
+    // refused before anything is decoded.
+    WriteBytes(Path("interlaced.png"), PngBomb(9999, 1));
+    EXPECT_EQ(Import(Path("interlaced.png")).first, irTooLarge);
+}
+
+// A few bytes of run-length bitmap that unpack to a strip of 16 million
+// rows: averaged down in bands of rows, not one row at a time.
+TEST_F(BadPicture, RunLengthStripOfMillionsOfRowsIsReducedQuickly)
+{
+    QByteArray bmp(14 + 40 + 8, '\0');
+    uchar *p = reinterpret_cast<uchar *>(bmp.data());
+    p[0] = 'B', p[1] = 'M';
+    qToLittleEndian(quint32(bmp.size() + 2), p + 2);
+    qToLittleEndian(quint32(14 + 40 + 8), p + 10);
+    qToLittleEndian(quint32(40), p + 14);
+    qToLittleEndian(qint32(1), p + 18);
+    qToLittleEndian(qint32(16000000), p + 22);
+    qToLittleEndian(quint16(1), p + 26);
+    qToLittleEndian(quint16(8), p + 28);
+    qToLittleEndian(quint32(1), p + 30); // run-length coded
+    qToLittleEndian(quint32(2), p + 34);
+    qToLittleEndian(quint32(2), p + 46); // two colours: dark red, black
+    p[54 + 2] = 200;
+    WriteBytes(Path("strip.bmp"), bmp + QByteArray("\x00\x01", 2)); // end of bitmap: all colour 0
+
+    const qint64 start = qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+    const auto [result, picture] = Import(Path("strip.bmp"));
+    EXPECT_LT(qint64(std::clock()) * 1000 / CLOCKS_PER_SEC - start, 5000);
+    ASSERT_EQ(result, irOK);
+    EXPECT_EQ(QSize(HeaderOf(picture).biWidth, HeaderOf(picture).biHeight), QSize(1, 4016));
+    EXPECT_EQ(Pixel24(picture, 0, 2000), qRgb(200, 0, 0));
+}
+
 TEST_F(BadPicture, SinglePixelLogoFillsItsBox)
 {
     TDIB logo;
@@ -114,8 +182,8 @@ TEST_F(BadPicture, ThirtyThousandByTenLogoFillsItsBox)
 {
     TDIB logo;
     logo.LoadFromFile(Saved(Filled(30000, 10, qRgb(0, 0, 200)), "strip.png"));
-    ASSERT_EQ(logo.Width(), 30000);
-    ASSERT_EQ(logo.Height(), 10);
+    ASSERT_EQ(logo.Width(), 4016); // kept at what a card needs
+    ASSERT_EQ(logo.Height(), 1);
     const QImage drawn = Drawn(logo);
     EXPECT_EQ(drawn.pixel(30, 30), qRgb(0, 0, 200));
     EXPECT_EQ(drawn.pixel(600, 300), qRgb(0, 0, 200));

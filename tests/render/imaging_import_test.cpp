@@ -34,8 +34,21 @@ TEST_F(ImagingImport, LosslessFormatsKeepPixelsInBottomUpRows)
         QString path;
         int bitCount;
     };
+    // The same bitmap stored top-down: a negative height, the rows reversed.
+    QByteArray bmp = ReadBytes(Saved(sample, "a.bmp", "BMP"));
+    qint32 offset = 0;
+    std::memcpy(&offset, bmp.constData() + 10, 4);
+    const qint32 height = -23;
+    const qsizetype rowBytes = DIBRowBytes(37, 24);
+    QByteArray topDown = bmp.left(offset);
+    std::memcpy(topDown.data() + 22, &height, 4);
+    for (int row = 22; row >= 0; --row)
+        topDown += bmp.mid(offset + row * rowBytes, rowBytes);
+    WriteBytes(Path("topdown.bmp"), topDown);
+
     const Case cases[] = {
-        {Saved(sample, "a.bmp", "BMP"), 24},
+        {Path("a.bmp"), 24},
+        {Path("topdown.bmp"), 24},
         {Saved(sample, "a.tif", "TIFF"), 24},
         {Saved(sample, "a.png", "PNG"), 24},
         {Saved(withAlpha, "alpha.png", "PNG"), 32},

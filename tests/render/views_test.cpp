@@ -424,6 +424,56 @@ TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)
     EXPECT_NEAR(front.Bottom, bottomAligned.Bottom, 0.2);
 }
 
+TEST_F(ViewsTest, QRCodeOnTheBackTurnsWithAPortraitCardAndClearsItsQuietZone)
+{
+    Layout.DesignWidth = 55;
+    Layout.DesignHeight = 85;
+    // A rule across the card that runs under the code.
+    auto rule = Boxed<TLineFigure>({0, 70, 55, 70});
+    rule->Width = 0.5f;
+    Layout.BackElements.Add(std::move(rule));
+    Use();
+    Doc.SetMitRueckseite(true);
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    code.Rueckseite = true;
+    code.Ecke = TQRCodeSettings::UntenRechts;
+    code.Groesse = 18;
+    Doc.SetQRCode(code);
+
+    TSurface front(210, 297, 8);
+    PrintView.DrawSheet(*front.Canvas, Doc, false);
+    EXPECT_FALSE(InkBox(front.Image, front.Image.rect()).isValid());
+
+    TSurface back(210, 297, 8);
+    PrintView.DrawSheet(*back.Canvas, Doc, true);
+    back.Canvas->SetCardOffsetX(0);
+    back.Canvas->SetCardOffsetY(0);
+    // 5 mm from the bottom and right edge of the portrait card; turned a
+    // quarter clockwise onto the slot, that is 5 mm from its left edge and
+    // 32 mm from its top.
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const float x = 15 + 95 * column + 5;
+            const float y = 10 + 55 * row + 32;
+            const QRect ink = InkBox(back.Image, DeviceBox(back, x - 1, y - 1, x + 19, y + 19));
+            EXPECT_NEAR(float(ink.left()) / 8, x, 0.3) << column << "," << row;
+            EXPECT_NEAR(float(ink.top()) / 8, y, 0.3) << column << "," << row;
+            EXPECT_NEAR(float(ink.width()) / 8, 18, 0.3) << column << "," << row;
+            EXPECT_NEAR(float(ink.height()) / 8, 18, 0.3) << column << "," << row;
+            // The rule stops at the quiet zone.
+            EXPECT_EQ(back.Pixel(x + 10, y - 0.8f), QColor(Qt::white)) << column << "," << row;
+            EXPECT_EQ(back.Pixel(x + 10, y - 10), QColor(Qt::black)) << column << "," << row;
+        }
+    }
+
+    // A one-sided card shows the code on its front.
+    Doc.SetMitRueckseite(false);
+    TSurface oneSided(210, 297, 4);
+    PrintView.DrawSheet(*oneSided.Canvas, Doc, false);
+    EXPECT_TRUE(InkBox(oneSided.Image, oneSided.Image.rect()).isValid());
+}
+
 TEST_F(ViewsTest, TestSheetOutlinesEverySlotAndFillsOnlyTheFirst)
 {
     Layout.Elements.Add(Picture({2, 2, 7, 7}, 0, 0));

@@ -85,6 +85,50 @@ for page in 1 2 3 4; do
   [ "$front $back" = "$expected" ] || fail "two-sided page $page: $front fronts, $back backs"
 done
 
+# Folding cards: five 170 x 55 mm slots from 20 mm; fronts and backs right of
+# the fold at 85 mm, inside and outer texts left of it.
+# halves FILE WORD PAGE right|left NAME
+halves() {
+  positions "$1" "$2" "$3" | awk -v half="$4" -v w="$2" '{
+      row = NR - 1; left = 20 + (half == "right" ? 85 : 0); top = 10 + row * 55;
+      if ($1 < left || $1 > left + 85 || $2 < top || $2 > top + 55) bad = bad " " w "@" $1 "," $2
+    } END {if (NR != 5) bad = bad " " NR " times"; if (bad) {print bad; exit 1}}' ||
+    fail "$5: $2 on page $3 not once in the $4 half of each slot"
+}
+folding='[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=%s\r\nBackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\nKlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n'
+printf "$folding" 0 >fold1.tsx
+printf "$folding" 1 >fold2.tsx
+"$tessaro" --print-to-pdf fold1.pdf fold1.tsx || fail "folding one-sided: exit $?"
+[ "$(pages fold1.pdf)" = 1 ] || fail "folding one-sided: $(pages fold1.pdf) pages"
+halves fold1.pdf Erika 1 right "folding one-sided"
+halves fold1.pdf Innentext 1 left "folding one-sided"
+positions fold1.pdf Erika | awk '$1 < 109.5 || $1 > 110.1 {exit 1}' ||
+  fail "folding one-sided: the names do not start 5 mm right of the fold"
+"$tessaro" --print-to-pdf fold2.pdf fold2.tsx || fail "folding two-sided: exit $?"
+[ "$(pages fold2.pdf)" = 2 ] || fail "folding two-sided: $(pages fold2.pdf) pages"
+halves fold2.pdf Erika 1 right "folding two-sided"
+halves fold2.pdf Innentext 1 left "folding two-sided"
+halves fold2.pdf Rueckseitentext 2 right "folding two-sided"
+halves fold2.pdf Aussentext 2 left "folding two-sided"
+
+# The same card as the last one in the settings, printed without a card file.
+printf '[Daten]\nDefault\\VorNachname=Erika Beispiel\nDefault\\Kartentyp=1\nDefault\\MitRueckseite=1\nDefault\\Kartenlayout=100\nDefault\\BackText1=Rueckseitentext\nDefault\\KlappVisitenkartenTextInnen=Innentext\nDefault\\KlappVisitenkartenTextAussen=Aussentext\n' >config/Ornak/Tessaro.conf
+"$tessaro" --print-to-pdf fold3.pdf || fail "folding from the settings: exit $?"
+[ "$(pages fold3.pdf)" = 2 ] || fail "folding from the settings: $(pages fold3.pdf) pages"
+halves fold3.pdf Erika 1 right "folding from the settings"
+halves fold3.pdf Innentext 1 left "folding from the settings"
+halves fold3.pdf Rueckseitentext 2 right "folding from the settings"
+halves fold3.pdf Aussentext 2 left "folding from the settings"
+
+# A name of 20 million characters in the settings is printed as far as a
+# card file would give it, at once.
+{ printf '[Daten]\nDefault\\VorNachname='; head -c 20000000 /dev/zero | tr '\0' n; printf '\n'; } >config/Ornak/Tessaro.conf
+start=$(date +%s%N)
+"$tessaro" --print-to-pdf long.pdf || fail "20 million characters: exit $?"
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+[ "$elapsed" -lt 5000 ] || fail "20 million characters: printing took $elapsed ms"
+rm config/Ornak/Tessaro.conf
+
 # Refusals: one line on stderr, a non-zero exit, no file written, an existing one kept.
 echo "[Fremd]" >foreign.tsx
 echo "keep me" >existing.pdf
@@ -99,7 +143,7 @@ refuse() {
   [ -s stdout.txt ] && fail "$name: output on stdout"
   if [ "$out" = existing.pdf ]; then
     [ "$(cat existing.pdf)" = "keep me" ] || fail "$name: the existing file was changed"
-  elif [ -e "$out" ] && [ ! -d "$out" ]; then
+  elif [ -f "$out" ]; then
     fail "$name: $out was written"
   fi
 }
@@ -113,6 +157,23 @@ refuse "sheets not a number" existing.pdf --sheets drei
 refuse "sheets without value" out4.pdf --sheets
 refuse "unknown option" out5.pdf --duplex
 refuse "two cards" out6.pdf two.tsx two.tsx
+printf '[Daten]\r\nName=A\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\nPapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nSpalten=0\r\nZeilen=5\r\nRandLinks=15\r\nRandOben=10\r\nAbstandX=95\r\nAbstandY=55\r\n' >nosheet.tsx
+refuse "sheet without cards" out7.pdf nosheet.tsx
+grep -q 'mindestens eine Spalte' stderr.txt || fail "sheet without cards: the reason is not given: $(cat stderr.txt)"
+mkfifo fifo.pdf
+refuse "a FIFO for output" fifo.pdf
+[ -p fifo.pdf ] || fail "the FIFO is no longer one"
+# A device node of its own (root may make one): a broken program must not
+# replace the system's.
+if mknod device.pdf c 1 3 2>/dev/null; then
+  refuse "a device for output" device.pdf
+  [ -c device.pdf ] || fail "the device is no longer one"
+fi
+# A full disk: the writer may not grow the file beyond 8 KB.
+(trap '' XFSZ; ulimit -f 8; exec "$tessaro" --print-to-pdf full.pdf) >stdout.txt 2>stderr.txt &&
+  fail "full disk: exit 0"
+[ "$(wc -l <stderr.txt)" = 1 ] || fail "full disk: stderr is not one line: $(cat stderr.txt)"
+[ -e full.pdf ] && fail "full disk: full.pdf was left behind"
 ls "$work"/.*.pdf* "$work"/*.pdf.* >/dev/null 2>&1 && fail "temporary files left behind: $(ls -a "$work")"
 "$tessaro" --print-to-pdf >/dev/null 2>stderr.txt && fail "no output file: exit 0"
 

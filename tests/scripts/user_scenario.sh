@@ -213,7 +213,7 @@ x type --delay 10 "Seit 1999"
 x key Tab
 x type --delay 10 "Aussen gefalzt"
 x key ctrl+Tab # "Layout"
-click 266 425  # the fourth thumbnail: 103
+x key Right Down # the grid has the focus: from the first thumbnail to the fourth, 103
 x key alt+d
 sleep 0.5
 x key u # "Speichern unter..."

@@ -1,5 +1,6 @@
 #include "MasterTestSupport.h"
 
+#include "common/TestFiles.h"
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
@@ -8,6 +9,12 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStandardItemModel>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -130,6 +137,64 @@ TEST_F(MasterTest, ThumbnailsAreListItemsNamedByNumberAndArrangement)
     EXPECT_LT(list->childCount(), 15);
 }
 
+TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    const TDocument &document = master->Document();
+    auto *show = Get<QCheckBox>(*master, "chQRCodeAnzeigen");
+    auto *side = Get<QComboBox>(*master, "cbQRCodeSeite");
+    auto *corner = Get<QComboBox>(*master, "cbQRCodeEcke");
+    auto *size = Get<QDoubleSpinBox>(*master, "seQRCodeGroesse");
+    auto *url = Get<QLineEdit>(*master, "edQRCodeURL");
+    auto *hint = Get<QLabel>(*master, "lblQRCodeHinweis");
+    EXPECT_FALSE(show->isChecked());
+    EXPECT_FALSE(corner->isEnabled());
+
+    const QImage without = master->Preview().viewport()->grab().toImage();
+    show->click();
+    EXPECT_TRUE(document.QRCode().Anzeigen);
+    EXPECT_TRUE(document.Modified());
+    EXPECT_TRUE(corner->isEnabled());
+    EXPECT_FALSE(url->isEnabled());
+    EXPECT_NE(master->Preview().viewport()->grab().toImage(), without);
+
+    // The back is there for two-sided cards only.
+    const auto *sides = qobject_cast<QStandardItemModel *>(side->model());
+    EXPECT_FALSE(sides->item(1)->isEnabled());
+    Click(*master, "rbBeidseitig");
+    EXPECT_TRUE(sides->item(1)->isEnabled());
+    side->setCurrentIndex(1);
+    corner->setCurrentIndex(TQRCodeSettings::ObenLinks);
+    EXPECT_TRUE(document.QRCode().Rueckseite);
+    EXPECT_EQ(document.QRCode().Ecke, TQRCodeSettings::ObenLinks);
+    Click(*master, "rbEinseitig");
+    EXPECT_EQ(side->currentIndex(), 0) << "a one-sided card has its code on the front";
+    EXPECT_TRUE(document.QRCode().Rueckseite) << "and keeps the back for when it has one again";
+
+    // The sample card's contact is too much for 12 mm.
+    EXPECT_TRUE(hint->isHidden());
+    size->setValue(12);
+    EXPECT_FLOAT_EQ(document.QRCode().Groesse, 12);
+    EXPECT_FALSE(hint->isHidden());
+
+    Get<QRadioButton>(*master, "rbQRCodeURL")->click();
+    EXPECT_TRUE(url->isEnabled());
+    QTest::keyClicks(url, QStringLiteral("example.org"));
+    EXPECT_EQ(document.QRCode().Inhalt, TQRCodeSettings::TInhalt::URL);
+    EXPECT_EQ(document.QRCode().URL, QStringLiteral("example.org"));
+    EXPECT_TRUE(hint->isHidden());
+
+    // A card file of an older version has no code.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("alt.tsx"));
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Alt\r\n"));
+    master->OpenCardFile(path);
+    EXPECT_FALSE(show->isChecked());
+    EXPECT_TRUE(url->text().isEmpty());
+    EXPECT_FLOAT_EQ(size->value(), TQRCodeSettings::DefaultGroesse);
+}
+
 TEST_F(MasterTest, PortraitLayoutTurnsThePreview)
 {
     auto master = Create();
@@ -154,14 +219,38 @@ TEST_F(MasterTest, PortraitLayoutTurnsThePreview)
     EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 55 * 2.15f);
 }
 
-TEST_F(MasterTest, ThumbnailsDrawTheFoldingCardAsStandardCard)
+TEST_F(MasterTest, ThumbnailsShowOneFaceOfTheChosenCard)
 {
     auto master = Create();
-    Get<QAbstractButton>(*master, "rbKlappvisitenkarte")->click();
     ShowLayoutPage(*master);
-    Grid(*master)->viewport()->grab();
+    TDrawGrid *grid = Grid(*master);
+    // The card's outline is the outermost dark ink of the cell.
+    const auto aspect = [&] {
+        const QImage cell = CellImage(grid->viewport()->grab().toImage(), *grid, 1, 0);
+        QRect card;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                if (qGray(cell.pixel(x, y)) < 64)
+                    card |= QRect(x, y, 1, 1);
+        return double(card.width()) / card.height();
+    };
+    EXPECT_NEAR(aspect(), 85.0 / 55, 0.03);
+    auto *sheets = Get<QComboBox>(*master, "cbBogen");
+    const auto choose = [&](const char *text) {
+        const int index = sheets->findText(QString::fromUtf8(text), Qt::MatchStartsWith);
+        ASSERT_GE(index, 0) << text;
+        emit sheets->activated(index);
+    };
+    choose("US-Letter: 10 Karten");
+    EXPECT_NEAR(aspect(), 88.9 / 50.8, 0.03);
+
+    // A folding card shows its face, half of the slot.
+    Get<QAbstractButton>(*master, "rbKlappvisitenkarte")->click();
+    choose("A4: 5 Karten 170 × 54 mm");
+    EXPECT_NEAR(aspect(), 85.0 / 54, 0.03);
     EXPECT_EQ(master->Document().Kartentyp(), TDocument::Klappkarte);
     EXPECT_FLOAT_EQ(master->Document().Bogenlayout().CardWidth, 170);
+    EXPECT_FLOAT_EQ(master->Document().Bogenlayout().CardHeight, 54);
 }
 
 // A private set of five templates.

@@ -1,6 +1,9 @@
 #include "MasterTestSupport.h"
 
+#include "common/PdfText.h"
+#include "common/TestFiles.h"
 #include "locale/ulocalize.h"
+#include "model/uDocument.h"
 #include "print/PrivateCupsServer.h"
 #include "print/uPrintOffsets.h"
 #include "print/uPrinterSupport.h"
@@ -140,6 +143,73 @@ TEST_F(MasterPrintPageTest, PdfPrinterSpeaksTheProgramsLanguage)
     ASSERT_EQ(FDialogs.FileRequests.size(), 1u);
     EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Print to PDF file"));
     EXPECT_EQ(FDialogs.FileRequests[0].Filter, QStringLiteral("PDF files (*.pdf)"));
+}
+
+TEST_F(MasterPrintPageTest, CardFileWithASheetPrintsFromTheCommandLineAsFromTheWindow)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString card = dir.filePath("karte.tsx");
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=0\r\n[Layout]\r\nName=101\r\n"
+                               "[Bogen]\r\nName=Letter 3x4\r\nPapierBreite=215.9\r\nPapierHoehe=279.4\r\n"
+                               "KarteBreite=63.5\r\nKarteHoehe=50.8\r\nSpalten=3\r\nZeilen=4\r\nRandLinks=9.525\r\n"
+                               "RandOben=19.05\r\nAbstandX=66.675\r\nAbstandY=63.5\r\n"));
+    auto master = Create();
+    master->OpenCardFile(card);
+    EXPECT_EQ(master->Document().Bogenlayout().Cards(), 12) << "the shown card keeps the file's sheet";
+    EXPECT_TRUE(Get<QComboBox>(*master, "cbBogen")->currentText().startsWith(QStringLiteral("Letter 3x4")));
+    OpenPrintPage(*master);
+    FDialogs.Files = {dir.filePath("fenster.pdf")};
+    Click(*master, "BtnWeiter");
+
+    QProcess program;
+    program.start(QStringLiteral(TESSARO_BINARY_DIR "/tessaro"),
+                  {QStringLiteral("--print-to-pdf"), dir.filePath("befehl.pdf"), card});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    // Every word at the same place on a page of the same size.
+    const auto page = [](const QString &pdf) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(text.waitForFinished(30000));
+        return QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression("<meta[^>]*>"));
+    };
+    const QString window = page(dir.filePath("fenster.pdf"));
+    EXPECT_EQ(window.count(QStringLiteral(">Erika<")), 12);
+    EXPECT_TRUE(window.contains(QStringLiteral("<page width=\"612.000000\" height=\"792.000000\">")));
+    EXPECT_EQ(page(dir.filePath("befehl.pdf")), window);
+}
+
+// The window's print road: a two-sided folding card opened from its file,
+// printed into a PDF file through the print button.
+TEST_F(MasterPrintPageTest, FoldingCardPrintsOnTheFoldingSheet)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString card = dir.filePath("klapp.tsx");
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Erika Beispiel\r\nKartentyp=1\r\nMitRueckseite=1\r\n"
+                               "BackText1_0=Rueckseitentext\r\nKlappVisitenkartenTextInnen0=Innentext\r\n"
+                               "KlappVisitenkartenTextAussen0=Aussentext\r\n[Layout]\r\nName=100\r\n"));
+    auto master = Create();
+    master->OpenCardFile(card);
+    OpenPrintPage(*master);
+    FDialogs.Files = {dir.filePath("klapp.pdf")};
+    Click(*master, "BtnWeiter");
+    const QString pdf = dir.filePath("klapp.pdf");
+    ASSERT_EQ(PdfText::Pages(pdf), 2);
+    const struct
+    {
+        const char *Word;
+        int Page;
+        bool RightHalf;
+    } expected[] = {
+        {"Erika", 1, true}, {"Innentext", 1, false}, {"Rueckseitentext", 2, true}, {"Aussentext", 2, false}};
+    for (const auto &e : expected) {
+        QString problem;
+        EXPECT_TRUE(PdfText::OneInEachFoldingHalf(PdfText::Words(pdf, e.Word, e.Page), e.RightHalf, &problem))
+            << e.Word << ": " << problem.toStdString();
+    }
 }
 
 } // namespace

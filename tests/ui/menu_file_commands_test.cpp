@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -60,7 +61,8 @@ TEST_F(MenuFileTest, FileMenuHasItsItemsShortcutsAndHiddenPrintCommands)
     for (const QAction *item : menu->actions())
         names << item->objectName();
     EXPECT_EQ(names, (QStringList{"mnuDateiNeu", "mnuDateiOeffnen", "", "mnuDateiSpeichern", "mnuDateiSpeichernUnter",
-                                  "N2", "mnuDateiPdfExport", "mnuDateiDrucken", "mnuDateiDruckereinrichtung", "N1",
+                                  "N6", "mnuDateiKontaktImportieren", "mnuDateiAlsVCardSpeichern", "N2",
+                                  "mnuDateiPdfExport", "mnuDateiDrucken", "mnuDateiDruckereinrichtung", "N1",
                                   "mnuDateiBeenden"}));
     EXPECT_EQ(menu->actions().at(2)->menu(), Get<QMenu>(*master, "mnuDateiZuletzt"));
     EXPECT_EQ(Get<QMenu>(*master, "mnuDateiZuletzt")->title(), QStringLiteral("&Zuletzt geöffnet"));
@@ -252,6 +254,48 @@ TEST_F(MenuFileTest, PdfExportWritesFrontsThenBacksAskingOnlyForTheFile)
         EXPECT_EQ(text.contains(QStringLiteral("Rueckseitentext")), page > 2) << "page " << page;
     }
     EXPECT_TRUE(pageText(5).trimmed().isEmpty()) << "more than four pages";
+}
+
+TEST_F(MenuFileTest, ContactsComeFromMenuAndDropAndGoToAFile)
+{
+    auto master = Create();
+    auto *name = Get<QLineEdit>(*master, "edName");
+    auto *phones = Get<QPlainTextEdit>(*master, "meTele");
+    const QString contact = FFolder.filePath(QStringLiteral("erika.vcf"));
+    ASSERT_TRUE(WriteAll(contact, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Muster;Erika;;;\r\nFN:Erika Muster\r\n"
+                                  "TEL;TYPE=WORK:030 1234\r\nEND:VCARD\r\n"));
+    FDialogs.Files = {contact};
+    Trigger(*master, "mnuDateiKontaktImportieren");
+    EXPECT_EQ(name->text(), QStringLiteral("Erika Muster"));
+    EXPECT_EQ(phones->toPlainText(), QStringLiteral("Tel: 030 1234"));
+    EXPECT_TRUE(master->Document().Modified());
+    EXPECT_EQ(SaveQuestions(), 0) << "an import is an edit of the card, not a new one";
+
+    const QString exported = FFolder.filePath(QStringLiteral("export.vcf"));
+    name->setText(QStringLiteral("Erika Beispiel"));
+    FDialogs.Files = {exported};
+    Trigger(*master, "mnuDateiAlsVCardSpeichern");
+    EXPECT_TRUE(ReadAll(exported).contains("\r\nFN:Erika Beispiel\r\nTEL;TYPE=WORK,VOICE:030 1234\r\n"));
+
+    // Dropped on a memo, which would otherwise take the file name as text.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(contact)});
+    QWidget *target = phones->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(WaitFor([&] { return name->text() == QStringLiteral("Erika Muster"); }));
+    EXPECT_EQ(phones->toPlainText(), QStringLiteral("Tel: 030 1234"));
+
+    // Other files are no business of the contact import.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(FFolder.filePath(QStringLiteral("notes.txt")))});
+    QDragEnterEvent otherEnter(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    otherEnter.ignore();
+    QCoreApplication::sendEvent(master.get(), &otherEnter);
+    EXPECT_FALSE(otherEnter.isAccepted());
 }
 
 } // namespace

@@ -1,0 +1,457 @@
+#include "model/uVCard.h"
+
+#include "locale/Unicode.h"
+
+#include <QByteArrayList>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace {
+
+constexpr qsizetype FoldWidth = 75; // bytes of a line, as vCard 3.0 asks
+// A company and its departments; more are kept as text of the last.
+constexpr qsizetype MaxOrganizationUnits = 8;
+// Parameters and types of one property that are looked at; no address book
+// writes more.
+constexpr qsizetype MaxParameters = 32;
+
+struct TProperty
+{
+    QByteArray Name; // upper case, without its group
+    QByteArrayList Types;
+    QByteArray Encoding;
+    QByteArray Charset;
+    QByteArray Value;
+
+    bool Has(const char *type) const { return Types.contains(QByteArray(type)); }
+};
+
+qsizetype IndexOutsideQuotes(const QByteArray &text, char separator)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == '"')
+            quoted = !quoted;
+        else if (text.at(i) == separator && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+// At most Count parts; the last holds the rest.
+QByteArrayList SplitOutsideQuotes(const QByteArray &text, char separator, qsizetype count)
+{
+    QByteArrayList parts;
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size() && parts.size() < count - 1; ++i) {
+        if (text.at(i) == '"') {
+            quoted = !quoted;
+        } else if (text.at(i) == separator && !quoted) {
+            parts << text.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    parts << text.mid(start);
+    return parts;
+}
+
+QByteArray Unquoted(const QByteArray &value)
+{
+    const QByteArray trimmed = value.trimmed();
+    if (trimmed.size() >= 2 && trimmed.startsWith('"') && trimmed.endsWith('"'))
+        return trimmed.mid(1, trimmed.size() - 2);
+    return trimmed;
+}
+
+std::optional<TProperty> ParseProperty(const QByteArray &line)
+{
+    const qsizetype colon = IndexOutsideQuotes(line, ':');
+    if (colon < 0)
+        return std::nullopt;
+    TProperty property;
+    const QByteArrayList head = SplitOutsideQuotes(line.left(colon), ';', MaxParameters + 1);
+    const QByteArray name = head.front().trimmed().toUpper();
+    property.Name = name.mid(name.lastIndexOf('.') + 1);
+    for (qsizetype i = 1; i < head.size(); ++i) {
+        const QByteArray &parameter = head.at(i);
+        const qsizetype equals = parameter.indexOf('=');
+        if (equals < 0) {
+            // vCard 2.1 names types and encodings without the parameter's name.
+            const QByteArray bare = parameter.trimmed().toUpper();
+            if (bare == "QUOTED-PRINTABLE" || bare == "BASE64")
+                property.Encoding = bare;
+            else
+                property.Types << bare;
+            continue;
+        }
+        const QByteArray key = parameter.left(equals).trimmed().toUpper();
+        const QByteArray value = Unquoted(parameter.mid(equals + 1));
+        if (key == "TYPE") {
+            for (const QByteArray &type : SplitOutsideQuotes(value, ',', MaxParameters))
+                property.Types << Unquoted(type).toUpper();
+        } else if (key == "ENCODING") {
+            property.Encoding = value.toUpper();
+        } else if (key == "CHARSET") {
+            property.Charset = value;
+        } else if (key == "PREF") {
+            property.Types << "PREF";
+        }
+    }
+    property.Value = line.mid(colon + 1);
+    return property;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+QByteArray DecodeQuotedPrintable(const QByteArray &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int high = text.at(i) == '=' && i + 2 < text.size() ? HexDigit(text.at(i + 1)) : -1;
+        const int low = high >= 0 ? HexDigit(text.at(i + 2)) : -1;
+        if (low < 0) {
+            bytes += text.at(i);
+            continue;
+        }
+        bytes += char(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
+QString DecodeValue(const TProperty &property)
+{
+    const QByteArray bytes =
+        property.Encoding == "QUOTED-PRINTABLE" ? DecodeQuotedPrintable(property.Value) : property.Value;
+    QString text;
+    const QByteArray charset = property.Charset.toUpper();
+    if (charset == "ISO-8859-1" || charset == "WINDOWS-1252" || charset == "CP1252") {
+        // Address books mean the Windows code page when they name Latin-1.
+        text = DecodeCp1252(bytes);
+    } else {
+        QStringDecoder named;
+        if (!charset.isEmpty())
+            named = QStringDecoder(property.Charset.constData());
+        text = named.isValid() ? named.decode(bytes) : DecodeAnsiText(bytes);
+    }
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// A value split at unescaped semicolons into at most Count components
+// (further semicolons stay in the last), the unescaped commas between the
+// values of a component replaced by Separator. Before vCard 3.0 only the
+// semicolon is escaped and commas are text. Bounded, so a file of separators
+// cannot make millions of strings.
+QStringList Structured(const QString &text, bool escapedCommas, qsizetype count, const QString &separator)
+{
+    QStringList components{QString()};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        QString &current = components.last();
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            const QChar next = text.at(++i);
+            if (next == QLatin1Char('n') || next == QLatin1Char('N'))
+                current += QLatin1Char('\n');
+            else if (escapedCommas || next == QLatin1Char(';'))
+                current += next;
+            else
+                current += c + QString(next);
+        } else if (c == QLatin1Char(';') && components.size() < count) {
+            components.append(QString());
+        } else if (c == QLatin1Char(',') && escapedCommas) {
+            current += separator;
+        } else {
+            current += c;
+        }
+    }
+    return components;
+}
+
+QString Component(const QStringList &components, int index)
+{
+    return index < components.size() ? components.at(index).trimmed() : QString();
+}
+
+// A plain text value: its separators are text again.
+QString Text(const TProperty &property, bool escapedCommas)
+{
+    return Structured(DecodeValue(property), escapedCommas, 1, QStringLiteral(",")).front();
+}
+
+// Which of several addresses a business card wants.
+int AddressRank(const TProperty &property)
+{
+    return property.Has("WORK") ? 2 : property.Has("PREF") ? 1 : 0;
+}
+
+class TReader
+{
+public:
+    explicit TReader(QList<TContact> &contacts) : FContacts(contacts) {}
+
+    void Line(const QByteArray &line)
+    {
+        const std::optional<TProperty> property = ParseProperty(line);
+        if (!property)
+            return;
+        const QByteArray value = property->Value.trimmed().toUpper();
+        if (property->Name == "BEGIN" && value == "VCARD") {
+            if (++FDepth == 1)
+                Begin();
+            return;
+        }
+        if (property->Name == "END" && value == "VCARD") {
+            if (FDepth == 1)
+                End();
+            FDepth = std::max(0, FDepth - 1);
+            return;
+        }
+        if (FDepth == 1)
+            Property(*property);
+    }
+
+    bool OldVersion() const { return FVersion21; }
+
+    // A file cut off inside a contact still gives what it holds.
+    void Finish()
+    {
+        if (FDepth >= 1)
+            End();
+        FDepth = 0;
+    }
+
+private:
+    void Begin()
+    {
+        FContact = TContact();
+        FVersion21 = false;
+        FAddressRank = -1;
+    }
+
+    void End()
+    {
+        const TContact &c = FContact;
+        const bool named = !(c.FormattedName + c.FamilyName + c.GivenName + c.Organization).trimmed().isEmpty();
+        if (named || !c.Lines.isEmpty() || !c.Address.IsEmpty())
+            FContacts.append(FContact);
+    }
+
+    void Property(const TProperty &property)
+    {
+        const QByteArray &name = property.Name;
+        if (name == "VERSION") {
+            FVersion21 = property.Value.trimmed() == "2.1";
+            return;
+        }
+        if (property.Encoding == "BASE64" || property.Encoding == "B")
+            return;
+        const bool commas = !FVersion21;
+        if (name == "FN") {
+            FContact.FormattedName = Text(property, commas).trimmed();
+        } else if (name == "N") {
+            const QStringList parts = Structured(DecodeValue(property), commas, 5, QStringLiteral(" "));
+            FContact.FamilyName = Component(parts, 0);
+            FContact.GivenName = Component(parts, 1);
+            FContact.AdditionalNames = Component(parts, 2);
+            FContact.HonorificPrefixes = Component(parts, 3);
+            FContact.HonorificSuffixes = Component(parts, 4);
+        } else if (name == "TITLE") {
+            FContact.Title = Text(property, commas).trimmed();
+        } else if (name == "ROLE") {
+            FContact.Role = Text(property, commas).trimmed();
+        } else if (name == "ORG") {
+            QStringList units;
+            for (const QString &unit : Structured(DecodeValue(property), commas, MaxOrganizationUnits, QStringLiteral(",")))
+                units << unit.trimmed();
+            units.removeAll(QString());
+            FContact.Organization = units.join(QStringLiteral(", "));
+        } else if (name == "ADR") {
+            Address(property, commas);
+        } else if (name == "TEL") {
+            QString number = Text(property, commas).trimmed();
+            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                number = number.mid(4).trimmed();
+            const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
+                : property.Has("FAX")              ? TContactLine::TKind::Fax
+                                                   : TContactLine::TKind::Phone;
+            AddLine(kind, number);
+        } else if (name == "EMAIL") {
+            AddLine(TContactLine::TKind::EMail, Text(property, commas).trimmed());
+        } else if (name == "URL") {
+            AddLine(TContactLine::TKind::Web, Text(property, commas).trimmed());
+        } else if (name == "NOTE") {
+            if (!FContact.Note.isEmpty())
+                FContact.Note += QLatin1Char('\n');
+            FContact.Note += Text(property, commas);
+        }
+    }
+
+    void Address(const TProperty &property, bool commas)
+    {
+        const int rank = AddressRank(property);
+        if (rank <= FAddressRank)
+            return;
+        const QStringList parts = Structured(DecodeValue(property), commas, 7, QStringLiteral(", "));
+        TContactAddress address{Component(parts, 0), Component(parts, 1), Component(parts, 2), Component(parts, 3),
+                                Component(parts, 4), Component(parts, 5), Component(parts, 6)};
+        if (address.IsEmpty())
+            return;
+        FContact.Address = address;
+        FAddressRank = rank;
+    }
+
+    void AddLine(TContactLine::TKind kind, const QString &value)
+    {
+        if (!value.isEmpty())
+            FContact.Lines.append({kind, value});
+    }
+
+    QList<TContact> &FContacts;
+    TContact FContact;
+    int FDepth = 0;
+    bool FVersion21 = false;
+    int FAddressRank = -1;
+};
+
+bool EndsSoftBreak(const QByteArray &line)
+{
+    if (!line.endsWith('='))
+        return false;
+    const qsizetype colon = IndexOutsideQuotes(line, ':');
+    return colon >= 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
+}
+
+// Separators stay as they are in an address, which is no text.
+QByteArray Escaped(const QString &text, bool separators = true)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || (separators && (c == QLatin1Char(';') || c == QLatin1Char(','))))
+            escaped += QLatin1Char('\\') + QString(c);
+        else if (c == QLatin1Char('\n'))
+            escaped += QLatin1String("\\n");
+        else if (c != QLatin1Char('\r'))
+            escaped += c;
+    }
+    return escaped.toUtf8();
+}
+
+// Folds after FoldWidth bytes, never inside a UTF-8 sequence; every further
+// line starts with a blank.
+void AddLine(QByteArray &out, const QByteArray &line)
+{
+    qsizetype start = 0;
+    qsizetype room = FoldWidth;
+    while (line.size() - start > room) {
+        qsizetype cut = start + room;
+        while (cut > start + 1 && (static_cast<unsigned char>(line.at(cut)) & 0xC0) == 0x80)
+            --cut;
+        out += line.mid(start, cut - start) + "\r\n ";
+        start = cut;
+        room = FoldWidth - 1;
+    }
+    out += line.mid(start) + "\r\n";
+}
+
+QByteArray LineProperty(TContactLine::TKind kind)
+{
+    switch (kind) {
+    case TContactLine::TKind::Phone:
+        return "TEL;TYPE=WORK,VOICE:";
+    case TContactLine::TKind::Mobile:
+        return "TEL;TYPE=CELL:";
+    case TContactLine::TKind::Fax:
+        return "TEL;TYPE=FAX:";
+    case TContactLine::TKind::EMail:
+        return "EMAIL:";
+    case TContactLine::TKind::Web:
+        break;
+    }
+    return "URL:";
+}
+
+} // namespace
+
+bool TContactAddress::IsEmpty() const
+{
+    return (PostOfficeBox + Extended + Street + Locality + Region + PostalCode + Country).trimmed().isEmpty();
+}
+
+QList<TContact> ReadVCards(const QByteArray &bytes)
+{
+    QList<TContact> contacts;
+    TReader reader(contacts);
+    QByteArray logical;
+    bool pending = false;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
+        const QByteArray physical = bytes.mid(start, end - start);
+        start = end + (end + 1 < bytes.size() && bytes.at(end) == '\r' && bytes.at(end + 1) == '\n' ? 2 : 1);
+
+        if (pending && EndsSoftBreak(logical)) {
+            logical.chop(1);
+            logical += physical;
+        } else if (pending && (physical.startsWith(' ') || physical.startsWith('\t'))) {
+            // vCard 2.1 folds before a blank that belongs to the value; later
+            // versions add the blank.
+            logical += reader.OldVersion() ? physical : physical.mid(1);
+        } else {
+            if (pending)
+                reader.Line(logical);
+            logical = physical;
+            pending = true;
+        }
+    }
+    if (pending)
+        reader.Line(logical);
+    reader.Finish();
+    return contacts;
+}
+
+QByteArray WriteVCard(const TContact &contact)
+{
+    QByteArray out;
+    AddLine(out, "BEGIN:VCARD");
+    AddLine(out, "VERSION:3.0");
+    AddLine(out, "N:" + Escaped(contact.FamilyName) + ';' + Escaped(contact.GivenName) + ';'
+                     + Escaped(contact.AdditionalNames) + ';' + Escaped(contact.HonorificPrefixes) + ';'
+                     + Escaped(contact.HonorificSuffixes));
+    AddLine(out, "FN:" + Escaped(contact.FormattedName));
+    if (!contact.Title.isEmpty())
+        AddLine(out, "TITLE:" + Escaped(contact.Title));
+    if (!contact.Role.isEmpty())
+        AddLine(out, "ROLE:" + Escaped(contact.Role));
+    if (!contact.Organization.isEmpty())
+        AddLine(out, "ORG:" + Escaped(contact.Organization));
+    const TContactAddress &a = contact.Address;
+    if (!a.IsEmpty()) {
+        AddLine(out, "ADR;TYPE=WORK:" + Escaped(a.PostOfficeBox) + ';' + Escaped(a.Extended) + ';' + Escaped(a.Street)
+                         + ';' + Escaped(a.Locality) + ';' + Escaped(a.Region) + ';' + Escaped(a.PostalCode) + ';'
+                         + Escaped(a.Country));
+    }
+    for (const TContactLine &line : contact.Lines) {
+        AddLine(out, LineProperty(line.Kind) + Escaped(line.Value, line.Kind != TContactLine::TKind::Web));
+    }
+    if (!contact.Note.isEmpty())
+        AddLine(out, "NOTE:" + Escaped(contact.Note));
+    AddLine(out, "END:VCARD");
+    return out;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A person's contact as address books exchange it, independent of the card.
+
+struct TContactAddress
+{
+    QString PostOfficeBox;
+    QString Extended;
+    QString Street; // lines separated by "\n"
+    QString Locality;
+    QString Region;
+    QString PostalCode;
+    QString Country;
+
+    bool IsEmpty() const;
+    bool operator==(const TContactAddress &) const = default;
+};
+
+// One way of reaching the person.
+struct TContactLine
+{
+    enum class TKind { Phone, Mobile, Fax, EMail, Web };
+
+    TKind Kind = TKind::Phone;
+    QString Value;
+
+    bool operator==(const TContactLine &) const = default;
+};
+
+struct TContact
+{
+    QString FormattedName; // FN
+    QString FamilyName;    // the parts of N
+    QString GivenName;
+    QString AdditionalNames;
+    QString HonorificPrefixes;
+    QString HonorificSuffixes;
+    QString Title;        // lines separated by "\n"
+    QString Role;
+    QString Organization; // its units joined with ", "
+    TContactAddress Address;
+    // Phones, e-mail and web addresses in the order the contact lists them.
+    QList<TContactLine> Lines;
+    QString Note; // lines separated by "\n"
+
+    bool operator==(const TContact &) const = default;
+};
+
+// Every contact of a vCard file (versions 2.1, 3.0 and 4.0): folded lines,
+// quoted-printable values, the charset a property names (else UTF-8, and
+// Windows-1252 for bytes that are no UTF-8), grouped and parameterised
+// properties. Of several addresses the work address is taken, else the
+// preferred one, else the first. Contacts nested in others are skipped.
+QList<TContact> ReadVCards(const QByteArray &bytes);
+
+// The contact as a vCard 3.0 in UTF-8 with CR LF line ends, lines folded
+// after 75 bytes.
+QByteArray WriteVCard(const TContact &contact);

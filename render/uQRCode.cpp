@@ -1,0 +1,163 @@
+#include "render/uQRCode.h"
+
+#include "model/uCardContact.h"
+#include "model/uDocument.h"
+#include "render/uScaler.h"
+
+#include <QPainter>
+
+#include <qrencode.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// The card face in the layout's own orientation: the slot, or half of it on
+// a folding card, turned when the layout lies across the slot.
+TSinglePoint FaceExtent(const TDocument &document, const TKartenlayout &layout)
+{
+    const TBogenlayout &sheet = document.Bogenlayout();
+    const float width = document.Kartentyp() == TDocument::Klappkarte ? sheet.CardWidth / 2 : sheet.CardWidth;
+    if (IsLayoutRotated(layout, sheet))
+        return {sheet.CardHeight, width};
+    return {width, sheet.CardHeight};
+}
+
+// Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
+// beyond ASCII says it is UTF-8.
+QRcode *Encode(const QByteArray &data, int minVersion)
+{
+    constexpr unsigned int Utf8Designator = 26;
+    const bool ascii = std::all_of(data.begin(), data.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    if (ascii)
+        return QRcode_encodeString(data.constData(), minVersion, QR_ECLEVEL_M, QR_MODE_8, 1);
+    const std::unique_ptr<QRinput, decltype(&QRinput_free)> input(QRinput_new2(minVersion, QR_ECLEVEL_M), &QRinput_free);
+    if (!input || QRinput_appendECIheader(input.get(), Utf8Designator) != 0
+        || QRinput_append(input.get(), QR_MODE_8, int(data.size()), reinterpret_cast<const unsigned char *>(data.constData())) != 0)
+        return nullptr;
+    return QRcode_encodeInput(input.get());
+}
+
+// Runs of dark modules along the rows, a run continued straight down
+// through the following rows as one rectangle.
+TQRCodePtr Rectangles(const QRcode *encoded)
+{
+    if (!encoded)
+        return nullptr;
+    auto code = std::make_shared<TQRCode>();
+    const int width = encoded->width;
+    code->Width = width;
+    const auto dark = [&](int column, int row) { return (encoded->data[row * width + column] & 1) != 0; };
+    // The rectangle still growing downwards for each run start, by column.
+    std::vector<int> open(std::size_t(width), -1);
+    for (int row = 0; row < width; ++row) {
+        std::vector<int> next(std::size_t(width), -1);
+        for (int column = 0; column < width;) {
+            if (!dark(column, row)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < width && dark(column, row))
+                ++column;
+            const int growing = open[std::size_t(start)];
+            if (growing >= 0 && code->Dark[std::size_t(growing)].width() == column - start) {
+                code->Dark[std::size_t(growing)].setHeight(code->Dark[std::size_t(growing)].height() + 1);
+                next[std::size_t(start)] = growing;
+            } else {
+                next[std::size_t(start)] = int(code->Dark.size());
+                code->Dark.emplace_back(start, row, column - start, 1);
+            }
+        }
+        open.swap(next);
+    }
+    return code;
+}
+
+} // namespace
+
+TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion)
+{
+    static QByteArray lastData;
+    static int lastVersion = -1;
+    static TQRCodePtr last;
+    if (minVersion == lastVersion && data == lastData)
+        return last;
+    lastData = data;
+    lastVersion = minVersion;
+    last = data.isEmpty() ? nullptr : Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion), &QRcode_free).get());
+    return last;
+}
+
+int MinimumQRCodeVersion(float size)
+{
+    // Version v has 17 + 4 v modules; QRCodeQuietZone of them must fit into the margin.
+    const float modules = size * QRCodeQuietZone / QRCodeMargin;
+    return std::clamp(int(std::ceil((modules - 17) / 4)), 1, 40);
+}
+
+TQRCodePtr DocumentQRCode(const TDocument &document)
+{
+    return EncodeQRCode(QRCodeText(document), MinimumQRCodeVersion(document.QRCode().Groesse));
+}
+
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, float angle,
+                const TSinglePoint &centre, const TKartenlayout &layout)
+{
+    if (!QRCodeOnSide(document, back))
+        return;
+    const TQRCodePtr code = DocumentQRCode(document);
+    if (!code)
+        return;
+
+    const TQRCodeSettings &settings = document.QRCode();
+    const TSinglePoint face = FaceExtent(document, layout);
+    const float size = settings.Groesse;
+    const bool right = settings.Ecke == TQRCodeSettings::ObenRechts || settings.Ecke == TQRCodeSettings::UntenRechts;
+    const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;
+    const float left = right ? face.X - QRCodeMargin - size : QRCodeMargin;
+    const float top = bottom ? face.Y - QRCodeMargin - size : QRCodeMargin;
+    const float module = size / float(code->Width);
+    const float quiet = module * QRCodeQuietZone;
+    const auto device = [&](float x, float y) {
+        const TSinglePoint p = RotatePointAround(SinglePoint(x, y), centre, angle);
+        return QPoint(canvas.MMToX(p.X), canvas.MMToY(p.Y));
+    };
+    const auto box = [](const QPoint &a, const QPoint &b) {
+        return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                     QSize(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())));
+    };
+
+    QPainter &painter = canvas.Canvas();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(box(device(std::max(0.0f, left - quiet), std::max(0.0f, top - quiet)),
+                         device(std::min(face.X, left + size + quiet), std::min(face.Y, top + size + quiet))),
+                     Qt::white);
+
+    // Module edges on the device, each rounded once, so that neighbouring
+    // rectangles neither overlap nor leave a gap. A quarter turn keeps edges
+    // along the axes: a corner is the sum of its column and row edge.
+    const QPoint origin = device(left, top);
+    std::vector<QPoint> columns(std::size_t(code->Width) + 1);
+    std::vector<QPoint> rows(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        columns[i] = device(left + float(i) * module, top) - origin;
+        rows[i] = device(left, top + float(i) * module) - origin;
+    }
+    // Handed over at once: the PDF engine would split integer rectangles into
+    // several paths.
+    QList<QRectF> dark;
+    dark.reserve(qsizetype(code->Dark.size()));
+    for (const QRect &area : code->Dark) {
+        const auto corner = [&](int column, int row) { return origin + columns[std::size_t(column)] + rows[std::size_t(row)]; };
+        dark.append(box(corner(area.left(), area.top()), corner(area.left() + area.width(), area.top() + area.height())));
+    }
+    // One path of rectangles: vectors on printers and in PDF.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(dark.constData(), int(dark.size()));
+    painter.restore();
+}

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The contact QR code on printed sheets: printed to PDF, rendered at 300 dpi
+# and read back with a barcode reader. Every slot carries a code holding the
+# card's vCard, on the chosen side only, at its place within 0.3 mm, drawn as
+# vectors.
+set -u
+tessaro=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$work/config" && mkdir -m 700 "$work/run"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+cd "$work" || exit 1
+
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+dpi=300
+
+# Writes the card file $7: a card with umlauts and phone, fax and e-mail
+# lines; $1 Kartentyp, $2 MitRueckseite, $3 layout, $4 Seite, $5 Ecke,
+# $6 Groesse.
+card() {
+  printf '[Daten]\r\nName=J\xc3\xbcrgen M\xc3\xbcller\r\nTitel=Dr.\r\nBeruf0=Statiker\r\n' >"$7"
+  printf 'Adresse0=Hauptstr. 1\r\nAdresse1=12345 Musterstadt\r\n' >>"$7"
+  printf 'TelefonFaxEMail0=Tel.: 030 1234567\r\nTelefonFaxEMail1=Fax: 030 1234568\r\nTelefonFaxEMail2=E-Mail: juergen@example.org\r\n' >>"$7"
+  printf 'Kartentyp=%s\r\nMitRueckseite=%s\r\n[Layout]\r\nName=%s\r\n' "$1" "$2" "$3" >>"$7"
+  printf '[QRCode]\r\nAnzeigen=1\r\nInhalt=vCard\r\nSeite=%s\r\nEcke=%s\r\nGroesse=%s\r\n' "$4" "$5" "$6" >>"$7"
+}
+
+# Number of codes on the page image that hold the card's vCard; any other
+# code counts as a failure.
+decoded() {
+  zbarimg -q --raw -Sdisable -Sqrcode.enable "$1" 2>/dev/null | tr -d '\r' >codes.txt
+  awk 'BEGIN {RS = "END:VCARD\n"} /BEGIN:VCARD/ {
+         fn = ""; tel = ""; mail = ""; n = split($0, line, "\n")
+         for (i = 1; i <= n; i++) {
+           if (line[i] ~ /^FN:/) fn = substr(line[i], 4)
+           if (line[i] ~ /^TEL/ && tel == "") tel = substr(line[i], index(line[i], ":") + 1)
+           if (line[i] ~ /^EMAIL/) mail = substr(line[i], index(line[i], ":") + 1)
+         }
+         if (fn == "J\303\274rgen M\303\274ller" && tel == "030 1234567" && mail == "juergen@example.org") good++
+         else bad++
+       } END {if (bad) print "wrong:" bad; else print good + 0}' codes.txt
+}
+
+# Bounding box "left top right bottom" in millimetres of the dark pixels in
+# the page image between (x1, y1) and (x2, y2) millimetres.
+box() {
+  local x=$(awk -v v="$2" -v d=$dpi 'BEGIN {printf "%d", v / 25.4 * d}')
+  local y=$(awk -v v="$3" -v d=$dpi 'BEGIN {printf "%d", v / 25.4 * d}')
+  local w=$(awk -v a="$2" -v b="$4" -v d=$dpi 'BEGIN {printf "%d", (b - a) / 25.4 * d}')
+  local h=$(awk -v a="$3" -v b="$5" -v d=$dpi 'BEGIN {printf "%d", (b - a) / 25.4 * d}')
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -threshold 50% -format '%@' info: |
+    awk -v x=$x -v y=$y -v d=$dpi -F'[x+]' '{printf "%.2f %.2f %.2f %.2f", ($3 + x) / d * 25.4, ($4 + y) / d * 25.4,
+                                            ($3 + x + $1) / d * 25.4, ($4 + y + $2) / d * 25.4}'
+}
+
+# check_page NAME PDF PAGE CODES [LEFT TOP]...: the page holds CODES codes of
+# the card, one $size mm square at each LEFT TOP in millimetres.
+check_page() {
+  local name=$1 pdf=$2 page=$3 expected=$4
+  shift 4
+  pdftoppm -r $dpi -png -f "$page" -l "$page" -singlefile "$pdf" page
+  local found
+  found=$(decoded page.png)
+  [ "$found" = "$expected" ] || fail "$name page $page: $found codes holding the card instead of $expected"
+  while [ $# -gt 0 ]; do
+    local left=$1 top=$2
+    shift 2
+    local measured
+    measured=$(box page.png $(awk -v l="$left" -v t="$top" -v s="$size" 'BEGIN {print l - 1, t - 1, l + s + 1, t + s + 1}'))
+    awk -v m="$measured" -v l="$left" -v t="$top" -v s="$size" 'BEGIN {
+          split(m, v, " "); e[1] = l; e[2] = t; e[3] = l + s; e[4] = t + s
+          for (i = 1; i <= 4; i++) if (v[i] - e[i] > 0.3 || e[i] - v[i] > 0.3) exit 1 }' ||
+      fail "$name page $page: code at $measured instead of $left $top $(awk -v l="$left" -v t="$top" -v s="$size" 'BEGIN {print l + s, t + s}')"
+  done
+}
+
+no_raster() {
+  [ "$(pdfimages -list "$1" | tail -n +3 | wc -l)" = 0 ] || fail "$1 holds raster pictures: $(pdfimages -list "$1")"
+}
+
+# print_card NAME Kartentyp MitRueckseite layout Seite Ecke Groesse: the card
+# printed into NAME.pdf, whose codes must be vectors.
+print_card() {
+  local name=$1
+  shift
+  size=$6
+  card "$@" "$name.tsx"
+  "$tessaro" --print-to-pdf "$name.pdf" "$name.tsx" || fail "$name: exit $?"
+  no_raster "$name.pdf"
+}
+
+# corners LEFT COLUMNS X Y: into slots, the top-left corner of the code in
+# each slot, X and Y millimetres into it, for a sheet whose first column
+# starts LEFT millimetres from the paper edge, columns 95 mm apart.
+corners() {
+  slots=()
+  for row in 0 1 2 3 4; do
+    for ((column = 0; column < $2; column++)); do
+      slots+=($(($1 + 95 * column + $3)) $((10 + 55 * row + $4)))
+    done
+  done
+}
+
+# Two-sided standard card, the code 18 mm in the bottom right corner of the
+# back: 5 mm from the right and bottom edge of each 85 x 55 mm slot.
+print_card two 0 1 100 1 3 18
+check_page "two-sided front" two.pdf 1 0
+corners 15 2 $((85 - 5 - 18)) $((55 - 5 - 18))
+check_page "two-sided back" two.pdf 2 10 "${slots[@]}"
+
+# One-sided standard card with a portrait layout, 15 mm top left on the
+# front: turned a quarter counter-clockwise onto the slot, the code lies
+# 5 mm from its left and bottom edge.
+print_card one 0 0 111 1 0 15
+corners 15 2 5 $((55 - 5 - 15))
+check_page "one-sided portrait" one.pdf 1 10 "${slots[@]}"
+
+# Two-sided folding card, 20 mm top right on the back: the back face is the
+# right half of each 170 x 55 mm slot.
+print_card folding 1 1 100 1 1 20
+check_page "folding front" folding.pdf 1 0
+corners 20 1 $((170 - 5 - 20)) 5
+check_page "folding back" folding.pdf 2 5 "${slots[@]}"
+
+# A card file of an older version, without the section, prints no code.
+card 0 1 100 1 3 18 old.tsx
+sed -i '/^\[QRCode\]/,$d' old.tsx
+"$tessaro" --print-to-pdf old.pdf old.tsx || fail "old card file: exit $?"
+check_page "old card file back" old.pdf 2 0
+
+exit $status

@@ -1,0 +1,165 @@
+#include "ui/uQRCodeGroup.h"
+
+#include "locale/ulocalize.h"
+#include "model/uDocument.h"
+#include "render/uQRCode.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStandardItemModel>
+
+#include <type_traits>
+
+namespace {
+
+// Modules below this are hard to scan for a phone.
+constexpr float ReadableModule = 0.25f; // mm
+
+template <class T>
+T *Make(QWidget *parent, const char *name, const QString &text = {})
+{
+    T *widget = nullptr;
+    if constexpr (std::is_constructible_v<T, QString, QWidget *>)
+        widget = new T(text, parent);
+    else
+        widget = new T(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+TQRCodeGroup::TQRCodeGroup(QWidget *parent)
+    : QGroupBox(QStringLiteral("QR-Code"), parent)
+{
+    setObjectName(QStringLiteral("gbQRCode"));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEZUVIEL"),
+                        QStringLiteral("Die Daten sind zu umfangreich für einen QR-Code; er wird nicht gedruckt."));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEKLEIN"),
+                        QStringLiteral("Die Punkte des QR-Codes werden kleiner als 0,25 mm und sind schwer zu "
+                                       "scannen. Wählen Sie ihn größer oder kürzen Sie die Daten."));
+
+    chQRCodeAnzeigen = Make<QCheckBox>(this, "chQRCodeAnzeigen", QStringLiteral("QR-Code auf der Karte"));
+    lblQRCodeGroesse = Make<QLabel>(this, "lblQRCodeGroesse", QStringLiteral("Größe:"));
+    seQRCodeGroesse = Make<QDoubleSpinBox>(this, "seQRCodeGroesse");
+    seQRCodeGroesse->setRange(TQRCodeSettings::MinGroesse, TQRCodeSettings::MaxGroesse);
+    seQRCodeGroesse->setDecimals(1);
+    seQRCodeGroesse->setSingleStep(1);
+    seQRCodeGroesse->setSuffix(QStringLiteral(" mm"));
+    seQRCodeGroesse->setValue(TQRCodeSettings::DefaultGroesse);
+    lblQRCodeGroesse->setBuddy(seQRCodeGroesse);
+    rbQRCodeVCard = Make<QRadioButton>(this, "rbQRCodeVCard", QStringLiteral("Kontaktdaten der Karte (vCard)"));
+    rbQRCodeURL = Make<QRadioButton>(this, "rbQRCodeURL", QStringLiteral("Webadresse:"));
+    edQRCodeURL = Make<QLineEdit>(this, "edQRCodeURL");
+    lblQRCodeSeite = Make<QLabel>(this, "lblQRCodeSeite", QStringLiteral("Seite:"));
+    cbQRCodeSeite = Make<QComboBox>(this, "cbQRCodeSeite");
+    cbQRCodeSeite->addItems({QStringLiteral("Vorderseite"), QStringLiteral("Rückseite")});
+    lblQRCodeSeite->setBuddy(cbQRCodeSeite);
+    lblQRCodeEcke = Make<QLabel>(this, "lblQRCodeEcke", QStringLiteral("Ecke:"));
+    cbQRCodeEcke = Make<QComboBox>(this, "cbQRCodeEcke");
+    // In the order of TQRCodeSettings::TEcke.
+    cbQRCodeEcke->addItems({QStringLiteral("oben links"), QStringLiteral("oben rechts"), QStringLiteral("unten links"),
+                            QStringLiteral("unten rechts")});
+    lblQRCodeEcke->setBuddy(cbQRCodeEcke);
+    lblQRCodeHinweis = Make<QLabel>(this, "lblQRCodeHinweis");
+    lblQRCodeHinweis->setWordWrap(true);
+    lblQRCodeHinweis->hide();
+
+    // Rows of their own, so that no column of one row squeezes another's.
+    auto *rows = new QVBoxLayout(this);
+    const auto row = [rows](std::initializer_list<std::pair<QWidget *, int>> widgets) {
+        auto *line = new QHBoxLayout;
+        for (const auto &[widget, stretch] : widgets)
+            line->addWidget(widget, stretch);
+        rows->addLayout(line);
+    };
+    row({{chQRCodeAnzeigen, 1}, {lblQRCodeGroesse, 0}, {seQRCodeGroesse, 0}});
+    row({{rbQRCodeVCard, 1}});
+    row({{rbQRCodeURL, 0}, {edQRCodeURL, 1}});
+    row({{lblQRCodeSeite, 0}, {cbQRCodeSeite, 1}, {lblQRCodeEcke, 0}, {cbQRCodeEcke, 1}});
+    rows->addWidget(lblQRCodeHinweis);
+
+    Show(TQRCodeSettings(), false);
+
+    connect(chQRCodeAnzeigen, &QCheckBox::toggled, this, &TQRCodeGroup::UserChange);
+    connect(rbQRCodeVCard, &QRadioButton::toggled, this, &TQRCodeGroup::UserChange);
+    connect(edQRCodeURL, &QLineEdit::textChanged, this, &TQRCodeGroup::UserChange);
+    connect(cbQRCodeSeite, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
+    connect(cbQRCodeEcke, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
+    connect(seQRCodeGroesse, &QDoubleSpinBox::valueChanged, this, &TQRCodeGroup::UserChange);
+}
+
+void TQRCodeGroup::ShowDocument(const TDocument &document)
+{
+    Show(document.QRCode(), document.MitRueckseite());
+    ShowReadability(document);
+}
+
+void TQRCodeGroup::Show(const TQRCodeSettings &settings, bool twoSided)
+{
+    FUpdating = true;
+    FShown = settings;
+    FTwoSided = twoSided;
+    chQRCodeAnzeigen->setChecked(settings.Anzeigen);
+    (settings.Inhalt == TQRCodeSettings::TInhalt::URL ? rbQRCodeURL : rbQRCodeVCard)->setChecked(true);
+    edQRCodeURL->setText(settings.URL);
+    if (auto *sides = qobject_cast<QStandardItemModel *>(cbQRCodeSeite->model()))
+        sides->item(1)->setEnabled(twoSided);
+    cbQRCodeSeite->setCurrentIndex(settings.Rueckseite && twoSided ? 1 : 0);
+    cbQRCodeEcke->setCurrentIndex(settings.Ecke);
+    seQRCodeGroesse->setValue(settings.Groesse);
+    EnableControls();
+    FUpdating = false;
+}
+
+void TQRCodeGroup::ShowReadability(const TDocument &document)
+{
+    QString warning;
+    const TQRCodeSettings &settings = document.QRCode();
+    if (settings.Anzeigen && (settings.Inhalt == TQRCodeSettings::TInhalt::VCard || !settings.URL.trimmed().isEmpty())) {
+        const TQRCodePtr code = DocumentQRCode(document);
+        if (!code)
+            warning = GetDefaultText(QStringLiteral("ID_QRCODEZUVIEL"));
+        else if (settings.Groesse / float(code->Width) < ReadableModule)
+            warning = GetDefaultText(QStringLiteral("ID_QRCODEKLEIN"));
+    }
+    lblQRCodeHinweis->setText(warning);
+    lblQRCodeHinweis->setVisible(!warning.isEmpty());
+}
+
+TQRCodeSettings TQRCodeGroup::Settings() const
+{
+    TQRCodeSettings settings = FShown;
+    settings.Anzeigen = chQRCodeAnzeigen->isChecked();
+    settings.Inhalt = rbQRCodeURL->isChecked() ? TQRCodeSettings::TInhalt::URL : TQRCodeSettings::TInhalt::VCard;
+    settings.URL = edQRCodeURL->text().trimmed();
+    if (FTwoSided)
+        settings.Rueckseite = cbQRCodeSeite->currentIndex() == 1;
+    settings.Ecke = cbQRCodeEcke->currentIndex();
+    settings.Groesse = float(seQRCodeGroesse->value());
+    return settings;
+}
+
+void TQRCodeGroup::UserChange()
+{
+    EnableControls();
+    if (FUpdating)
+        return;
+    FShown = Settings();
+    emit Changed();
+}
+
+void TQRCodeGroup::EnableControls()
+{
+    const bool shown = chQRCodeAnzeigen->isChecked();
+    for (QWidget *control : std::initializer_list<QWidget *>{rbQRCodeVCard, rbQRCodeURL, lblQRCodeSeite, cbQRCodeSeite,
+                                                              lblQRCodeEcke, cbQRCodeEcke, lblQRCodeGroesse,
+                                                              seQRCodeGroesse})
+        control->setEnabled(shown);
+    edQRCodeURL->setEnabled(shown && rbQRCodeURL->isChecked());
+}
