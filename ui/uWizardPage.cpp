@@ -146,6 +146,14 @@ void TWizardPage::TakePreview(QWidget *preview)
     preview->show();
 }
 
+TPageControl::TPageControl(QWidget *parent)
+    : QTabWidget(parent)
+{
+    // It hands the focus to the tab row anyway; as a focusable box without a
+    // name of its own it only puzzles a screen reader.
+    setFocusPolicy(Qt::NoFocus);
+}
+
 void TPageControl::keyPressEvent(QKeyEvent *event)
 {
     const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;

@@ -99,13 +99,14 @@ private:
 };
 
 // The wizard's tab row. Ctrl+Tab and Ctrl+Shift+Tab step through the pages
-// whose tabs are shown, passing over hidden ones as over disabled ones.
+// whose tabs are shown, passing over hidden ones as over disabled ones. The
+// row takes the focus, not the box of pages around it.
 class TPageControl : public QTabWidget
 {
     Q_OBJECT
 
 public:
-    using QTabWidget::QTabWidget;
+    explicit TPageControl(QWidget *parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
