@@ -4,7 +4,9 @@
 #include "locale/ulocalize.h"
 #include "model/uKartenlayout.h"
 
+#include <QEvent>
 #include <QStringList>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -86,7 +88,29 @@ QString LogoPlace(const TPictureFigure &logo, float width, float height)
     return Text(LogoKeys[top ? 0 : 1][third]);
 }
 
+class THintAsName : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ToolTipChange) {
+            auto *control = static_cast<QWidget *>(watched);
+            control->setAccessibleName(control->toolTip());
+        }
+        return false;
+    }
+};
+
 } // namespace
+
+void NameByHint(QWidget *control, const QString &hint)
+{
+    control->installEventFilter(new THintAsName(control));
+    control->setToolTip(hint);
+}
 
 void RegisterAccessibleTexts()
 {

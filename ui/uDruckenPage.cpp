@@ -1,9 +1,9 @@
 #include "ui/uDruckenPage.h"
 
+#include "ui/uAccessibleTexts.h"
 #include "ui/uElidedLabel.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,28 +18,13 @@ namespace {
 // Long printer names are cut in the box, not allowed to widen the page.
 constexpr int PrinterNameLength = 16;
 
-// A button showing only an arrow or a sign: its hint is its name.
-class TSpeedButton : public QToolButton
-{
-public:
-    using QToolButton::QToolButton;
-
-protected:
-    bool event(QEvent *event) override
-    {
-        if (event->type() == QEvent::ToolTipChange)
-            setAccessibleName(toolTip());
-        return QToolButton::event(event);
-    }
-};
-
 QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow, const QString &hint)
 {
-    auto *button = MakeControl<TSpeedButton>(parent, name);
+    auto *button = MakeControl<QToolButton>(parent, name);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
     button->setMinimumSize(23, 22);
-    button->setToolTip(hint);
+    NameByHint(button, hint);
     return button;
 }
 

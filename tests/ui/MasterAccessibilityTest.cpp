@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -34,24 +35,29 @@ protected:
     {
         MasterTest::SetUp();
         FMaster = Create();
+        FWindow = FMaster.get();
         FMaster->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(FMaster.get()));
         FPages = Get<QTabWidget>(*FMaster, "pcMain");
     }
 
-    // A folding two-sided card shows every box; the print page its calibration.
+    // A folding two-sided card shows every box, a QR code with a web address
+    // every field of its group; the print page its calibration.
     void ShowEveryControl()
     {
         FPages->setCurrentIndex(0);
         Click(*FMaster, "rbKlappvisitenkarte");
         Click(*FMaster, "rbBeidseitig");
+        Click(*FMaster, "chQRCodeAnzeigen");
+        Click(*FMaster, "rbQRCodeURL");
         FPages->setCurrentWidget(Get<QWidget>(*FMaster, "tsDrucken"));
         Click(*FMaster, "BtnDruckpositionAnpassen");
     }
 
+    // The main window's shown page, or the dialog in front of it.
     bool OnShownPage(const QWidget *widget) const
     {
-        if (widget->window() != FMaster.get())
+        if (widget->window() != FWindow)
             return false;
         for (const QWidget *w = widget; w; w = w->parentWidget()) {
             if (FPages->indexOf(const_cast<QWidget *>(w)) >= 0)
@@ -76,7 +82,7 @@ protected:
     QList<QAccessibleInterface *> FocusableControls() const
     {
         QList<QAccessibleInterface *> all;
-        Collect(QAccessible::queryAccessibleInterface(FMaster.get()), all);
+        Collect(QAccessible::queryAccessibleInterface(FWindow), all);
         QList<QAccessibleInterface *> focusable;
         for (QAccessibleInterface *control : all) {
             const auto *widget = qobject_cast<QWidget *>(control->object());
@@ -95,7 +101,7 @@ protected:
             if (!key.isEmpty())
                 owners[key.toString()] << text;
         };
-        for (const QWidget *widget : FMaster->findChildren<QWidget *>()) {
+        for (const QWidget *widget : FWindow->findChildren<QWidget *>()) {
             if (!OnShownPage(widget))
                 continue;
             if (const auto *label = qobject_cast<const QLabel *>(widget); label && label->buddy())
@@ -115,21 +121,26 @@ protected:
         return owners;
     }
 
-    // The mnemonics that only lead somewhere: captions of fields and boxes.
-    QList<QKeySequence> CaptionMnemonics() const
+    // The mnemonics that only lead somewhere: captions of fields and boxes,
+    // and a chosen radio button, which may stand as its field's caption
+    // (true: it leads on once its click is through).
+    QList<std::pair<QKeySequence, bool>> CaptionMnemonics() const
     {
-        QList<QKeySequence> keys;
-        for (const QWidget *widget : FMaster->findChildren<QWidget *>()) {
-            if (!widget->isVisibleTo(FMaster.get()) || !OnShownPage(widget))
+        QList<std::pair<QKeySequence, bool>> keys;
+        for (const QWidget *widget : FWindow->findChildren<QWidget *>()) {
+            if (!widget->isVisibleTo(FWindow) || !OnShownPage(widget))
                 continue;
             const auto *label = qobject_cast<const QLabel *>(widget);
             const auto *box = qobject_cast<const QGroupBox *>(widget);
+            const auto *radio = qobject_cast<const QRadioButton *>(widget);
             if (label && label->buddy() && !qobject_cast<QAbstractButton *>(label->buddy()))
-                keys << QKeySequence::mnemonic(label->text());
+                keys.append({QKeySequence::mnemonic(label->text()), false});
             else if (box && !box->isCheckable())
-                keys << QKeySequence::mnemonic(box->title());
+                keys.append({QKeySequence::mnemonic(box->title()), false});
+            else if (radio && radio->isChecked())
+                keys.append({QKeySequence::mnemonic(radio->text()), true});
         }
-        keys.removeAll(QKeySequence());
+        keys.removeIf([](const auto &key) { return key.first.isEmpty(); });
         return keys;
     }
 
@@ -171,6 +182,7 @@ protected:
     }
 
     std::unique_ptr<TMaster> FMaster;
+    QWidget *FWindow = nullptr;
     QTabWidget *FPages = nullptr;
 };
 
@@ -194,41 +206,59 @@ bool IsField(QAccessible::Role role)
 // Every focusable control has a name that no control of its kind on the same
 // page shares, every page's mnemonics are unique, and each field is reached
 // by one; in every language, at the smallest window, where the page scrolls
-// the field into view.
+// the field into view. The same holds for the dialog of an own card sheet.
 TEST_F(KeyboardTest, EveryControlHasItsOwnNameAndEveryFieldItsOwnMnemonicInEveryLanguage)
 {
     ShowEveryControl();
     FMaster->resize(1, 1);
+    auto checkShown = [&](const QString &where) {
+        std::map<std::pair<int, QString>, int> names;
+        QList<QWidget *> fields;
+        for (QAccessibleInterface *control : FocusableControls()) {
+            const QString name = SpokenName(control);
+            const auto *widget = qobject_cast<QWidget *>(control->object());
+            EXPECT_FALSE(name.trimmed().isEmpty()) << qPrintable(where) << ": " << qPrintable(Describe(widget));
+            const int uses = ++names[std::make_pair(int(control->role()), name)];
+            EXPECT_EQ(uses, 1) << qPrintable(where) << ": \"" << qPrintable(name) << "\" twice";
+            // The second of a pair of boxes under one caption is reached from the first.
+            const QWidget *pairFirst = widget ? widget->parentWidget()->focusProxy() : nullptr;
+            if (widget && widget->isVisibleTo(FWindow) && widget->isEnabled() && IsField(control->role())
+                && (!pairFirst || pairFirst == widget))
+                fields << const_cast<QWidget *>(widget);
+        }
+        for (const auto &[key, texts] : Mnemonics())
+            EXPECT_EQ(texts.size(), 1) << qPrintable(where) << ": " << qPrintable(texts.join(u", "));
+
+        for (const auto &[key, clicks] : CaptionMnemonics()) {
+            Mnemonic(key);
+            if (clicks)
+                QTest::qWait(150);
+            fields.removeAll(Focus());
+            EXPECT_TRUE(Focus() && InView(Focus())) << qPrintable(where) << ": " << qPrintable(Describe(Focus()));
+        }
+        for (const QWidget *field : fields)
+            ADD_FAILURE() << qPrintable(where) << ": no mnemonic leads to " << qPrintable(Describe(field));
+    };
     for (int language = 0; language < LanguageCount; ++language) {
         Localizer().SetLanguage(language);
         const QString code = QLatin1String(LanguageTable[language].Code);
         for (int page = 0; page < FPages->count(); ++page) {
             FPages->setCurrentIndex(page);
             QCoreApplication::processEvents();
-            const QString where = code + QLatin1Char(' ') + FPages->currentWidget()->objectName();
-
-            std::map<std::pair<int, QString>, int> names;
-            QList<QWidget *> fields;
-            for (QAccessibleInterface *control : FocusableControls()) {
-                const QString name = SpokenName(control);
-                const auto *widget = qobject_cast<QWidget *>(control->object());
-                EXPECT_FALSE(name.trimmed().isEmpty()) << qPrintable(where) << ": " << qPrintable(Describe(widget));
-                const int uses = ++names[std::make_pair(int(control->role()), name)];
-                EXPECT_EQ(uses, 1) << qPrintable(where) << ": \"" << qPrintable(name) << "\" twice";
-                if (widget && widget->isVisibleTo(FMaster.get()) && IsField(control->role()))
-                    fields << const_cast<QWidget *>(widget);
-            }
-            for (const auto &[key, texts] : Mnemonics())
-                EXPECT_EQ(texts.size(), 1) << qPrintable(where) << ": " << qPrintable(texts.join(u", "));
-
-            for (const QKeySequence &key : CaptionMnemonics()) {
-                Mnemonic(key);
-                fields.removeAll(Focus());
-                EXPECT_TRUE(Focus() && InView(Focus())) << qPrintable(where) << ": " << qPrintable(Describe(Focus()));
-            }
-            for (const QWidget *field : fields)
-                ADD_FAILURE() << qPrintable(where) << ": no mnemonic leads to " << qPrintable(Describe(field));
+            checkShown(code + QLatin1Char(' ') + FPages->currentWidget()->objectName());
         }
+
+        FPages->setCurrentIndex(0);
+        auto *sheets = Get<QComboBox>(*FMaster, "cbBogen");
+        emit sheets->activated(sheets->count() - 1);
+        auto *dialog = FMaster->findChild<QDialog *>(QStringLiteral("BogenDialog"));
+        ASSERT_TRUE(dialog && WaitFor([&] { return QApplication::activeWindow() == dialog; }));
+        FWindow = dialog;
+        checkShown(code + QStringLiteral(" BogenDialog"));
+        FWindow = FMaster.get();
+        dialog->reject();
+        FMaster->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == FMaster.get(); }));
     }
     Localizer().SetLanguage(0);
 }
