@@ -118,7 +118,8 @@ def named(role, name):
 
 
 for field in ["Titel:", "Vor- und Nachname:", "Beruf:", "Adresse:", "Telefon / Fax / E-Mail:", "Textfeld 1:",
-              "Textfeld 2:", "ExtraText", "ExtraText - Außenseite", "Anzahl Bögen:"]:
+              "Textfeld 2:", "ExtraText", "ExtraText - Außenseite", "Anzahl Bögen:", "Größe:",
+              "Webadresse im QR-Code"]:
     if not named("text", field) and not named("spin button", field):
         problems.append(f"no field named {field!r}")
 for button in ["Ausdruck nach oben verschieben", "Ausdruck nach unten verschieben", "Ausdruck nach links verschieben",
