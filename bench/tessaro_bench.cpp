@@ -61,22 +61,6 @@ void KeystrokeRedraw(benchmark::State &state)
         Scene->Keystroke();
 }
 
-// A printer resolution for the canvas, as the print job installs it.
-class TPrinterResolution
-{
-public:
-    explicit TPrinterResolution(const TPrinterMetrics &metrics)
-        : FPrevious(SetPrinterMetricsSource([metrics] { return metrics; }))
-    {
-    }
-    ~TPrinterResolution() { SetPrinterMetricsSource(FPrevious); }
-    TPrinterResolution(const TPrinterResolution &) = delete;
-    TPrinterResolution &operator=(const TPrinterResolution &) = delete;
-
-private:
-    TPrinterMetricsSource FPrevious;
-};
-
 // A vector PDF at 600 dpi, as a printer receives it: one page per sheet.
 class TPdfPages
 {
@@ -103,10 +87,7 @@ private:
 void DrawPrintedSheet(QPainter &painter, const TPrinterMetrics &metrics)
 {
     TScaleCanvas canvas(painter);
-    {
-        const TPrinterResolution resolution(metrics);
-        canvas.SetupForDevice(TScaleDevice::sdPrinter);
-    }
+    canvas.SetupForDevice(TScaleDevice::sdPrinter, metrics);
     TPrintView().DrawSheet(canvas, Scene->Document(), false);
 }
 

@@ -56,22 +56,6 @@ private:
     TPrintTarget &FTarget;
 };
 
-// The scaler's printer set-up reads the metrics of the page being drawn.
-class TPrinterMetricsScope
-{
-public:
-    explicit TPrinterMetricsScope(const TPrinterMetrics &metrics)
-        : FPrevious(SetPrinterMetricsSource([metrics] { return metrics; }))
-    {
-    }
-    ~TPrinterMetricsScope() { SetPrinterMetricsSource(std::move(FPrevious)); }
-    TPrinterMetricsScope(const TPrinterMetricsScope &) = delete;
-    TPrinterMetricsScope &operator=(const TPrinterMetricsScope &) = delete;
-
-private:
-    TPrinterMetricsSource FPrevious;
-};
-
 } // namespace
 
 void RestoreFloatingPointState()
@@ -172,10 +156,7 @@ TPrintResult TPrintJob::PrintJob(TPage page, int pages)
 void TPrintJob::DrawPage(TPage page)
 {
     TScaleCanvas canvas(FTarget.Painter());
-    {
-        const TPrinterMetricsScope metrics(FTarget.Metrics());
-        canvas.SetupForDevice(TScaleDevice::sdPrinter);
-    }
+    canvas.SetupForDevice(TScaleDevice::sdPrinter, FTarget.Metrics());
     canvas.SetOffsetX(FOffsets.X);
     canvas.SetOffsetY(FOffsets.Y);
     const TPrintView view;

@@ -42,12 +42,6 @@ TPrinterMetrics DefaultPrinterMetrics()
     return PrinterMetricsOf(printer);
 }
 
-TPrinterMetricsSource &PrinterMetricsSource()
-{
-    static TPrinterMetricsSource source;
-    return source;
-}
-
 // Rounds half away from zero, as integer scaling of font heights does.
 int MulDiv(double number, int numerator, int denominator)
 {
@@ -66,11 +60,6 @@ TPrinterMetrics PrinterMetricsOf(const QPrinter &printer)
     if (!printer.fullPage())
         metrics.PhysicalOffset = printer.pageLayout().paintRectPixels(printer.resolution()).topLeft();
     return metrics;
-}
-
-TPrinterMetricsSource SetPrinterMetricsSource(TPrinterMetricsSource source)
-{
-    return std::exchange(PrinterMetricsSource(), std::move(source));
 }
 
 TCustomScaler::TCustomScaler()
@@ -94,7 +83,7 @@ void TCustomScaler::SetZoom(float Value)
     Recalculate();
 }
 
-void TCustomScaler::SetupForDevice(TScaleDevice Device)
+void TCustomScaler::SetupForDevice(TScaleDevice Device, const std::optional<TPrinterMetrics> &Printer)
 {
     SetZoom(1.0f);
     FOffsetX = FOffsetY = 0;
@@ -112,8 +101,7 @@ void TCustomScaler::SetupForDevice(TScaleDevice Device)
         break;
     }
     case TScaleDevice::sdPrinter: {
-        const TPrinterMetricsSource &source = PrinterMetricsSource();
-        const TPrinterMetrics metrics = source ? source() : DefaultPrinterMetrics();
+        const TPrinterMetrics metrics = Printer ? *Printer : DefaultPrinterMetrics();
         FPixelsPerMMX = static_cast<float>(metrics.DpiX / 25.4L);
         FPixelsPerMMY = static_cast<float>(metrics.DpiY / 25.4L);
         FDeviceOffsetX = metrics.PhysicalOffset.x();

@@ -12,7 +12,6 @@
 #include <QRect>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 class QPainter;
@@ -34,13 +33,6 @@ struct TPrinterMetrics
 
 TPrinterMetrics PrinterMetricsOf(const QPrinter &printer);
 
-// Where sdPrinter takes the current printer's metrics from. The print layer
-// installs its own printer here; tests install fixed numbers. An empty
-// function restores the default, the system's default printer. Returns the
-// source that was installed before.
-using TPrinterMetricsSource = std::function<TPrinterMetrics()>;
-TPrinterMetricsSource SetPrinterMetricsSource(TPrinterMetricsSource source);
-
 // Turns millimetre coordinates into device units and back. Two offsets are in
 // device units (scrolling, the printer margin), two in millimetres (the print
 // correction, the card's place on a sheet). A positive millimetre offset moves
@@ -52,8 +44,10 @@ public:
     virtual ~TCustomScaler() = default;
 
     virtual void Recalculate();
-    virtual void SetZoom(float Value);
-    virtual void SetupForDevice(TScaleDevice Device);
+    void SetZoom(float Value);
+    // sdPrinter takes the given printer's metrics; without them, those of the
+    // system's default printer.
+    void SetupForDevice(TScaleDevice Device, const std::optional<TPrinterMetrics> &Printer = std::nullopt);
 
     int TotalPixelOffsetX() const { return FTotalPixelOffsetX; }
     int TotalPixelOffsetY() const { return FTotalPixelOffsetY; }
@@ -115,6 +109,7 @@ private:
     float FZoom = 1;
 };
 
+// Adds nothing; kept because the drawing code names the scaler by this name.
 class TScaler : public TCustomScaler
 {
 };
@@ -171,7 +166,7 @@ public:
     // The device's positioned text output: Text starts at Origin (the top of
     // its character cell), each character advancing by its entry of Advances,
     // turned clockwise by Angle degrees about Origin. False when nothing
-    // could be drawn.
+    // could be drawn. Virtual so that tests can see what reaches the device.
     virtual bool DeviceTextOut(const QPoint &Origin, const QString &Text, const TIntegerArray &Advances,
                                float Angle, const std::optional<QRect> &Clip);
 

@@ -37,14 +37,14 @@ public:
     // Describes the program file.
     TFileInfo();
     explicit TFileInfo(const QString &fileName);
-    virtual ~TFileInfo() = default;
+    ~TFileInfo() = default;
     TFileInfo(const TFileInfo &) = delete;
     TFileInfo &operator=(const TFileInfo &) = delete;
 
-    virtual void ReadVersionInfo(const QString &fileName);
+    void ReadVersionInfo(const QString &fileName);
     // A string value of the German string table ("ProductName"), or
     // "Nicht gefunden" when the file has no such value.
-    virtual QString GetVersionString(const QString &name);
+    QString GetVersionString(const QString &name);
 
     QString FileName;
     QDateTime FileDate;

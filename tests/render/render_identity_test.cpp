@@ -114,11 +114,8 @@ QImage RenderSheetPdf(const TDocument &doc, bool back)
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(600);
         QPainter painter(&writer);
-        const TPrinterMetricsSource previous =
-            SetPrinterMetricsSource([] { return TPrinterMetrics{600, 600, QPoint(0, 0)}; });
         TScaleCanvas canvas(painter);
-        canvas.SetupForDevice(TScaleDevice::sdPrinter);
-        SetPrinterMetricsSource(previous);
+        canvas.SetupForDevice(TScaleDevice::sdPrinter, TPrinterMetrics{600, 600, QPoint(0, 0)});
         TPrintView().DrawSheet(canvas, doc, back);
     }
     const QString page = folder.filePath(QStringLiteral("page"));

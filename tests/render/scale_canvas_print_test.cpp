@@ -26,18 +26,16 @@ TEST(ScaleCanvasPrint, TextLandsAtItsMillimetrePositionOnThePaper)
     const double halfMM = printer.resolution() / 50.8;
     EXPECT_NEAR(metrics.PhysicalOffset.x(), 10 / 25.4 * printer.resolution(), halfMM);
     EXPECT_NEAR(metrics.PhysicalOffset.y(), 15 / 25.4 * printer.resolution(), halfMM);
-    const TPrinterMetricsSource previous = SetPrinterMetricsSource([metrics] { return metrics; });
     {
         QPainter painter(&printer);
         TScaleCanvas canvas(painter);
-        canvas.SetupForDevice(TScaleDevice::sdPrinter);
+        canvas.SetupForDevice(TScaleDevice::sdPrinter, metrics);
         QFont font("Arial");
         font.setPointSize(12);
         canvas.SetFont(font);
         EXPECT_EQ(canvas.DeviceFontPPI(), printer.resolution());
         ScaleCanvasHelper().DrawTextBox(canvas, {"Mustermann"}, 30, 40, 120, 60, 0, 0, {0, 0}, 0);
     }
-    SetPrinterMetricsSource(previous);
 
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-bbox", file, "-"});

@@ -8,24 +8,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-// Installs fixed printer numbers for one test and puts the previous source back.
-class TFixedPrinter
-{
-public:
-    explicit TFixedPrinter(TPrinterMetrics metrics)
-        : FPrevious(SetPrinterMetricsSource([metrics] { return metrics; }))
-    {
-    }
-    ~TFixedPrinter() { SetPrinterMetricsSource(FPrevious); }
-
-private:
-    TPrinterMetricsSource FPrevious;
-};
-
-} // namespace
-
 TEST(Scaler, StartsAtOneUnitPerMillimetreAndRoundsHalfToEven)
 {
     TScaler scaler;
@@ -69,13 +51,12 @@ TEST(Scaler, ScreenAtNinetySixDotsPerInch)
 
 TEST(Scaler, PrinterSetupMeasuresFromThePaperEdge)
 {
-    TFixedPrinter printer({600, 300, QPoint(50, 40)});
     TScaler scaler;
     scaler.SetOffsetX(7);
     scaler.SetScrollY(9);
     scaler.SetCardOffsetY(2);
     scaler.SetZoom(3);
-    scaler.SetupForDevice(TScaleDevice::sdPrinter);
+    scaler.SetupForDevice(TScaleDevice::sdPrinter, TPrinterMetrics{600, 300, QPoint(50, 40)});
     EXPECT_EQ(scaler.MMToX(0), -50);
     EXPECT_EQ(scaler.MMToY(0), -40);
     EXPECT_EQ(scaler.MMToX(25.4f), 550);

@@ -2,9 +2,9 @@
 # The developer's render tool draws a card side and a whole sheet into PNG
 # files of the size their resolution asks for.
 set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
 build_dir=$2
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+out=$work
 
 # Width and height from the PNG header.
 png_size() {
@@ -16,8 +16,7 @@ expect_size() {
     read -r w h < <(png_size "$file")
     # One pixel of rounding either way.
     if (( w < width - 1 || w > width + 1 || h < height - 1 || h > height + 1 )); then
-        echo "$file is ${w}x${h}, expected about ${width}x${height}" >&2
-        exit 1
+        fatal "$file is ${w}x${h}, expected about ${width}x${height}"
     fi
 }
 
@@ -31,7 +30,6 @@ expect_size "$out/sheet.png" 1050 1485
 
 # Bad input is refused with a message, not drawn.
 if "$build_dir/cardpng" --layout 999 "$out/none.png" 2>/dev/null; then
-    echo "an unknown template was accepted" >&2
-    exit 1
+    fatal "an unknown template was accepted"
 fi
 [[ ! -e "$out/none.png" ]]

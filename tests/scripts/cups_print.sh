@@ -5,26 +5,18 @@
 # as one page with a copy count of 2, the texts in their slots. Skips when no
 # CUPS server can be started here.
 set -u
+source "$(dirname "$0")/lib/harness.sh"
 tessaro=$(realpath "$1")
-skip() { echo "SKIP: $*"; exit 0; }
 for tool in cupsd lpadmin lpstat ipptool pdftotext pdfinfo; do
   command -v "$tool" >/dev/null || [ -x "/usr/sbin/$tool" ] || skip "$tool is not installed"
 done
 cupsd=$(command -v cupsd || echo /usr/sbin/cupsd)
 lpadmin=$(command -v lpadmin || echo /usr/sbin/lpadmin)
 
-work=$(mktemp -d)
-daemon=
-cleanup() {
-  [ -n "$daemon" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$work"/{config,state,cache,spool,tmp,cups} && mkdir -m 700 "$work/run"
+use_private_home
+use_no_display
+mkdir -p "$work"/{state,cache,spool,tmp,cups}
 chmod 755 "$work"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-cd "$work" || exit 1
 socket=$work/cups/cups.sock
 
 cat >cups/cupsd.conf <<CONF
@@ -59,25 +51,18 @@ FileDevice Yes
 Sandboxing Relaxed
 CONF
 
-"$cupsd" -f -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf" &
-daemon=$!
-for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
-[ -S "$socket" ] || skip "cupsd did not start: $(cat error_log 2>/dev/null)"
+background "$cupsd" -f -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf"
+wait_until 10 test -S "$socket" || skip "cupsd did not start: $(cat error_log 2>/dev/null)"
 export CUPS_SERVER=$socket
 "$lpadmin" -h "$socket" -p Kartendrucker -E -v file:///dev/null -D "Visitenkarten" -L "Labor" ||
   skip "lpadmin could not add a queue"
-
-status=0
-fail() { echo "FAIL: $*"; status=1; }
 
 printf '[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nKartentyp=0\r\nBackText1_0=Rueckseitentext\r\n[Layout]\r\nName=100\r\n' >card.tsx
 "$tessaro" --print-to-printer Kartendrucker --sheets 2 card.tsx || fail "print: exit $?"
 
 # Wait until the server has dealt with both jobs.
-for _ in $(seq 100); do
-  [ -z "$(lpstat -h "$socket" -o Kartendrucker 2>/dev/null)" ] && break
-  sleep 0.1
-done
+no_pending_job() { [ -z "$(lpstat -h "$socket" -o Kartendrucker 2>/dev/null)" ]; }
+wait_until 10 no_pending_job || fail "the server still holds jobs"
 
 cat >jobs.test <<'TEST'
 {
@@ -102,10 +87,6 @@ grep '^[0-9]' jobs.csv | awk -F, '$2 != "Tessaro" || $3 != 2 {print; bad = 1} EN
 
 # The reference: the same card through the PDF printer, fronts on page 1, backs on page 2.
 "$tessaro" --print-to-pdf reference.pdf card.tsx || fail "reference: exit $?"
-positions() {
-  pdftotext -bbox -f "$2" -l "$2" "$1" - |
-    awk -F'"' -v w="$3" '$0 ~ ">" w "<" {printf "%.2f %.2f\n", $2 / 72 * 25.4, $4 / 72 * 25.4}'
-}
 
 documents=$(ls spool/d*-001 2>/dev/null | sort)
 [ "$(echo "$documents" | wc -w)" = 2 ] || fail "the spooler holds $(echo "$documents" | wc -w) documents instead of 2"
@@ -114,10 +95,10 @@ for document in $documents; do
   side=$((side + 1))
   [ "$(pdfinfo "$document" | awk '/^Pages:/ {print $2}')" = 1 ] || fail "job $side is not one page"
   if [ $side = 1 ]; then word=Erika other=Rueckseitentext; else word=Rueckseitentext other=Erika; fi
-  positions "$document" 1 $word >"side$side.pos"
+  positions "$document" $word 1 >"side$side.pos"
   [ "$(wc -l <"side$side.pos")" = 10 ] || fail "job $side: $(wc -l <"side$side.pos") of 10 cards"
   pdftotext "$document" - | grep -q "$other" && fail "job $side carries the other side's text"
-  positions reference.pdf $side $word >"reference$side.pos"
+  positions reference.pdf $word $side >"reference$side.pos"
   paste "side$side.pos" "reference$side.pos" |
     awk '{dx = $1 - $3; dy = $2 - $4; if (dx > 0.05 || dx < -0.05 || dy > 0.05 || dy < -0.05) {print; bad = 1}}
          END {exit bad}' || fail "job $side: texts are not where the PDF printer puts them"
@@ -127,4 +108,4 @@ awk '{col = (NR - 1) % 2; x = 15 + col * 95 + 5; if ($1 < x - 0.5 || $1 > x + 0.
   side1.pos || fail "fronts not at their slots: $(tr '\n' ' ' <side1.pos)"
 
 [ $status = 0 ] || cat error_log 2>/dev/null
-exit $status
+finish

@@ -6,18 +6,11 @@
 # centre's data are valid, and the manual page renders.
 #   bash install_tree.sh <tessaro> <build-dir>
 set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
 
 program=$1
 build=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 prefix=$work/usr
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # Every tool below must be there: a check that cannot run does not pass.
 for tool in desktop-file-validate update-mime-database update-desktop-database gio appstreamcli man; do
@@ -25,8 +18,7 @@ for tool in desktop-file-validate update-mime-database update-desktop-database g
 done
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
-    cat "$work/install.log" >&2
-    exit 1
+    fatal "cmake --install: $(cat "$work/install.log")"
 }
 
 # The program: resources are compiled in, so the installed file alone runs.
@@ -153,8 +145,5 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
 [ "$(zcat "$docs/changelog.gz" | head -1)" = "tessaro ($version) unstable; urgency=medium" ] ||
     fail "the changelog does not begin with $version: $(zcat "$docs/changelog.gz" | head -1)"
 
-if [ "$failures" -gt 0 ]; then
-    echo "install_tree: $failures check(s) failed" >&2
-    exit 1
-fi
+[ "$status" = 0 ] || finish
 echo "install_tree: program, launcher, icons, card file type, metadata, manual page and documents installed"

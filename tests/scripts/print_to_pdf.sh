@@ -3,26 +3,15 @@
 # user's language; printing into a PDF file with its pages, paper, text
 # positions with the stored print offsets, and the refusals that write nothing.
 set -u
+source "$(dirname "$0")/lib/harness.sh"
 tessaro=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$work/config" && mkdir -m 700 "$work/run"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+use_private_home
+use_no_display
 # The sample card of a fresh user is in the user's language; these checks
 # know the German one.
 unset LANGUAGE LC_ALL LC_MESSAGES
 export LANG=de_DE.UTF-8
-cd "$work" || exit 1
-
-status=0
-fail() { echo "FAIL: $*"; status=1; }
 pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
-# "x y" in millimetres of every occurrence of a word, in reading order.
-positions() {
-  pdftotext -bbox -f "${3:-1}" -l "${3:-1}" "$1" - |
-    awk -v w="$2" -F'"' '$0 ~ ">" w "<" {printf "%.2f %.2f\n", $2 / 72 * 25.4, $4 / 72 * 25.4}'
-}
 
 "$tessaro" --help >help.txt 2>stderr.txt || fail "--help: exit $?"
 grep -q -- '--print-to-pdf' help.txt || fail "--help does not list --print-to-pdf: $(cat help.txt)"
@@ -57,15 +46,15 @@ awk 'BEGIN {r = 0} {
      } END {if (bad) {print bad; exit 1}}' plain.pos || fail "default card: names not at their slots: $(cat plain.pos | tr '\n' ' ')"
 
 # The offsets stored for the PDF printer move everything.
-mkdir -p config/Ornak
-printf '[Druckposition]\nPDF\\FOffsetX=2.5\nPDF\\FOffsetY=-1.5\n' >config/Ornak/Tessaro.conf
+mkdir -p "$XDG_CONFIG_HOME"/Ornak
+printf '[Druckposition]\nPDF\\FOffsetX=2.5\nPDF\\FOffsetY=-1.5\n' >"$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 "$tessaro" --print-to-pdf shifted.pdf || fail "shifted: exit $?"
 positions shifted.pdf Heinz >shifted.pos
 paste plain.pos shifted.pos | awk '{dx = $3 - $1 - 2.5; dy = $4 - $2 + 1.5;
        if (dx > 0.05 || dx < -0.05 || dy > 0.05 || dy < -0.05) {print; bad = 1}} END {exit bad}' ||
   fail "stored offsets do not move the print by 2.5 mm right and 1.5 mm up"
 [ "$(wc -l <shifted.pos)" = 10 ] || fail "shifted: $(wc -l <shifted.pos) names"
-rm config/Ornak/Tessaro.conf
+rm "$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 
 "$tessaro" --print-to-pdf three.pdf --sheets 3 || fail "three sheets: exit $?"
 [ "$(pages three.pdf)" = 3 ] || fail "three sheets: $(pages three.pdf) pages"
@@ -112,7 +101,7 @@ halves fold2.pdf Rueckseitentext 2 right "folding two-sided"
 halves fold2.pdf Aussentext 2 left "folding two-sided"
 
 # The same card as the last one in the settings, printed without a card file.
-printf '[Daten]\nDefault\\VorNachname=Erika Beispiel\nDefault\\Kartentyp=1\nDefault\\MitRueckseite=1\nDefault\\Kartenlayout=100\nDefault\\BackText1=Rueckseitentext\nDefault\\KlappVisitenkartenTextInnen=Innentext\nDefault\\KlappVisitenkartenTextAussen=Aussentext\n' >config/Ornak/Tessaro.conf
+printf '[Daten]\nDefault\\VorNachname=Erika Beispiel\nDefault\\Kartentyp=1\nDefault\\MitRueckseite=1\nDefault\\Kartenlayout=100\nDefault\\BackText1=Rueckseitentext\nDefault\\KlappVisitenkartenTextInnen=Innentext\nDefault\\KlappVisitenkartenTextAussen=Aussentext\n' >"$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 "$tessaro" --print-to-pdf fold3.pdf || fail "folding from the settings: exit $?"
 [ "$(pages fold3.pdf)" = 2 ] || fail "folding from the settings: $(pages fold3.pdf) pages"
 halves fold3.pdf Erika 1 right "folding from the settings"
@@ -122,12 +111,12 @@ halves fold3.pdf Aussentext 2 left "folding from the settings"
 
 # A name of 20 million characters in the settings is printed as far as a
 # card file would give it, at once.
-{ printf '[Daten]\nDefault\\VorNachname='; head -c 20000000 /dev/zero | tr '\0' n; printf '\n'; } >config/Ornak/Tessaro.conf
+{ printf '[Daten]\nDefault\\VorNachname='; head -c 20000000 /dev/zero | tr '\0' n; printf '\n'; } >"$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 start=$(date +%s%N)
 "$tessaro" --print-to-pdf long.pdf || fail "20 million characters: exit $?"
 elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$elapsed" -lt 5000 ] || fail "20 million characters: printing took $elapsed ms"
-rm config/Ornak/Tessaro.conf
+rm "$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 
 # Refusals: one line on stderr, a non-zero exit, no file written, an existing one kept.
 echo "[Fremd]" >foreign.tsx
@@ -177,4 +166,4 @@ fi
 ls "$work"/.*.pdf* "$work"/*.pdf.* >/dev/null 2>&1 && fail "temporary files left behind: $(ls -a "$work")"
 "$tessaro" --print-to-pdf >/dev/null 2>stderr.txt && fail "no output file: exit 0"
 
-exit $status
+finish

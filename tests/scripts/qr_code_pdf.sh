@@ -4,16 +4,10 @@
 # card's vCard, on the chosen side only, at its place within 0.3 mm, drawn as
 # vectors.
 set -u
+source "$(dirname "$0")/lib/harness.sh"
 tessaro=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$work/config" && mkdir -m 700 "$work/run"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-cd "$work" || exit 1
-
-status=0
-fail() { echo "FAIL: $*"; status=1; }
+use_private_home
+use_no_display
 dpi=300
 
 # Writes the card file $7: a card with umlauts and phone, fax and e-mail
@@ -130,4 +124,4 @@ sed -i '/^\[QRCode\]/,$d' old.tsx
 "$tessaro" --print-to-pdf old.pdf old.tsx || fail "old card file: exit $?"
 check_page "old card file back" old.pdf 2 0
 
-exit $status
+finish

@@ -7,58 +7,41 @@
 # with a layout that has a picture box, for the logo.
 # Usage: user_scenario.sh <tessaro> <build-dir>
 set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
 
 program=$(realpath "$1")
 build=$(realpath "$2")
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
 
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    # What the screen showed, for the one who reads the failure.
+# What the screen showed, for the one who reads the failure.
+describe_failure() {
     if [ -n "${DISPLAY:-}" ] && import -window root "$build/user_scenario_failure.png" 2>/dev/null; then
         echo "screen: $build/user_scenario_failure.png" >&2
     fi
     [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-    exit 1
 }
 
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" "$work/out" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb LANG=de_DE.UTF-8 TESSARO_NO_SPLASH=1
+use_private_home
+mkdir -p "$work/out"
+export LANG=de_DE.UTF-8 TESSARO_NO_SPLASH=1
 # No print server: the PDF printer is the only printer, and nothing can reach
 # a real one.
 export CUPS_SERVER=$work/no-cups.sock
-unset SESSION_MANAGER
 settings=$XDG_CONFIG_HOME/Ornak/Tessaro.conf
 
 # Without -noreset the server would forget the keyboard layout below as soon
 # as setxkbmap disconnects.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "no virtual display"
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+start_display 1280x1024 -noreset
 # A German keyboard: the umlauts are on keys of their own, so xdotool types
 # them without changing the keymap under the running program's feet.
-setxkbmap -layout de || fail "no German keyboard layout"
-[ "$(setxkbmap -query | awk '/^layout:/ {print $2}')" = de ] || fail "the German keyboard layout did not stick"
+setxkbmap -layout de || fatal "no German keyboard layout"
+[ "$(setxkbmap -query | awk '/^layout:/ {print $2}')" = de ] || fatal "the German keyboard layout did not stick"
 
 # xdotool types umlauts only in a UTF-8 locale, which de_DE may not be here.
 x() { LC_ALL=C.UTF-8 xdotool "$@"; }
 
 # Without a window manager the focus goes to a window by our hand.
 focus() {
-    timeout 10 xdotool windowfocus --sync "$1" || fail "no focus for window $1"
+    timeout 10 xdotool windowfocus --sync "$1" || fatal "no focus for window $1"
 }
 
 focus_main() {
@@ -98,7 +81,7 @@ wait_window() {
 # list may come up while typing and take a Return for itself.
 answer_file_dialog() {
     local dialog
-    dialog=$(wait_window "$1") || fail "no file dialog \"$1\""
+    dialog=$(wait_window "$1") || fatal "no file dialog \"$1\""
     focus "$dialog"
     x type --delay 10 "$2"
     for _ in 1 2 3; do
@@ -111,7 +94,7 @@ answer_file_dialog() {
             sleep 0.1
         done
     done
-    [ -z "$(windows_named "$1")" ] || fail "the file dialog \"$1\" stays open"
+    [ -z "$(windows_named "$1")" ] || fatal "the file dialog \"$1\" stays open"
     focus_main
 }
 
@@ -126,7 +109,7 @@ answer_information() {
         [ -n "$box" ] && break
         sleep 0.1
     done
-    [ -n "$box" ] || fail "no information box"
+    [ -n "$box" ] || fatal "no information box"
     focus "$box"
     x key Return
 }
@@ -137,7 +120,7 @@ wait_caption() {
         [ "$(xdotool getwindowname "$window")" = "$1" ] && return
         sleep 0.1
     done
-    fail "caption after $2: $(xdotool getwindowname "$window")"
+    fatal "caption after $2: $(xdotool getwindowname "$window")"
 }
 
 click() {
@@ -146,24 +129,20 @@ click() {
 
 window=
 start_program() {
-    "$program" >"$work/program.log" 2>&1 &
+    background "$program" >"$work/program.log" 2>&1
     app_pid=$!
-    window=$(wait_window '^Tessaro$') || fail "no main window"
+    window=$(wait_window '^Tessaro$') || fatal "no main window"
     focus_main
     # The assistant comes up beside the window on its first activation.
-    wait_window '^Assistent$' >/dev/null || fail "no assistant"
+    wait_window '^Assistent$' >/dev/null || fatal "no assistant"
     focus_main
 }
 
 quit_program() {
     focus_main
-    x key alt+d
-    sleep 0.5
+    open_menu d
     x key b
-    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end through Datei / Beenden"; fi
-    wait "$app_pid" || fail "the program ended with an error"
-    app_pid=
+    wait_program_end "$app_pid"
 }
 
 # Prints on the PDF printer from the page "Drucken": the number of sheets,
@@ -177,8 +156,7 @@ print_to_pdf() {
     answer_information
     answer_file_dialog '^In PDF-Datei drucken$' "$pdf"
     answer_information
-    for _ in $(seq 100); do [ -s "$pdf" ] && break; sleep 0.1; done
-    [ -s "$pdf" ] || fail "no PDF file $pdf"
+    wait_until 10 test -s "$pdf" || fatal "no PDF file $pdf"
     focus_main
 }
 
@@ -214,27 +192,25 @@ x key Tab
 x type --delay 10 "Aussen gefalzt"
 x key ctrl+Tab # "Layout"
 x key Right Down # the grid has the focus: from the first thumbnail to the fourth, 103
-x key alt+d
-sleep 0.5
+open_menu d
 x key u # "Speichern unter..."
 answer_file_dialog '^Datei speichern unter$' "$card"
 wait_caption "Tessaro - Faltkarte.tsx" saving
 quit_program
 
-[ -s "$card" ] || fail "no card file"
+[ -s "$card" ] || fatal "no card file"
 tr -d '\r' <"$card" >"$work/card.txt"
 for line in "Name=Jürgen Faltmann" "Titel=Prof." "Beruf0=Buchbinder" "Adresse0=Falzweg 7" \
     "Adresse1=12345 Kniffstadt" "TelefonFaxEMail0=Tel: 0123/456789" "MitRueckseite=1" "Kartentyp=1" \
     "BackText1_0=Bindearbeiten aller Art" "BackText2_0=Seit 1999" "KlappVisitenkartenTextInnen0=Innen gefalzt" \
     "KlappVisitenkartenTextAussen0=Aussen gefalzt" "Logodatei=$logo" "Name=103"; do
-    grep -qxF "$line" "$work/card.txt" || fail "\"$line\" is not in the card file: $(cat "$work/card.txt")"
+    grep -qxF "$line" "$work/card.txt" || fatal "\"$line\" is not in the card file: $(cat "$work/card.txt")"
 done
 
 # --- Second session: nothing of the card is left in the settings.
 rm "$settings"
 start_program
-x key alt+d
-sleep 0.5
+open_menu d
 x key f # "Öffnen..."
 answer_file_dialog '^Datei .*ffnen$' "$card"
 wait_caption "Tessaro - Faltkarte.tsx" opening
@@ -256,16 +232,16 @@ pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
 count() { pdftotext -f "$2" -l "$2" "$1" - | grep -cxF "$3" || true; }
 
 pdf=$work/out/karten.pdf
-[ "$(pages "$pdf")" = 4 ] || fail "$(pages "$pdf") pages instead of two fronts and two backs"
+[ "$(pages "$pdf")" = 4 ] || fatal "$(pages "$pdf") pages instead of two fronts and two backs"
 for page in 1 2 3 4; do
     if [ $page -le 2 ]; then front=5 back=0; else front=0 back=5; fi
     for text in "Jürgen Faltmann" "Prof." "12345 Kniffstadt" "Innen gefalzt"; do
         [ "$(count "$pdf" $page "$text")" = $front ] ||
-            fail "page $page: \"$text\" $(count "$pdf" $page "$text") times"
+            fatal "page $page: \"$text\" $(count "$pdf" $page "$text") times"
     done
     for text in "Bindearbeiten aller Art" "Seit 1999" "Aussen gefalzt"; do
         [ "$(count "$pdf" $page "$text")" = $back ] ||
-            fail "page $page: \"$text\" $(count "$pdf" $page "$text") times"
+            fatal "page $page: \"$text\" $(count "$pdf" $page "$text") times"
     done
 done
 # Layout 103 centres title and name on one axis (the others align them left
@@ -278,12 +254,12 @@ pdftotext -f 1 -l 1 -bbox-layout "$pdf" - | awk -F'"' '
 awk '/Prof\./ {t[++nt] = $2} /Faltmann/ {n[++nn] = $2}
      END {if (nt != 5 || nn != 5) exit 1
           for (i = 1; i <= 5; i++) if (t[i] - n[i] > 0.5 || n[i] - t[i] > 0.5) exit 1}' \
-    "$work/centres.txt" || fail "title and name not centred over each other: $(cat "$work/centres.txt")"
-[ -z "$(pdfimages -list "$pdf" | tail -n +3)" ] || fail "layout 103 printed a picture: $(pdfimages -list "$pdf")"
+    "$work/centres.txt" || fatal "title and name not centred over each other: $(cat "$work/centres.txt")"
+[ -z "$(pdfimages -list "$pdf" | tail -n +3)" ] || fatal "layout 103 printed a picture: $(pdfimages -list "$pdf")"
 
 pdf=$work/out/logo.pdf
-[ "$(pages "$pdf")" = 2 ] || fail "logo print: $(pages "$pdf") pages instead of a front and a back"
+[ "$(pages "$pdf")" = 2 ] || fatal "logo print: $(pages "$pdf") pages instead of a front and a back"
 images=$(pdfimages -list "$pdf" | awk 'NR > 2 {print $1, $4 "x" $5}' | sort | uniq -c | awk '{print $1, $2, $3}')
-[ "$images" = "5 1 120x60" ] || fail "the logo is not on each card of the front only: $images"
-[ "$(count "$pdf" 1 "Jürgen Faltmann")" = 5 ] || fail "logo print: the name is not on the front"
+[ "$images" = "5 1 120x60" ] || fatal "the logo is not on each card of the front only: $images"
+[ "$(count "$pdf" 1 "Jürgen Faltmann")" = 5 ] || fatal "logo print: the name is not on the front"
 echo "ok"
