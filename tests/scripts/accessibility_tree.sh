@@ -8,69 +8,41 @@
 # Exits with 77 (skipped) where the accessibility bus or its Python binding
 # is missing.
 set -euo pipefail
+source "$(dirname "$0")/lib/harness.sh"
 
 program=$(realpath "$1")
 python=/usr/bin/python3
 launcher=/usr/libexec/at-spi-bus-launcher
 
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "${work:-}/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-    exit 1
+describe_failure() {
+    [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
 }
 
 # A session bus of our own, which the accessibility bus registers on.
 if [ -z "${TESSARO_SESSION_BUS:-}" ]; then
-    for tool in Xvfb xdotool xdpyinfo dbus-run-session; do
+    for tool in Xvfb xdotool dbus-run-session; do
         command -v "$tool" >/dev/null || skip "no $tool"
     done
     [ -x "$launcher" ] || skip "no accessibility bus launcher (at-spi2-core)"
     "$python" -c 'import pyatspi' 2>/dev/null || skip "no AT-SPI binding for Python (python3-pyatspi)"
+    rmdir "$work" # the run on the new bus makes its own
     TESSARO_SESSION_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME/Ornak" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb LANG=de_DE.UTF-8 TESSARO_NO_SPLASH=1 CUPS_SERVER=$work/no-cups.sock
+use_private_home
+mkdir -p "$XDG_CONFIG_HOME/Ornak"
+export LANG=de_DE.UTF-8 TESSARO_NO_SPLASH=1 CUPS_SERVER=$work/no-cups.sock
 # The bridge talks to the accessibility bus even without a desktop that asks for it.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-unset SESSION_MANAGER
 printf '[Assistent]\nDontShowAgain=1\n' >"$XDG_CONFIG_HOME/Ornak/Tessaro.conf"
+start_display 1280x1024
 
-# A display number may be given; otherwise the server takes a free one.
-if [ -n "${TESSARO_TEST_DISPLAY:-}" ]; then
-    echo "$TESSARO_TEST_DISPLAY" >"$work/display"
-    Xvfb ":$TESSARO_TEST_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-else
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-fi
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "no virtual display"
-export DISPLAY=:$(cat "$work/display")
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$launcher" --launch-immediately 2>"$work/bus.log" &
-pids+=($!)
-"$program" >"$work/program.log" 2>&1 &
-pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tessaro$' | head -1) || fail "no main window"
+background "$launcher" --launch-immediately 2>"$work/bus.log"
+background "$program" >"$work/program.log" 2>&1
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tessaro$' | head -1) || fatal "no main window"
 xdotool windowfocus --sync "$window"
 
-"$python" - "$window" <<'PYTHON' || fail "the accessibility tree above lacks what a screen reader needs"
+"$python" - "$window" <<'PYTHON' || fatal "the accessibility tree above lacks what a screen reader needs"
 import subprocess
 import sys
 import time
@@ -166,4 +138,4 @@ for problem in problems:
     print("PROBLEM:", problem)
 sys.exit(1 if problems else 0)
 PYTHON
-echo "ok"
+finish
