@@ -2,7 +2,7 @@
 
 #include "support/uDialogService.h"
 
-#include <QApplication>
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -13,9 +13,10 @@
 #include <cstdlib>
 
 // What every fuzz target shares: an application on the offscreen platform
-// with a private home (nothing touches the real user's settings), message
-// boxes answered without showing them, and a scratch folder for inputs the
-// code under test reads from a file.
+// with a private home (nothing touches the real user's settings) and message
+// boxes answered without showing them, made by the one LLVMFuzzerInitialize
+// of FuzzSupport.cpp; a scratch folder for inputs the code under test reads
+// from a file, and the input as a stream for those that read from one.
 namespace Fuzz {
 
 class TSilentDialogs : public TDialogService
@@ -35,26 +36,6 @@ inline QTemporaryDir &Scratch()
     return dir;
 }
 
-// Call from LLVMFuzzerInitialize.
-inline void Start()
-{
-    static QTemporaryDir home;
-    const QByteArray root = home.path().toLocal8Bit();
-    qputenv("HOME", root);
-    qputenv("XDG_CONFIG_HOME", root + "/config");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
-    // The decoders' warnings about broken input would flood the output.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    static QApplication app(argc, argv);
-    static TSilentDialogs dialogs;
-    static TDialogServiceOverride dialogOverride(dialogs);
-    if (!home.isValid() || !Scratch().isValid())
-        std::abort();
-}
-
 inline QByteArray Bytes(const uint8_t *data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -70,5 +51,23 @@ inline QString WriteInput(const uint8_t *data, size_t size, const QString &name 
         std::abort();
     return path;
 }
+
+// The input as a read-only device.
+class TInputStream
+{
+public:
+    TInputStream(const uint8_t *data, size_t size) : FBytes(Fuzz::Bytes(data, size))
+    {
+        FBuffer.setBuffer(&FBytes);
+        FBuffer.open(QIODevice::ReadOnly);
+    }
+
+    QIODevice &Device() { return FBuffer; }
+    const QByteArray &Bytes() const { return FBytes; }
+
+private:
+    QByteArray FBytes;
+    QBuffer FBuffer;
+};
 
 } // namespace Fuzz

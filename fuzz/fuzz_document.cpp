@@ -5,12 +5,6 @@
 
 #include "model/uDocument.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Loading the fifteen templates is costly; one document serves all runs.

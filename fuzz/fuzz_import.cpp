@@ -5,12 +5,6 @@
 #include "render/DaVinci.h"
 #include "render/uPackedDIB.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray path = Fuzz::WriteInput(data, size, QStringLiteral("picture")).toLocal8Bit();

@@ -5,21 +5,11 @@
 #include "model/uKartenlayout.h"
 #include "support/uMemIni.h"
 
-#include <QBuffer>
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QByteArray bytes = Fuzz::Bytes(data, size);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+    Fuzz::TInputStream input(data, size);
     TMyMemIniFile ini;
-    ini.LoadFromStream(buffer);
+    ini.LoadFromStream(input.Device());
     TKartenlayout layout;
     if (layout.LoadFromIni(ini)) {
         TKartenlayout copy;

@@ -7,12 +7,6 @@
 
 #include <QDir>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static TLocalizer localizer(QStringList{QStringLiteral("tessaro")});

@@ -7,19 +7,11 @@
 
 #include <QBuffer>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QByteArray bytes = Fuzz::Bytes(data, size);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+    Fuzz::TInputStream input(data, size);
     TMyMemIniFile ini;
-    ini.LoadFromStream(buffer);
+    ini.LoadFromStream(input.Device());
 
     QStringList sections;
     ini.ReadSections(sections);

@@ -5,12 +5,6 @@
 
 #include "support/uProfileIni.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = Fuzz::WriteInput(data, size, QStringLiteral("input.tsx"));

@@ -5,12 +5,6 @@
 
 #include "model/uVCard.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     for (const TContact &contact : ReadVCards(Fuzz::Bytes(data, size))) {

@@ -5,23 +5,13 @@
 
 #include "locale/Unicode.h"
 
-#include <QBuffer>
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    Fuzz::Start();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QByteArray bytes = Fuzz::Bytes(data, size);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+    Fuzz::TInputStream input(data, size);
     TWideStringList list;
-    list.LoadFromStream(buffer);
+    list.LoadFromStream(input.Device());
     for (int i = 0; i < list.Count(); ++i)
         list.Get(i);
-    DecodeAnsiText(bytes);
+    DecodeAnsiText(input.Bytes());
     return 0;
 }

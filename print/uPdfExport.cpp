@@ -47,7 +47,7 @@ TPdfExport::TPdfExport(const QString &fileName) : FPrinter(QPrinter::HighResolut
 TPrintResult TPdfExport::PrintCards(const TDocument &document, int sheets, TPrintJobUi &ui)
 {
     TPrinterTarget target(FSupport);
-    TPrintJob job(document, target, ui, LoadPrintOffsets(FSupport.GetDeviceKeyName()));
+    TPrintJob job(document, target, ui, LoadPrintCorrection(FSupport.GetDeviceKeyName()));
     job.SetConfirm(false);
     job.SetBackSidePause(0);
     return job.PrintCards(sheets);

@@ -101,7 +101,7 @@ int Print(const TPrintCommand &command)
 
     TPrinterTarget target(support);
     TConsolePrintUi ui;
-    TPrintJob job(document, target, ui, LoadPrintOffsets(support.GetDeviceKeyName()));
+    TPrintJob job(document, target, ui, LoadPrintCorrection(support.GetDeviceKeyName()));
     job.SetConfirm(false);
     job.SetBackSidePause(0);
     const TPrintResult result = command.TestPage ? job.PrintTestSheet() : job.PrintCards(command.Sheets);

@@ -64,8 +64,9 @@ void RestoreFloatingPointState()
     std::fesetenv(FE_DFL_ENV);
 }
 
-TPrintJob::TPrintJob(const TDocument &document, TPrintTarget &target, TPrintJobUi &ui, const TPrintOffsets &offsets)
-    : FDocument(document), FTarget(target), FUi(ui), FOffsets(offsets)
+TPrintJob::TPrintJob(const TDocument &document, TPrintTarget &target, TPrintJobUi &ui,
+                     const TPrintCorrection &correction)
+    : FDocument(document), FTarget(target), FUi(ui), FCorrection(correction)
 {
     RegisterPrintTexts();
 }
@@ -90,14 +91,7 @@ TPrintResult TPrintJob::PrintCards(int sheets)
             FTarget.SetCopies(sheets);
             pages = 1;
         }
-        result = PrintJob(TPage::Front, pages);
-        if (result == TPrintResult::Printed && FDocument.MitRueckseite()) {
-            Pause();
-            // Declining the backs keeps the fronts printed.
-            if (Confirm(PrintText(QStringLiteral("ID_DRUCK2"))) &&
-                PrintJob(TPage::Back, pages) == TPrintResult::Aborted)
-                result = TPrintResult::Aborted;
-        }
+        result = PrintSides(TPage::Front, TPage::Back, pages);
     }
     FTarget.Close();
     if (result != TPrintResult::Cancelled) {
@@ -116,9 +110,21 @@ TPrintResult TPrintJob::PrintTestSheet()
     {
         TCopiesScope copies(FTarget);
         FTarget.SetCopies(1);
-        result = PrintJob(TPage::Test, 1);
+        result = PrintSides(TPage::TestFront, TPage::TestBack, 1);
     }
     FTarget.Close();
+    return result;
+}
+
+TPrintResult TPrintJob::PrintSides(TPage front, TPage back, int pages)
+{
+    TPrintResult result = PrintJob(front, pages);
+    if (result == TPrintResult::Printed && FDocument.MitRueckseite()) {
+        Pause();
+        // Declining the backs keeps the fronts printed.
+        if (Confirm(PrintText(QStringLiteral("ID_DRUCK2"))) && PrintJob(back, pages) == TPrintResult::Aborted)
+            result = TPrintResult::Aborted;
+    }
     return result;
 }
 
@@ -157,13 +163,15 @@ void TPrintJob::DrawPage(TPage page)
 {
     TScaleCanvas canvas(FTarget.Painter());
     canvas.SetupForDevice(TScaleDevice::sdPrinter, FTarget.Metrics());
-    canvas.SetOffsetX(FOffsets.X);
-    canvas.SetOffsetY(FOffsets.Y);
+    const bool back = page == TPage::Back || page == TPage::TestBack;
+    const TPrintOffsets &offsets = FCorrection.Of(back ? TPrintSide::Back : TPrintSide::Front);
+    canvas.SetOffsetX(offsets.X);
+    canvas.SetOffsetY(offsets.Y);
     const TPrintView view;
-    if (page == TPage::Test)
-        view.DrawTestSheet(canvas, FDocument);
+    if (page == TPage::TestFront || page == TPage::TestBack)
+        view.DrawTestSheet(canvas, FDocument, back);
     else
-        view.DrawSheet(canvas, FDocument, page == TPage::Back);
+        view.DrawSheet(canvas, FDocument, back);
 }
 
 void TPrintJob::Pause() const

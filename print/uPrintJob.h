@@ -61,7 +61,8 @@ enum class TPrintResult {
 // Prints the document's sheets: all fronts in one job and, for a two-sided
 // card, after the user turned the sheets over, all backs in a second one.
 // The printer makes the copies itself when it can; otherwise every sheet is
-// a page of its own.
+// a page of its own. Fronts are moved by the front correction, backs by the
+// back correction; the test page of a two-sided card is printed the same way.
 class TPrintJob
 {
 public:
@@ -72,7 +73,7 @@ public:
     static constexpr int PictureAfterPrint = 4;
     static constexpr int PictureAdvert = 6;
 
-    TPrintJob(const TDocument &document, TPrintTarget &target, TPrintJobUi &ui, const TPrintOffsets &offsets);
+    TPrintJob(const TDocument &document, TPrintTarget &target, TPrintJobUi &ui, const TPrintCorrection &correction);
 
     // The pause before the back-side prompt; the window keeps painting.
     void SetBackSidePause(int ms) { FBackSidePauseMs = ms; }
@@ -83,9 +84,12 @@ public:
     TPrintResult PrintTestSheet();
 
 private:
-    enum class TPage { Front, Back, Test };
+    enum class TPage { Front, Back, TestFront, TestBack };
 
     bool Confirm(const QString &text) const;
+    // The fronts and, for a two-sided card, once the user has turned the
+    // sheets over, the backs.
+    TPrintResult PrintSides(TPage front, TPage back, int pages);
     // One job of `pages` pages.
     TPrintResult PrintJob(TPage page, int pages);
     void DrawPage(TPage page);
@@ -94,7 +98,7 @@ private:
     const TDocument &FDocument;
     TPrintTarget &FTarget;
     TPrintJobUi &FUi;
-    TPrintOffsets FOffsets;
+    TPrintCorrection FCorrection;
     int FBackSidePauseMs = BackSidePauseMs;
     bool FConfirm = true;
 };

@@ -10,6 +10,9 @@ namespace {
 
 const QString OffsetX = QStringLiteral("FOffsetX");
 const QString OffsetY = QStringLiteral("FOffsetY");
+// Values older versions do not know and so leave alone.
+const QString BackOffsetX = QStringLiteral("FOffsetXRueckseite");
+const QString BackOffsetY = QStringLiteral("FOffsetYRueckseite");
 
 float Clamped(float value)
 {
@@ -55,23 +58,35 @@ TPrintOffsets MovePrintOffsets(const TPrintOffsets &offsets, TOffsetMove move)
     return moved;
 }
 
+TPrintOffsets TypedPrintOffsets(double x, double y)
+{
+    const auto typed = [](double value) {
+        return Clamped(float(std::round(value / TPrintOffsets::Step)) * TPrintOffsets::Step);
+    };
+    return {typed(x), typed(y)};
+}
+
 QString PrintOffsetSection(const QString &deviceKeyName)
 {
     return QStringLiteral("Druckposition\\") + deviceKeyName;
 }
 
-TPrintOffsets LoadPrintOffsets(const QString &deviceKeyName)
+TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName)
 {
     const QString section = PrintOffsetSection(deviceKeyName);
-    return {Clamped(static_cast<float>(Settings().ReadFloat(section, OffsetX, 0))),
-            Clamped(static_cast<float>(Settings().ReadFloat(section, OffsetY, 0)))};
+    const auto read = [&section](const QString &name, float missing) {
+        return Clamped(static_cast<float>(Settings().ReadFloat(section, name, missing)));
+    };
+    const TPrintOffsets front{read(OffsetX, 0), read(OffsetY, 0)};
+    return {front, {read(BackOffsetX, front.X), read(BackOffsetY, front.Y)}};
 }
 
-void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets)
+void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets, TPrintSide side)
 {
     const QString section = PrintOffsetSection(deviceKeyName);
-    Settings().WriteFloat(section, OffsetX, offsets.X);
-    Settings().WriteFloat(section, OffsetY, offsets.Y);
+    const bool back = side == TPrintSide::Back;
+    Settings().WriteFloat(section, back ? BackOffsetX : OffsetX, offsets.X);
+    Settings().WriteFloat(section, back ? BackOffsetY : OffsetY, offsets.Y);
 }
 
 TPrintOffsetTexts ShowPrintOffsets(const TPrintOffsets &offsets)

@@ -15,6 +15,22 @@ struct TPrintOffsets
     friend bool operator==(const TPrintOffsets &, const TPrintOffsets &) = default;
 };
 
+// A sheet turned over for its back runs another path through the printer, so
+// the back pages of two-sided jobs have a correction of their own.
+enum class TPrintSide { Front, Back };
+
+// Both corrections of one printer. Front serves the fronts and every
+// one-sided job, Back the back pages of two-sided jobs.
+struct TPrintCorrection
+{
+    TPrintOffsets Front;
+    TPrintOffsets Back;
+
+    const TPrintOffsets &Of(TPrintSide side) const { return side == TPrintSide::Back ? Back : Front; }
+
+    friend bool operator==(const TPrintCorrection &, const TPrintCorrection &) = default;
+};
+
 // The five calibration buttons.
 enum class TOffsetMove { Up, Down, Left, Right, Center };
 
@@ -22,11 +38,18 @@ enum class TOffsetMove { Up, Down, Left, Right, Center };
 // button sets both to 0.
 TPrintOffsets MovePrintOffsets(const TPrintOffsets &offsets, TOffsetMove move);
 
+// Values typed in millimetres: each held at the limit and rounded to the
+// nearest step, as the buttons would have reached it.
+TPrintOffsets TypedPrintOffsets(double x, double y);
+
 // The settings section of a printer: "Druckposition\" + its device key name.
 QString PrintOffsetSection(const QString &deviceKeyName);
-// A missing value reads as 0; a stored value outside the range is held at its limit.
-TPrintOffsets LoadPrintOffsets(const QString &deviceKeyName);
-void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets);
+// A missing value reads as 0, a missing back value as the front's; a stored
+// value outside the range is held at its limit.
+TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName);
+// Saving one side leaves the other as it was: backs never set keep following the fronts.
+void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets,
+                      TPrintSide side = TPrintSide::Front);
 
 // The texts of the two offset labels.
 struct TPrintOffsetTexts

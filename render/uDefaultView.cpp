@@ -2,6 +2,7 @@
 
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
+#include "render/uEdgeScale.h"
 #include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uScaler.h"
@@ -309,58 +310,62 @@ void TMainView::DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, co
 void TPrintView::DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
 {
     const TBogenlayout &sheet = ADoc.Bogenlayout();
+    for (int row = 0; row < sheet.Rows; ++row)
+        for (int column = 0; column < sheet.Columns; ++column)
+            DrawSlot(ACanvas, ADoc, Back, sheet.SlotOrigin(column, row));
+}
+
+void TPrintView::DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TSinglePoint &Slot) const
+{
+    // The print correction stays in OffsetX/OffsetY.
+    const TBogenlayout &sheet = ADoc.Bogenlayout();
     const TKartenlayout &layout = ADoc.Kartenlayout();
-    const bool rotated = IsLayoutRotated(layout, sheet);
-    for (int row = 0; row < sheet.Rows; ++row) {
-        for (int column = 0; column < sheet.Columns; ++column) {
-            // The print correction stays in OffsetX/OffsetY.
-            const TSinglePoint slot = sheet.SlotOrigin(column, row);
-            ACanvas.SetCardOffsetX(slot.X);
-            ACanvas.SetCardOffsetY(slot.Y);
-            if (!rotated) {
-                DrawCard(ACanvas, ADoc, Back, layout);
-            } else if (Back) {
-                // Turned clockwise about the slot's top-right corner.
-                ACanvas.SetCardOffsetX(ACanvas.CardOffsetX() + sheet.CardWidth);
-                DrawFigures(ACanvas, ADoc, Back, 90, SinglePoint(0, 0), layout);
-            } else {
-                // Turned counter-clockwise about the slot's bottom-left corner.
-                ACanvas.SetCardOffsetY(ACanvas.CardOffsetY() + sheet.CardHeight);
-                DrawFigures(ACanvas, ADoc, Back, -90, SinglePoint(0, 0), layout);
-            }
-        }
+    ACanvas.SetCardOffsetX(Slot.X);
+    ACanvas.SetCardOffsetY(Slot.Y);
+    if (!IsLayoutRotated(layout, sheet)) {
+        DrawCard(ACanvas, ADoc, Back, layout);
+    } else if (Back) {
+        // Turned clockwise about the slot's top-right corner.
+        ACanvas.SetCardOffsetX(Slot.X + sheet.CardWidth);
+        DrawFigures(ACanvas, ADoc, Back, 90, SinglePoint(0, 0), layout);
+    } else {
+        // Turned counter-clockwise about the slot's bottom-left corner.
+        ACanvas.SetCardOffsetY(Slot.Y + sheet.CardHeight);
+        DrawFigures(ACanvas, ADoc, Back, -90, SinglePoint(0, 0), layout);
     }
 }
 
-void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc) const
+void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
 {
     const TBogenlayout &sheet = ADoc.Bogenlayout();
-    const TKartenlayout &layout = ADoc.Kartenlayout();
+    // Drawn again over the content, so that the outline is always complete.
+    const auto outline = [&](const TSinglePoint &slot, bool filled) {
+        ACanvas.SetCardOffsetX(slot.X);
+        ACanvas.SetCardOffsetY(slot.Y);
+        if (filled)
+            ACanvas.SetBrushColor(Qt::white);
+        else
+            ACanvas.SetBrushStyle(Qt::NoBrush);
+        ACanvas.SetPenColor(Qt::black);
+        ACanvas.SetPenWidth(0);
+        ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
+    };
     for (int row = 0; row < sheet.Rows; ++row) {
         for (int column = 0; column < sheet.Columns; ++column) {
             const TSinglePoint slot = sheet.SlotOrigin(column, row);
-            ACanvas.SetCardOffsetX(slot.X);
-            ACanvas.SetCardOffsetY(slot.Y);
-            ACanvas.SetBrushColor(Qt::white);
-            ACanvas.SetPenColor(Qt::black);
-            ACanvas.SetPenWidth(0);
-            ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
-
-            if (row == 0 && column == 0) {
-                if (IsLayoutRotated(layout, sheet)) {
-                    ACanvas.SetCardOffsetY(slot.Y + sheet.CardHeight);
-                    DrawFigures(ACanvas, ADoc, false, -90, SinglePoint(0, 0), layout);
-                    ACanvas.SetCardOffsetY(slot.Y);
-                } else {
-                    DrawCard(ACanvas, ADoc, false, layout);
-                }
-            }
-
-            // Over the content, so that the outline is always complete.
-            ACanvas.SetBrushStyle(Qt::NoBrush);
-            ACanvas.SetPenColor(Qt::black);
-            ACanvas.SetPenWidth(0);
-            ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
+            outline(slot, true);
+            if (row == 0 && column == 0)
+                DrawSlot(ACanvas, ADoc, Back, slot);
+            outline(slot, false);
         }
     }
+
+    // The scales lie over the card in the first slot; the outlines they
+    // cross are drawn again over them.
+    ACanvas.SetCardOffsetX(0);
+    ACanvas.SetCardOffsetY(0);
+    for (const TEdgeScale &scale : EdgeScales(sheet))
+        DrawEdgeScale(ACanvas, scale);
+    outline(sheet.SlotOrigin(0, 0), false);
+    outline(sheet.SlotOrigin(sheet.Columns - 1, sheet.Rows - 1), false);
 }

@@ -72,6 +72,12 @@ public:
     // All slots of one side of a sheet. Leaves the card offsets at the last
     // slot's position.
     void DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
-    // Every slot outlined, the front of the card in the first one.
-    void DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc) const;
+    // Every slot outlined, that side of the card in the first one, and the
+    // millimetre scales across the edges of the first and the last slot.
+    void DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back = false) const;
+
+private:
+    // The card in the slot whose top-left corner is Slot; a layout lying
+    // across the slot is turned into it.
+    void DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TSinglePoint &Slot) const;
 };

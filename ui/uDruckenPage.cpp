@@ -4,11 +4,13 @@
 #include "ui/uElidedLabel.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,6 +28,20 @@ QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType ar
     button->setMinimumSize(23, 22);
     NameByHint(button, hint);
     return button;
+}
+
+// A correction typed in millimetres. It takes effect on Enter, on leaving the
+// field or on a step, not on every key.
+QDoubleSpinBox *MakeOffsetField(QWidget *parent, const char *name, const QString &hint)
+{
+    auto *field = MakeControl<QDoubleSpinBox>(parent, name);
+    field->setRange(-TPrintOffsets::Limit, TPrintOffsets::Limit);
+    field->setSingleStep(TPrintOffsets::Step);
+    field->setDecimals(1);
+    field->setSuffix(QStringLiteral(" mm"));
+    field->setKeyboardTracking(false);
+    field->setToolTip(hint);
+    return field;
 }
 
 } // namespace
@@ -95,7 +111,6 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblPosX);
     texts->addWidget(lblPosY);
-    texts->addStretch(1);
     auto *arrows = new QGridLayout;
     arrows->setSpacing(1);
     arrows->addWidget(BtnDruckPosUp, 0, 1);
@@ -103,10 +118,44 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     arrows->addWidget(BtnDruckPosCenter, 1, 1);
     arrows->addWidget(BtnDruckPosRight, 1, 2);
     arrows->addWidget(BtnDruckPosDown, 2, 1);
-    auto *offsets = new QHBoxLayout(Offsets);
+
+    rbDruckPosVorderseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosVorderseite", QStringLiteral("Vorderseite"));
+    rbDruckPosVorderseite->setToolTip(QStringLiteral("Korrektur für die Vorderseiten und für einseitige Karten"));
+    rbDruckPosVorderseite->setChecked(true);
+    rbDruckPosRueckseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosRueckseite", QStringLiteral("Rückseite"));
+    rbDruckPosRueckseite->setToolTip(QStringLiteral("Korrektur für die Rückseiten beidseitiger Karten"));
+    auto *sides = new QHBoxLayout;
+    sides->addWidget(rbDruckPosVorderseite);
+    sides->addWidget(rbDruckPosRueckseite);
+    sides->addStretch(1);
+    connect(rbDruckPosRueckseite, &QRadioButton::toggled, this, &TCalibrationGroup::SideChanged);
+
+    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("Waagrecht:"));
+    seDruckPosX = MakeOffsetField(Offsets, "seDruckPosX",
+                                  QStringLiteral("Verschiebung in mm, positiv nach rechts, negativ nach links"));
+    laDruckPosX->setBuddy(seDruckPosX);
+    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Senkrecht:"));
+    seDruckPosY = MakeOffsetField(Offsets, "seDruckPosY",
+                                  QStringLiteral("Verschiebung in mm, positiv nach unten, negativ nach oben"));
+    laDruckPosY->setBuddy(seDruckPosY);
+    auto *fields = new QFormLayout;
+    fields->addRow(laDruckPosX, seDruckPosX);
+    fields->addRow(laDruckPosY, seDruckPosY);
+    for (QDoubleSpinBox *field : {seDruckPosX, seDruckPosY})
+        connect(field, &QDoubleSpinBox::valueChanged, this, [this] {
+            emit OffsetsTyped(TypedPrintOffsets(seDruckPosX->value(), seDruckPosY->value()));
+        });
+
+    // The number fields beside the arrow buttons, the offsets in words above
+    // them across the whole width.
+    auto *correction = new QHBoxLayout;
+    correction->addLayout(fields, 1);
+    correction->addLayout(arrows);
+    auto *offsets = new QVBoxLayout(Offsets);
     offsets->setContentsMargins(0, 0, 0, 0);
-    offsets->addLayout(texts, 1);
-    offsets->addLayout(arrows);
+    offsets->addLayout(sides);
+    offsets->addLayout(texts);
+    offsets->addLayout(correction);
     // Only the two buttons show until the calibration is opened.
     Offsets->hide();
 
@@ -123,6 +172,21 @@ bool TCalibrationGroup::IsOpen() const
 void TCalibrationGroup::SetOpen(bool open)
 {
     Offsets->setVisible(open);
+}
+
+TPrintSide TCalibrationGroup::Side() const
+{
+    return rbDruckPosRueckseite->isChecked() ? TPrintSide::Back : TPrintSide::Front;
+}
+
+void TCalibrationGroup::ShowOffsets(const TPrintOffsets &offsets, const TPrintOffsetTexts &texts)
+{
+    lblPosX->setText(texts.X);
+    lblPosY->setText(texts.Y);
+    const QSignalBlocker blockX(seDruckPosX);
+    const QSignalBlocker blockY(seDruckPosY);
+    seDruckPosX->setValue(offsets.X);
+    seDruckPosY->setValue(offsets.Y);
 }
 
 TDruckenPage::TDruckenPage()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "print/uPrintOffsets.h"
 #include "ui/uWizardPage.h"
 
 #include <QGroupBox>
 
 class QComboBox;
+class QDoubleSpinBox;
+class QRadioButton;
 class QSpinBox;
 class QToolButton;
 class TElidedLabel;
@@ -31,7 +34,7 @@ public:
 };
 
 // The group "Druckposition": the test page, and the print-position
-// calibration that opens below its two buttons.
+// calibration that opens below its two buttons, for the fronts or the backs.
 class TCalibrationGroup : public QGroupBox
 {
     Q_OBJECT
@@ -40,9 +43,21 @@ public:
     explicit TCalibrationGroup(QWidget *parent);
 
     bool IsOpen() const;
-    // Shows or hides the offset texts and the arrow buttons.
+    // Shows or hides the switch, the offset texts, the arrow buttons and the number fields.
     void SetOpen(bool open);
 
+    // The pass the arrow buttons and the number fields correct.
+    TPrintSide Side() const;
+    // The chosen pass's offsets in words and in the number fields.
+    void ShowOffsets(const TPrintOffsets &offsets, const TPrintOffsetTexts &texts);
+
+signals:
+    void SideChanged();
+    // A value typed or stepped in a number field: both fields' values, in
+    // whole steps and within the limits.
+    void OffsetsTyped(const TPrintOffsets &offsets);
+
+public:
     QPushButton *BtnTestseiteDrucken;
     QPushButton *BtnDruckpositionAnpassen;
     QWidget *Offsets;
@@ -53,6 +68,12 @@ public:
     QToolButton *BtnDruckPosLeft;
     QToolButton *BtnDruckPosRight;
     QToolButton *BtnDruckPosCenter;
+    QRadioButton *rbDruckPosVorderseite;
+    QRadioButton *rbDruckPosRueckseite;
+    QLabel *laDruckPosX;
+    QDoubleSpinBox *seDruckPosX;
+    QLabel *laDruckPosY;
+    QDoubleSpinBox *seDruckPosY;
 };
 
 // "Drucken": printer, number of sheets and print position.

@@ -11,10 +11,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -43,6 +45,9 @@ TPrintPage::TPrintPage(TDruckenPage &page, std::initializer_list<QWidget *> lock
         {calibration.BtnDruckPosCenter, TOffsetMove::Center}};
     for (const auto &[button, move] : moves)
         connect(button, &QToolButton::clicked, this, [this, move = move] { MoveOffsets(move); });
+    connect(&calibration, &TCalibrationGroup::SideChanged, this, [this] { ShowPrintOffsets(); });
+    connect(&calibration, &TCalibrationGroup::OffsetsTyped, this,
+            [this](const TPrintOffsets &offsets) { SetOffsets(offsets); });
     connect(FPage.seAnzahl, &QSpinBox::valueChanged, this, [this] { seAnzahlChange(); });
     connect(FPage.gbDrucker->cbDrucker, &QComboBox::activated, this, [this](int index) { cbDruckerChange(index); });
     connect(FPage.gbDrucker->BtnEigenschaften, &QPushButton::clicked, this, [this] { BtnEigenschaftenClick(); });
@@ -88,7 +93,7 @@ void TPrintPage::ExportPdf()
 void TPrintPage::RunJob(TPrintResult (TPrintJob::*action)())
 {
     TPrinterTarget target(PrinterSupport());
-    TPrintJob job(FDocument, target, *this, FOffsets);
+    TPrintJob job(FDocument, target, *this, FCorrection);
     try {
         if (action)
             (job.*action)();
@@ -107,22 +112,27 @@ void TPrintPage::BtnDruckpositionAnpassenClick()
 
 void TPrintPage::MoveOffsets(TOffsetMove move)
 {
-    FOffsets = MovePrintOffsets(FOffsets, move);
-    SavePrintOffsets(PrinterSupport().GetDeviceKeyName(), FOffsets);
-    ShowPrintOffsets();
+    SetOffsets(MovePrintOffsets(FCorrection.Of(FPage.gbDruckbereich->Side()), move));
+}
+
+void TPrintPage::SetOffsets(const TPrintOffsets &offsets)
+{
+    SavePrintOffsets(PrinterSupport().GetDeviceKeyName(), offsets, FPage.gbDruckbereich->Side());
+    // Read back: backs never set follow a change of the fronts.
+    LoadPrintOffsets();
 }
 
 void TPrintPage::LoadPrintOffsets()
 {
-    FOffsets = ::LoadPrintOffsets(PrinterSupport().GetDeviceKeyName());
+    FCorrection = LoadPrintCorrection(PrinterSupport().GetDeviceKeyName());
     ShowPrintOffsets();
 }
 
 void TPrintPage::ShowPrintOffsets()
 {
-    const TPrintOffsetTexts texts = ::ShowPrintOffsets(FOffsets);
-    FPage.gbDruckbereich->lblPosX->setText(texts.X);
-    FPage.gbDruckbereich->lblPosY->setText(texts.Y);
+    TCalibrationGroup &calibration = *FPage.gbDruckbereich;
+    const TPrintOffsets &offsets = FCorrection.Of(calibration.Side());
+    calibration.ShowOffsets(offsets, ::ShowPrintOffsets(offsets));
 }
 
 void TPrintPage::seAnzahlChange()
@@ -164,7 +174,9 @@ void TPrintPage::EnableControls(bool enabled)
     for (QWidget *control : std::initializer_list<QWidget *>{
              printer.cbDrucker, printer.BtnEigenschaften, FPage.seAnzahl, calibration.BtnTestseiteDrucken,
              calibration.BtnDruckpositionAnpassen, calibration.BtnDruckPosLeft, calibration.BtnDruckPosUp,
-             calibration.BtnDruckPosRight, calibration.BtnDruckPosDown, calibration.BtnDruckPosCenter})
+             calibration.BtnDruckPosRight, calibration.BtnDruckPosDown, calibration.BtnDruckPosCenter,
+             calibration.rbDruckPosVorderseite, calibration.rbDruckPosRueckseite, calibration.seDruckPosX,
+             calibration.seDruckPosY})
         control->setEnabled(enabled);
     for (const char *name : LockedMenuItems)
         if (auto *item = FWindow->findChild<QAction *>(QLatin1String(name)))

@@ -16,7 +16,8 @@ class TDruckenPage;
 class THelpWindow;
 
 // What the page "Drucken" does: the printer choice, the number of sheets, the
-// test page and the print-position calibration, and the print job itself.
+// test page and the print-position calibration of the fronts and the backs,
+// and the print job itself.
 // It wires the page's controls when it is made; the window's controls given
 // as locked are disabled with the page's while a job prints.
 class TPrintPage : public QObject, private TPrintJobUi
@@ -37,11 +38,11 @@ public:
     // PDF printer prints them but without the prompts for the printer.
     void ExportPdf();
 
-    const TPrintOffsets &Offsets() const { return FOffsets; }
-
 private:
     void BtnDruckpositionAnpassenClick();
     void MoveOffsets(TOffsetMove move);
+    // The chosen pass's new offsets, stored for the printer.
+    void SetOffsets(const TPrintOffsets &offsets);
     void LoadPrintOffsets();
     void ShowPrintOffsets();
     void seAnzahlChange();
@@ -62,6 +63,6 @@ private:
     TDocument &FDocument;
     THelpWindow &FAssistant;
     QWidget *FWindow;
-    TPrintOffsets FOffsets;
+    TPrintCorrection FCorrection;
     std::unique_ptr<QProgressDialog> FProgress;
 };

@@ -102,6 +102,11 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
                  "chQRCodeAnzeigen.Caption", "lblQRCodeGroesse.Caption", "rbQRCodeVCard.Caption", "rbQRCodeURL.Caption",
                  "lblQRCodeSeite.Caption", "cbQRCodeSeite.Items0", "cbQRCodeSeite.Items1", "lblQRCodeEcke.Caption",
                  "cbQRCodeEcke.Items0", "cbQRCodeEcke.Items1", "cbQRCodeEcke.Items2", "cbQRCodeEcke.Items3"});
+    // The calibration of the fronts and the backs.
+    ExpectTexts(texts, "TMaster",
+                {"rbDruckPosVorderseite.Caption", "rbDruckPosVorderseite.Hint", "rbDruckPosRueckseite.Caption",
+                 "rbDruckPosRueckseite.Hint", "laDruckPosX.Caption", "seDruckPosX.Hint", "laDruckPosY.Caption",
+                 "seDruckPosY.Hint"});
     ExpectTexts(texts, "Default",
                 {"ID_KONTAKT_TELEFON", "ID_KONTAKT_MOBIL", "ID_KONTAKT_FAX", "ID_KONTAKT_EMAIL", "ID_KONTAKT_WEB",
                  "ID_VCARDDATEIEN", "ID_KONTAKTIMPORTIEREN", "ID_KONTAKTSPEICHERN", "ID_KONTAKTWAEHLEN",

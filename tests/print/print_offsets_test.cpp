@@ -55,9 +55,9 @@ TEST(PrintOffsets, EachPrinterKeepsItsOwnCorrection)
 {
     SavePrintOffsets(QStringLiteral("Laser"), {1.5f, -2.0f});
     SavePrintOffsets(QStringLiteral("buero-server\\Tinte"), {-0.5f, 3.0f});
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("Laser")), (TPrintOffsets{1.5f, -2.0f}));
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("buero-server\\Tinte")), (TPrintOffsets{-0.5f, 3.0f}));
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("Nie benutzt")), TPrintOffsets{});
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("Laser")).Front, (TPrintOffsets{1.5f, -2.0f}));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("buero-server\\Tinte")).Front, (TPrintOffsets{-0.5f, 3.0f}));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("Nie benutzt")), TPrintCorrection{});
     // A network printer's key lies one level below its server's name.
     EXPECT_EQ(Settings().ReadFloat(QStringLiteral("Druckposition\\buero-server\\Tinte"), QStringLiteral("FOffsetY"), 0),
               3.0);
@@ -65,5 +65,32 @@ TEST(PrintOffsets, EachPrinterKeepsItsOwnCorrection)
     // Values edited by hand beyond the range are held at the limit.
     Settings().WriteString(QStringLiteral("Druckposition\\Alt"), QStringLiteral("FOffsetX"), QStringLiteral("35"));
     Settings().WriteString(QStringLiteral("Druckposition\\Alt"), QStringLiteral("FOffsetY"), QStringLiteral("-99"));
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("Alt")), (TPrintOffsets{20, -20}));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("Alt")).Front, (TPrintOffsets{20, -20}));
+}
+
+TEST(PrintOffsets, BacksFollowTheFrontsUntilTheirOwnCorrectionIsSet)
+{
+    const QString printer = QStringLiteral("Duplex");
+    const QString section = PrintOffsetSection(printer);
+    SavePrintOffsets(printer, {1.5f, -1.0f});
+    EXPECT_EQ(LoadPrintCorrection(printer), (TPrintCorrection{{1.5f, -1.0f}, {1.5f, -1.0f}}));
+    EXPECT_EQ(Settings().ReadString(section, QStringLiteral("FOffsetXRueckseite"), QStringLiteral("nie gesetzt")),
+              QStringLiteral("nie gesetzt"));
+
+    SavePrintOffsets(printer, {-2.0f, 0.5f}, TPrintSide::Back);
+    SavePrintOffsets(printer, {3.0f, 3.0f});
+    EXPECT_EQ(LoadPrintCorrection(printer), (TPrintCorrection{{3.0f, 3.0f}, {-2.0f, 0.5f}}));
+    // Beside the values older versions read, which keep correcting the fronts.
+    EXPECT_EQ(Settings().ReadFloat(section, QStringLiteral("FOffsetX"), 0), 3.0);
+    EXPECT_EQ(Settings().ReadFloat(section, QStringLiteral("FOffsetYRueckseite"), 0), 0.5);
+
+    Settings().WriteString(section, QStringLiteral("FOffsetXRueckseite"), QStringLiteral("-35"));
+    EXPECT_EQ(LoadPrintCorrection(printer).Back.X, -20.0f);
+}
+
+TEST(PrintOffsets, TypedValuesTakeWholeStepsWithinTheLimits)
+{
+    EXPECT_EQ(TypedPrintOffsets(1.3, -0.7), (TPrintOffsets{1.5f, -0.5f}));
+    EXPECT_EQ(TypedPrintOffsets(-1.2, 0.2), (TPrintOffsets{-1.0f, 0.0f}));
+    EXPECT_EQ(TypedPrintOffsets(25, -20.4), (TPrintOffsets{20, -20}));
 }

@@ -1,9 +1,11 @@
 #include "common/TestSheets.h"
 #include "locale/uHMRegistry.h"
 #include "model/uDocument.h"
+#include "print/uPdfExport.h"
 #include "print/uPrintJob.h"
 #include "print/uPrinterSupport.h"
 #include "print/uPrinterTarget.h"
+#include "render/uEdgeScale.h"
 #include "render/uScaleCanvasHelp.h"
 #include "render/uTextMetrics.h"
 
@@ -61,12 +63,12 @@ protected:
         FDocument.SelectLayout(FDocument.Layouts().Items(index));
     }
 
-    void Print(const TPrintOffsets &offsets, bool testPage = false, int sheets = 1, int cancelAtPage = 0)
+    void Print(const TPrintCorrection &correction, bool testPage = false, int sheets = 1, int cancelAtPage = 0)
     {
         TPrinterTarget target(FSupport);
         TSilentUi ui;
         ui.CancelAtPage = cancelAtPage;
-        TPrintJob job(FDocument, target, ui, offsets);
+        TPrintJob job(FDocument, target, ui, correction);
         job.SetConfirm(false);
         job.SetBackSidePause(0);
         ASSERT_EQ(testPage ? job.PrintTestSheet() : job.PrintCards(sheets),
@@ -91,6 +93,33 @@ protected:
                 if (qGray(page.pixel(x + dx, y + dy)) < 160)
                     return true;
         return false;
+    }
+
+    // The centres of the dark runs along one line of the page, rendered at
+    // 1270 dots per inch, where a dot is 0.02 mm: in mm from the paper's
+    // corner. The line runs along x at y = atMM or, when `alongY`, along y at x = atMM.
+    std::vector<double> InkAlong(int page, bool alongY, double atMM, double fromMM, double toMM) const
+    {
+        constexpr double dotsPerMM = 50;
+        const auto dots = [](double mm) { return QString::number(std::lround(mm * dotsPerMM)); };
+        const QString length = dots(toMM - fromMM);
+        const QString x = alongY ? dots(atMM) : dots(fromMM), y = alongY ? dots(fromMM) : dots(atMM);
+        Run("pdftoppm", {"-r", "1270", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
+                         QString::number(page), "-x", x, "-y", y, "-W", alongY ? "1" : length, "-H",
+                         alongY ? length : "1", FDir.filePath("bogen.pdf"), FDir.filePath("linie")});
+        const QImage line(FDir.filePath("linie.png"));
+        std::vector<double> centres;
+        const int count = alongY ? line.height() : line.width();
+        for (int i = 0, start = -1; i <= count; ++i) {
+            const bool dark = i < count && qGray(alongY ? line.pixel(0, i) : line.pixel(i, 0)) < 128;
+            if (dark && start < 0)
+                start = i;
+            if (!dark && start >= 0) {
+                centres.push_back((alongY ? y : x).toDouble() / dotsPerMM + (start + i) / 2.0 / dotsPerMM);
+                start = -1;
+            }
+        }
+        return centres;
     }
 
     // The page's width and height in millimetres.
@@ -136,7 +165,7 @@ TEST_F(PrintPdfTest, NameStandsInEverySlotMovedByTheOffsets)
 {
     SelectLayout("100");
     const TPrintOffsets offsets{2.5f, -1.5f};
-    Print(offsets);
+    Print({offsets, offsets});
     ASSERT_EQ(Pages(), 1);
     const std::vector<TWordBox> names = Words("Heinz");
     ASSERT_EQ(names.size(), 10u);
@@ -328,6 +357,83 @@ TEST_F(PrintPdfTest, CancelledJobLeavesTheExistingFileAsItWas)
 
     Print({}, false, 6);
     EXPECT_EQ(Pages(), 12) << "a complete action replaces the file with fronts and backs";
+}
+
+TEST_F(PrintPdfTest, BacksMoveByTheBackCorrectionAndByTheFrontOneUntilItIsSet)
+{
+    Settings().EraseSection(PrintOffsetSection(QLatin1String(PdfPrinterName)));
+    SelectLayout("100");
+    FDocument.SetMitRueckseite(true);
+    FDocument.SetBackText1({QStringLiteral("Rueckseitentext")});
+    // The printer's stored corrections, as the window's PDF export uses them.
+    const auto print = [this] {
+        TSilentUi ui;
+        EXPECT_EQ(TPdfExport(FDir.filePath("bogen.pdf")).PrintCards(FDocument, 1, ui), TPrintResult::Printed);
+        return std::pair{Words("Heinz", 1), Words("Rueckseitentext", 2)};
+    };
+    const auto [fronts, backs] = print();
+    ASSERT_EQ(fronts.size(), 10u);
+    ASSERT_EQ(backs.size(), 10u);
+    const auto expectMoved = [](const std::vector<TWordBox> &moved, const std::vector<TWordBox> &unmoved,
+                                const TPrintOffsets &by) {
+        ASSERT_EQ(moved.size(), unmoved.size());
+        for (std::size_t card = 0; card < moved.size(); ++card) {
+            EXPECT_NEAR(moved[card].Left - unmoved[card].Left, by.X, 0.1) << "card " << card;
+            EXPECT_NEAR(moved[card].Top - unmoved[card].Top, by.Y, 0.1) << "card " << card;
+        }
+    };
+
+    const TPrintOffsets front{1.5f, -1.0f}, back{-2.0f, 0.5f};
+    SavePrintOffsets(QLatin1String(PdfPrinterName), front);
+    {
+        SCOPED_TRACE("no back correction stored");
+        const auto [movedFronts, movedBacks] = print();
+        expectMoved(movedFronts, fronts, front);
+        expectMoved(movedBacks, backs, front);
+    }
+    SavePrintOffsets(QLatin1String(PdfPrinterName), back, TPrintSide::Back);
+    const auto [movedFronts, movedBacks] = print();
+    expectMoved(movedFronts, fronts, front);
+    expectMoved(movedBacks, backs, back);
+}
+
+TEST_F(PrintPdfTest, TestPageScalesMeasureFromTheOutlineOnBothSides)
+{
+    SelectLayout("100");
+    FDocument.SetMitRueckseite(true);
+    const TPrintCorrection correction{{1.5f, -1.0f}, {-2.0f, 0.5f}};
+    for (const TBogenEintrag &entry : EverySheet()) {
+        const TBogenlayout &sheet = entry.Bogen;
+        SCOPED_TRACE(sheet.Name.toStdString());
+        UseSheet(entry);
+        Print(correction, true);
+        ASSERT_EQ(Pages(), 2);
+        // The outlines the scales cross: the first slot's left and top edges,
+        // the last slot's right and bottom edges.
+        const TSinglePoint first = sheet.SlotOrigin(0, 0);
+        const TSinglePoint last = sheet.SlotOrigin(sheet.Columns - 1, sheet.Rows - 1);
+        const double edges[] = {first.X, first.Y, last.X + sheet.CardWidth, last.Y + sheet.CardHeight};
+        const std::vector<TEdgeScale> scales = EdgeScales(sheet);
+        ASSERT_EQ(scales.size(), 4u);
+        for (int page = 1; page <= 2; ++page) {
+            const TPrintOffsets &offsets = page == 1 ? correction.Front : correction.Back;
+            for (std::size_t i = 0; i < scales.size(); ++i) {
+                SCOPED_TRACE(testing::Message() << "page " << page << ", scale " << i);
+                const bool alongY = i % 2 == 1;
+                const double edge = edges[i] + (alongY ? offsets.Y : offsets.X);
+                const double across = scales[i].Across + (alongY ? offsets.X : offsets.Y);
+                // Across the ticks just beside the baseline, then across the outline alone.
+                const std::vector<double> ticks = InkAlong(page, alongY, across + 0.3, edge - 6, edge + 6);
+                const std::vector<double> outline = InkAlong(page, alongY, across + 4, edge - 0.5, edge + 0.5);
+                ASSERT_EQ(ticks.size(), 21u);
+                ASSERT_EQ(outline.size(), 1u);
+                EXPECT_NEAR(outline[0], edge, 0.1);
+                EXPECT_NEAR(ticks[10], outline[0], 0.1) << "zero on the outline";
+                for (int k = 0; k <= 20; ++k)
+                    EXPECT_NEAR(ticks[std::size_t(k)], edge + (k - 10) * 0.5, 0.1) << (k - 10) * 0.5 << " mm";
+            }
+        }
+    }
 }
 
 // A folding card is printed on its own sheet whoever read it (here no window

@@ -6,9 +6,11 @@
 #include "model/uDocument.h"
 #include "print/PrivateCupsServer.h"
 #include "print/uPrintOffsets.h"
+#include "print/uPrintTexts.h"
 #include "print/uPrinterSupport.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
@@ -62,7 +64,7 @@ TEST_F(MasterPrintPageTest, OffsetButtonsStepHoldAtTheLimitAndAreStored)
         << twenty.toStdString();
     Press(*master, "BtnDruckPosLeft", 2);
     EXPECT_EQ(Label(*master, "lblPosX"), twenty);
-    EXPECT_EQ(LoadPrintOffsets(QStringLiteral("PDF")), (TPrintOffsets{-20, 0}));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")).Front, (TPrintOffsets{-20, 0}));
 
     Click(*master, "BtnDruckPosCenter");
     Click(*master, "BtnDruckPosLeft");
@@ -78,6 +80,59 @@ TEST_F(MasterPrintPageTest, OffsetButtonsStepHoldAtTheLimitAndAreStored)
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isVisible());
     Click(*master, "BtnDruckpositionAnpassen");
     EXPECT_FALSE(offsets->isVisible());
+}
+
+// The switch chooses the pass that the arrows and the number fields correct;
+// backs never set show and follow the fronts.
+TEST_F(MasterPrintPageTest, SwitchChoosesThePassTheButtonsAndFieldsCorrect)
+{
+    SavePrintOffsets(QStringLiteral("PDF"), {1.5f, -1.0f});
+    auto master = Create();
+    OpenPrintPage(*master);
+    Click(*master, "BtnDruckpositionAnpassen");
+    auto *x = Get<QDoubleSpinBox>(*master, "seDruckPosX");
+    auto *y = Get<QDoubleSpinBox>(*master, "seDruckPosY");
+    EXPECT_EQ(x->value(), 1.5);
+    EXPECT_EQ(y->value(), -1.0);
+
+    Click(*master, "rbDruckPosRueckseite");
+    EXPECT_EQ(x->value(), 1.5);
+    EXPECT_TRUE(Label(*master, "lblPosX").contains(QStringLiteral("nach rechts")));
+    x->setValue(-2.3); // as typed: whole steps only
+    EXPECT_EQ(x->value(), -2.5);
+    Click(*master, "BtnDruckPosDown");
+    EXPECT_EQ(y->value(), -0.5);
+    EXPECT_TRUE(Label(*master, "lblPosX").contains(QStringLiteral("nach links")));
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")), (TPrintCorrection{{1.5f, -1.0f}, {-2.5f, -0.5f}}));
+
+    Click(*master, "rbDruckPosVorderseite");
+    EXPECT_EQ(x->value(), 1.5);
+    y->setValue(4);
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")), (TPrintCorrection{{1.5f, 4.0f}, {-2.5f, -0.5f}}));
+}
+
+// A two-sided card's test page: the front page, the prompt to turn the
+// sheet, the back page; cancelling the prompt leaves the front alone.
+TEST_F(MasterPrintPageTest, TwoSidedTestPageAsksBeforeTheBack)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto master = Create();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbBeidseitig");
+    OpenPrintPage(*master);
+    const QStringList prompts{QStringLiteral("Bitte legen Sie ein normales Blatt in den Drucker ein"),
+                              PrintText(QStringLiteral("ID_DRUCK2"))};
+    for (const int answer : {mbOK, mbCancel}) {
+        SCOPED_TRACE(answer == mbOK ? "turned over" : "cancelled");
+        const QString pdf = dir.filePath(answer == mbOK ? "beide.pdf" : "vorn.pdf");
+        FDialogs.Messages.clear();
+        FDialogs.Files = {pdf};
+        FDialogs.Answers = {mbOK, answer};
+        Click(*master, "BtnTestseiteDrucken");
+        EXPECT_EQ(FDialogs.Texts(), prompts);
+        EXPECT_EQ(PdfText::Pages(pdf), answer == mbOK ? 2 : 1);
+    }
 }
 
 TEST_F(MasterPrintPageTest, SheetCountReadsAsCards)
