@@ -119,10 +119,10 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     arrows->addWidget(BtnDruckPosRight, 1, 2);
     arrows->addWidget(BtnDruckPosDown, 2, 1);
 
-    rbDruckPosVorderseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosVorderseite", QStringLiteral("Vorderseite"));
+    rbDruckPosVorderseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosVorderseite", QStringLiteral("&Vorderseite"));
     rbDruckPosVorderseite->setToolTip(QStringLiteral("Korrektur für die Vorderseiten und für einseitige Karten"));
     rbDruckPosVorderseite->setChecked(true);
-    rbDruckPosRueckseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosRueckseite", QStringLiteral("Rückseite"));
+    rbDruckPosRueckseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosRueckseite", QStringLiteral("&Rückseite"));
     rbDruckPosRueckseite->setToolTip(QStringLiteral("Korrektur für die Rückseiten beidseitiger Karten"));
     auto *sides = new QHBoxLayout;
     sides->addWidget(rbDruckPosVorderseite);
@@ -130,11 +130,11 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     sides->addStretch(1);
     connect(rbDruckPosRueckseite, &QRadioButton::toggled, this, &TCalibrationGroup::SideChanged);
 
-    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("Waagrecht:"));
+    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("&Waagrecht:"));
     seDruckPosX = MakeOffsetField(Offsets, "seDruckPosX",
                                   QStringLiteral("Verschiebung in mm, positiv nach rechts, negativ nach links"));
     laDruckPosX->setBuddy(seDruckPosX);
-    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Senkrecht:"));
+    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Sen&krecht:"));
     seDruckPosY = MakeOffsetField(Offsets, "seDruckPosY",
                                   QStringLiteral("Verschiebung in mm, positiv nach unten, negativ nach oben"));
     laDruckPosY->setBuddy(seDruckPosY);
@@ -156,6 +156,13 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     offsets->addLayout(sides);
     offsets->addLayout(texts);
     offsets->addLayout(correction);
+    // Tab follows the reading order: the side, the fields, then the arrows
+    // in the column beside them.
+    QWidget::setTabOrder(BtnDruckpositionAnpassen, rbDruckPosVorderseite);
+    QWidget::setTabOrder(rbDruckPosVorderseite, rbDruckPosRueckseite);
+    QWidget::setTabOrder(rbDruckPosRueckseite, seDruckPosX);
+    QWidget::setTabOrder(seDruckPosX, seDruckPosY);
+    QWidget::setTabOrder(seDruckPosY, BtnDruckPosUp);
     // Only the two buttons show until the calibration is opened.
     Offsets->hide();
 
