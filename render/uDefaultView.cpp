@@ -99,6 +99,28 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool B
                  Back ? ALayout.BackKlappElements : ALayout.KlappElements, scale);
 }
 
+QStringList TBaseView::SideTexts(const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const
+{
+    QStringList texts;
+    auto add = [&](const TFigureList &list) {
+        for (int i = 0; i < list.Count(); ++i) {
+            if (const auto *text = dynamic_cast<const TTextFigure *>(&list.Items(i))) {
+                QStringList lines;
+                ADoc.GetFieldTexts(text->DataFields, lines);
+                for (const QString &line : std::as_const(lines)) {
+                    if (!line.trimmed().isEmpty())
+                        texts << line;
+                }
+            }
+        }
+    };
+    // The faces DrawFigures draws, in its order.
+    add(Back ? ALayout.BackElements : ALayout.Elements);
+    if (IsFolding(ADoc))
+        add(Back ? ALayout.BackKlappElements : ALayout.KlappElements);
+    return texts;
+}
+
 void TBaseView::DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
                          const TSinglePoint &Centre, const TKartenlayout &ALayout, const TFigureList &List,
                          const TSinglePoint &Scale) const

@@ -2,6 +2,8 @@
 
 #include "model/uGeometry.h"
 
+#include <QStringList>
+
 class TDocument;
 class TFigureList;
 class TKartenlayout;
@@ -36,6 +38,10 @@ public:
     void DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
                            const TSinglePoint &Centre, const TPictureFigure &F,
                            const TSinglePoint &Scale = {1, 1}) const;
+
+    // The lines the side's text figures show, in drawing order, without
+    // empty ones: what the side says.
+    QStringList SideTexts(const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
 
 private:
     void DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle, const TSinglePoint &Centre,

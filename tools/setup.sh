@@ -25,6 +25,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils xvfb xauth x11-utils xdotool imagemagick
   libjpeg62-turbo-dev libqrencode-dev zbar-tools
+  at-spi2-core python3-pyatspi dbus-daemon
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
   appstream lintian man-db groff-base
   clang libclang-rt-14-dev

@@ -10,6 +10,8 @@
 #include "support/uResources.h"
 #include "ui/FHelpWindow.h"
 #include "ui/FMasterMenu.h"
+#include "ui/uAccessibleTexts.h"
+#include "ui/uCardPreview.h"
 #include "ui/uCardPages.h"
 #include "ui/uDruckenPage.h"
 #include "ui/uBogenwahl.h"
@@ -89,6 +91,7 @@ TMaster::~TMaster()
     grid->OnSelectCell = nullptr;
     grid->OnKeyDown = nullptr;
     grid->OnResize = nullptr;
+    grid->OnCellText = nullptr;
     FPreview->disconnect(this);
     FUpdating = true;
 
@@ -124,6 +127,7 @@ void TMaster::ConnectControls()
     };
     grid->OnSelectCell = [this](int col, int row) { return dgLayoutsSelectCell(col, row); };
     grid->OnKeyDown = [this](int &key, Qt::KeyboardModifiers shift) { dgLayoutsKeyDown(key, shift); };
+    grid->OnCellText = [this](int col, int row) { return dgLayoutsCellText(col, row); };
 
     TEigeneDatenPage &front = *tsEigeneDaten;
     TRueckseitePage &back = *tsRueckseite;
@@ -255,6 +259,7 @@ void TMaster::RegisterDefaultTexts()
     SetDefaultText(QStringLiteral("ID_BEIDSEITIG"), QStringLiteral("beidseitig"));
     for (const char *key : {"Software", "Visitenkarten", "Zubehör"})
         RegisterSectionDefault(QStringLiteral("PDF"), QString::fromUtf8(key), QString());
+    RegisterAccessibleTexts();
 }
 
 void TMaster::TextsChanged()

@@ -2,6 +2,7 @@
 
 #include "locale/uLocalizerForm.h"
 #include "ui/FMasterControls.h"
+#include "ui/uCardPreview.h"
 #include "ui/uDrawGrid.h"
 
 #include <QEvent>
@@ -22,9 +23,8 @@ class TFontComboBox;
 class TKartenlayout;
 class THelpWindow;
 class TMainView;
-class TMasterMenu;
 class TLogoDrop;
-class TMMWindow;
+class TMasterMenu;
 class TPrintPage;
 class TScaleCanvas;
 class TSheetPreview;
@@ -50,7 +50,7 @@ public:
 
     TDocument &Document() const { return *FDocument; }
     THelpWindow &Assistant() const { return *FAssistant; }
-    TMMWindow &Preview() const { return *FPreview; }
+    TCardPreview &Preview() const { return *FPreview; }
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
@@ -118,6 +118,7 @@ private:
     // The preview shows the whole card, or both sides, in the sheet's card size.
     void FitPreview();
     void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
+    QString dgLayoutsCellText(int col, int row) const;
     void ApplyLayoutSelection();
     void SelectDocumentLayout();
 
@@ -136,7 +137,7 @@ private:
     bool FUpdating = false;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TMainView> FMainView;
-    TMMWindow *FPreview = nullptr;
+    TCardPreview *FPreview = nullptr;
     // Marks the figures whose lines do not fit; a child of the preview.
     TFitMarks *FFitMarks = nullptr;
     // Takes logos while a page with a logo group is shown.

@@ -6,6 +6,7 @@
 #include "render/uRGBHSL.h"
 #include "render/uScaler.h"
 #include "render/uTextFit.h"
+#include "ui/uAccessibleTexts.h"
 #include "ui/uCardPages.h"
 #include "ui/uFitMarks.h"
 #include "ui/uSheetPreview.h"
@@ -177,29 +178,26 @@ void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
     const int col = grid.Col();
     const int row = grid.Row();
     const int lastCol = (FDocument->Layouts().Count() - 1) % cols;
-    // Each step passes through dgLayoutsSelectCell, so the layout follows.
-    auto wrap = [&](auto steps) {
+    // One step to the new cell, through dgLayoutsSelectCell so the layout
+    // follows; a cell on the way would be applied and announced in vain.
+    auto wrap = [&](int toCol, int toRow) {
         key = 0;
         TRedrawOff redraw(*grid.viewport());
-        steps();
+        grid.SelectCell(toCol, toRow);
     };
-    if (key == Qt::Key_Left && col == 0 && row > 0) {
-        wrap([&] {
-            grid.SetRow(row - 1);
-            grid.SetCol(cols - 1);
-        });
-    } else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1) {
-        wrap([&] {
-            grid.SetCol(0);
-            grid.SetRow(row + 1);
-        });
-    } else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol) {
-        // The cell below is empty: go to the last layout instead.
-        wrap([&] {
-            grid.SetCol(lastCol);
-            grid.SetRow(row + 1);
-        });
-    }
+    if (key == Qt::Key_Left && col == 0 && row > 0)
+        wrap(cols - 1, row - 1);
+    else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1)
+        wrap(0, row + 1);
+    else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol)
+        wrap(lastCol, row + 1); // the cell below is empty: the last layout instead
+}
+
+QString TMaster::dgLayoutsCellText(int col, int row) const
+{
+    const int p = col + row * tsLayout->dgLayouts->ColCount();
+    const TKartenlayoutList &layouts = FDocument->Layouts();
+    return p < layouts.Count() ? LayoutCaption(layouts.Items(p), p + 1) : QString();
 }
 
 void TMaster::ApplyLayoutSelection()

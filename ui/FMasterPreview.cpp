@@ -12,6 +12,7 @@
 #include "ui/uFitMarks.h"
 #include "ui/uPrintPage.h"
 #include "ui/uSheetPreview.h"
+#include "ui/uCardPreview.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -19,6 +20,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -57,7 +60,7 @@ private:
 
 void TMaster::CreateRuntimeControls()
 {
-    FPreview = new TMMWindow(panVorschau);
+    FPreview = new TCardPreview(*FDocument, panVorschau);
     FPreview->setObjectName(QStringLiteral("MMWin"));
     panVorschau->layout()->addWidget(FPreview);
     connect(FPreview, &TMMWindow::OnPaint, this, [this] { PreviewPaint(); });
@@ -65,9 +68,11 @@ void TMaster::CreateRuntimeControls()
     FPreview->SetWorldHeight(55);
     FPreview->SetTemplateWidth(85.0f);
     FPreview->SetTemplateHeight(55.0f);
-    FPreview->setFocusPolicy(Qt::NoFocus);
     FPreview->viewport()->setBackgroundRole(panVorschau->backgroundRole());
     FFitMarks = new TFitMarks(*FPreview);
+    // After the page's controls, before the window's buttons.
+    setTabOrder(FPreview, BtnZurueck);
+    setTabOrder(BtnZurueck, BtnWeiter);
 
     FFontBox = new TFontComboBox(tsLayout->gbLayoutDetails);
     FFontBox->setObjectName(QStringLiteral("cbFont"));
@@ -76,7 +81,6 @@ void TMaster::CreateRuntimeControls()
     FFontBox->setMinimumContentsLength(FontNameLength);
     tsLayout->PlaceFontBox(FFontBox);
     connect(FFontBox, &QComboBox::currentIndexChanged, this, [this] { cbSchriftartChange(); });
-    setTabOrder(FFontBox, tsLayout->chLinien);
 }
 
 void TMaster::CreateSheetPreview()
@@ -85,6 +89,11 @@ void TMaster::CreateSheetPreview()
     FSheetPreview->Follow(*tsDrucken);
     FSheetPreview->setMinimumWidth(panContainerVorschau->minimumWidth());
     tsDrucken->TakePreview(FSheetPreview);
+    // Read after the page's groups, where the card preview stands elsewhere.
+    setTabOrder(FPreview, FSheetPreview->BtnSeiteZurueck);
+    setTabOrder(FSheetPreview->BtnSeiteZurueck, FSheetPreview->BtnSeiteWeiter);
+    setTabOrder(FSheetPreview->BtnSeiteWeiter, FSheetPreview->chTestseite);
+    setTabOrder(FSheetPreview->chTestseite, BtnZurueck);
 }
 
 void TMaster::RedrawPreviews()
@@ -93,6 +102,7 @@ void TMaster::RedrawPreviews()
     FPreview->viewport()->update();
     if (FSheetPreview)
         FSheetPreview->Redraw();
+    FPreview->CardChanged();
 }
 
 void TMaster::PreviewPaint()

@@ -1,6 +1,7 @@
 #include "ui/uBogenDialog.h"
 
 #include "model/uBogenkatalog.h"
+#include "ui/uAccessibleTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -79,10 +80,11 @@ protected:
     QString textFromValue(double value) const override { return locale().toString(value, 'g', 7); }
 };
 
-QDoubleSpinBox *MakeLength(QWidget *parent, const char *name, double minimum)
+QDoubleSpinBox *MakeLength(QWidget *parent, const char *name, double minimum, const QString &hint)
 {
     auto *box = new TLengthBox(parent);
     box->setObjectName(QLatin1String(name));
+    NameByHint(box, hint);
     box->setDecimals(3);
     box->setRange(minimum, 1000);
     box->setSingleStep(0.5);
@@ -92,10 +94,11 @@ QDoubleSpinBox *MakeLength(QWidget *parent, const char *name, double minimum)
     return box;
 }
 
-QSpinBox *MakeCount(QWidget *parent, const char *name)
+QSpinBox *MakeCount(QWidget *parent, const char *name, const QString &hint)
 {
     auto *box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
+    NameByHint(box, hint);
     box->setRange(0, 99);
     return box;
 }
@@ -107,7 +110,8 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text)
     return label;
 }
 
-// Two values side by side: "[a] × [b]", "[a] / [b]".
+// Two values side by side: "[a] × [b]", "[a] / [b]"; the caption's
+// mnemonic leads to the first.
 QWidget *Pair(QWidget *parent, QWidget *first, QWidget *second, const QString &between = QStringLiteral("×"))
 {
     auto *pair = new QWidget(parent);
@@ -118,6 +122,7 @@ QWidget *Pair(QWidget *parent, QWidget *first, QWidget *second, const QString &b
     row->addWidget(second, 1);
     first->setParent(pair);
     second->setParent(pair);
+    pair->setFocusProxy(first);
     return pair;
 }
 
@@ -132,28 +137,28 @@ TBogenDialog::TBogenDialog(const TBogenlayout &start, const QStringList &customN
     setWindowTitle(QStringLiteral("Eigener Kartenbogen"));
     RegisterSheetTexts();
 
-    lblName = MakeLabel(this, "lblName", QStringLiteral("Name:"));
+    lblName = MakeLabel(this, "lblName", QStringLiteral("&Name:"));
     edName = new QLineEdit(this);
     edName->setObjectName(QStringLiteral("edName"));
-    lblPapier = MakeLabel(this, "lblPapier", QStringLiteral("Papier:"));
+    lblPapier = MakeLabel(this, "lblPapier", QStringLiteral("&Papier:"));
     cbPapier = new QComboBox(this);
     cbPapier->setObjectName(QStringLiteral("cbPapier"));
-    lblPapiergroesse = MakeLabel(this, "lblPapiergroesse", QString::fromUtf8("Papiergröße:"));
-    sePapierBreite = MakeLength(this, "sePapierBreite", 0);
-    sePapierHoehe = MakeLength(this, "sePapierHoehe", 0);
-    lblKarte = MakeLabel(this, "lblKarte", QString::fromUtf8("Kartengröße:"));
-    seKarteBreite = MakeLength(this, "seKarteBreite", 0);
-    seKarteHoehe = MakeLength(this, "seKarteHoehe", 0);
-    lblRaster = MakeLabel(this, "lblRaster", QString::fromUtf8("Spalten × Zeilen:"));
-    seSpalten = MakeCount(this, "seSpalten");
-    seZeilen = MakeCount(this, "seZeilen");
-    lblRand = MakeLabel(this, "lblRand", QStringLiteral("Rand links, oben:"));
-    seRandLinks = MakeLength(this, "seRandLinks", -100);
-    seRandOben = MakeLength(this, "seRandOben", -100);
-    lblAbstand = MakeLabel(this, "lblAbstand", QStringLiteral("Von Karte zu Karte:"));
+    lblPapiergroesse = MakeLabel(this, "lblPapiergroesse", QString::fromUtf8("Papier&größe:"));
+    sePapierBreite = MakeLength(this, "sePapierBreite", 0, QStringLiteral("Breite des Papiers"));
+    sePapierHoehe = MakeLength(this, "sePapierHoehe", 0, QString::fromUtf8("Höhe des Papiers"));
+    lblKarte = MakeLabel(this, "lblKarte", QString::fromUtf8("&Kartengröße:"));
+    seKarteBreite = MakeLength(this, "seKarteBreite", 0, QStringLiteral("Breite der Karte"));
+    seKarteHoehe = MakeLength(this, "seKarteHoehe", 0, QString::fromUtf8("Höhe der Karte"));
+    lblRaster = MakeLabel(this, "lblRaster", QString::fromUtf8("&Spalten × Zeilen:"));
+    seSpalten = MakeCount(this, "seSpalten", QStringLiteral("Spalten"));
+    seZeilen = MakeCount(this, "seZeilen", QStringLiteral("Zeilen"));
+    lblRand = MakeLabel(this, "lblRand", QStringLiteral("&Rand links, oben:"));
+    seRandLinks = MakeLength(this, "seRandLinks", -100, QStringLiteral("Rand links"));
+    seRandOben = MakeLength(this, "seRandOben", -100, QStringLiteral("Rand oben"));
+    lblAbstand = MakeLabel(this, "lblAbstand", QStringLiteral("&Von Karte zu Karte:"));
     lblAbstand->setToolTip(QStringLiteral("Kartengröße und Zwischenraum, waagrecht und senkrecht"));
-    seAbstandX = MakeLength(this, "seAbstandX", 0);
-    seAbstandY = MakeLength(this, "seAbstandY", 0);
+    seAbstandX = MakeLength(this, "seAbstandX", 0, QStringLiteral("Von Karte zu Karte waagrecht"));
+    seAbstandY = MakeLength(this, "seAbstandY", 0, QStringLiteral("Von Karte zu Karte senkrecht"));
     FSkizze = new TBogenSkizze(this);
     lblProblem = MakeLabel(this, "lblProblem", QString());
     lblProblem->setWordWrap(true);
@@ -161,7 +166,7 @@ TBogenDialog::TBogenDialog(const TBogenlayout &start, const QStringList &customN
     lblProblem->setMinimumHeight(2 * lblProblem->fontMetrics().lineSpacing());
     lblProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblProblem->setStyleSheet(QStringLiteral("color: #b00000"));
-    BtnLoeschen = new QPushButton(QString::fromUtf8("Bogen löschen"), this);
+    BtnLoeschen = new QPushButton(QString::fromUtf8("Bogen &löschen"), this);
     BtnLoeschen->setObjectName(QStringLiteral("BtnLoeschen"));
     BtnLoeschen->setAutoDefault(false);
     FButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -179,7 +184,7 @@ TBogenDialog::TBogenDialog(const TBogenlayout &start, const QStringList &customN
     };
     int row = 0;
     for (const auto &[label, field] : rows) {
-        label->setBuddy(field);
+        label->setBuddy(field->focusProxy() ? field->focusProxy() : field);
         fields->addWidget(label, row, 0);
         fields->addWidget(field, row++, 1);
     }

@@ -22,7 +22,7 @@ QString EntryText(const TBogenlayout &sheet, bool named)
 } // namespace
 
 TBogenwahl::TBogenwahl(QWidget *parent)
-    : QGroupBox(QStringLiteral("Kartenbogen"), parent)
+    : QGroupBox(QStringLiteral("Kartenb&ogen"), parent)
 {
     setObjectName(QStringLiteral("gbBogen"));
     RegisterSheetTexts();

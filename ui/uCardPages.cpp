@@ -21,7 +21,8 @@ namespace {
 
 constexpr int ThumbnailSize = 145;
 
-// Captions and their fields in two columns; the fields take the width.
+// Captions and their fields in two columns; the fields take the width. Each
+// caption names its field and its mnemonic leads there.
 QGridLayout *MakeFields(QGroupBox *box, std::initializer_list<std::pair<QLabel *, QWidget *>> rows)
 {
     auto *fields = new QGridLayout(box);
@@ -29,6 +30,7 @@ QGridLayout *MakeFields(QGroupBox *box, std::initializer_list<std::pair<QLabel *
     for (const auto &[label, field] : rows) {
         // A caption stands beside a one-line field, and at the top of a memo.
         const bool memo = qobject_cast<QPlainTextEdit *>(field);
+        label->setBuddy(field);
         fields->addWidget(label, row, 0, memo ? Qt::AlignTop : Qt::AlignVCenter);
         fields->addWidget(field, row++, 1);
     }
@@ -67,8 +69,8 @@ TLogoBox MakeLogoBox(QWidget *parent, const char *boxName, const char *captionNa
     logo.Caption = MakeControl<QLabel>(logo.Box, captionName, QStringLiteral("Firmenlogo:"));
     logo.File = new TElidedLabel(TElidedLabel::ElidePath, logo.Box);
     logo.File->setObjectName(QLatin1String(fileName));
-    logo.Insert = MakeButton(logo.Box, insertName, QStringLiteral("Einfügen"));
-    logo.Remove = MakeButton(logo.Box, removeName, QStringLiteral("Entfernen"));
+    logo.Insert = MakeButton(logo.Box, insertName, QStringLiteral("&Einfügen"));
+    logo.Remove = MakeButton(logo.Box, removeName, QStringLiteral("Entfe&rnen"));
     logo.Remove->setEnabled(false);
     auto *grid = new QGridLayout(logo.Box);
     grid->addWidget(logo.Caption, 0, 0);
@@ -89,10 +91,10 @@ TKartentypPage::TKartentypPage()
 {
     QWidget *panel = Panel()->Contents();
     GroupBox3 = MakeControl<QGroupBox>(panel, "GroupBox3", QStringLiteral("Kartentyp"));
-    rbStandardkarte = MakeControl<QRadioButton>(GroupBox3, "rbStandardkarte", QStringLiteral("Standardkarte"));
+    rbStandardkarte = MakeControl<QRadioButton>(GroupBox3, "rbStandardkarte", QStringLiteral("S&tandardkarte"));
     Label7 = MakeWrappedLabel(GroupBox3, "Label7", QStringLiteral("85 x 55 mm, 10 Karten pro Bogen"));
     rbKlappvisitenkarte =
-        MakeControl<QRadioButton>(GroupBox3, "rbKlappvisitenkarte", QStringLiteral("Klappvisitenkarte"));
+        MakeControl<QRadioButton>(GroupBox3, "rbKlappvisitenkarte", QStringLiteral("&Klappvisitenkarte"));
     Label4 = MakeWrappedLabel(GroupBox3, "Label4", QStringLiteral("170 x 55 mm gefalzt, 5 Karten pro Bogen"));
     rbStandardkarte->setChecked(true);
     auto *types = new QGridLayout(GroupBox3);
@@ -105,8 +107,8 @@ TKartentypPage::TKartentypPage()
     Panel()->AddBox(GroupBox3);
 
     GroupBox5 = MakeControl<QGroupBox>(panel, "GroupBox5", QStringLiteral("Drucklayout"));
-    rbEinseitig = MakeControl<QRadioButton>(GroupBox5, "rbEinseitig", QStringLiteral("Einseitig"));
-    rbBeidseitig = MakeControl<QRadioButton>(GroupBox5, "rbBeidseitig", QStringLiteral("Beidseitig"));
+    rbEinseitig = MakeControl<QRadioButton>(GroupBox5, "rbEinseitig", QStringLiteral("&Einseitig"));
+    rbBeidseitig = MakeControl<QRadioButton>(GroupBox5, "rbBeidseitig", QStringLiteral("&Beidseitig"));
     rbEinseitig->setChecked(true);
     auto *sides = new QVBoxLayout(GroupBox5);
     sides->addWidget(rbEinseitig);
@@ -124,21 +126,21 @@ TEigeneDatenPage::TEigeneDatenPage()
 {
     QWidget *panel = Panel()->Contents();
     gbPersDaten = MakeControl<QGroupBox>(panel, "gbPersDaten", QStringLiteral("Persönliche Daten - Vorderseite"));
-    Label10 = MakeControl<TFieldLabel>(gbPersDaten, "Label10", QStringLiteral("Titel:"));
+    Label10 = MakeControl<TFieldLabel>(gbPersDaten, "Label10", QStringLiteral("&Titel:"));
     edTitel = MakeControl<QLineEdit>(gbPersDaten, "edTitel");
-    laName = MakeControl<TFieldLabel>(gbPersDaten, "laName", QStringLiteral("Vor- und Nachname:"));
+    laName = MakeControl<TFieldLabel>(gbPersDaten, "laName", QStringLiteral("Vor- und &Nachname:"));
     edName = MakeControl<QLineEdit>(gbPersDaten, "edName");
-    laBeruf = MakeControl<TFieldLabel>(gbPersDaten, "laBeruf", QStringLiteral("Beruf:"));
+    laBeruf = MakeControl<TFieldLabel>(gbPersDaten, "laBeruf", QStringLiteral("&Beruf:"));
     meBeruf = MakeMemo(gbPersDaten, "meBeruf", 3);
-    laAdresse = MakeControl<TFieldLabel>(gbPersDaten, "laAdresse", QStringLiteral("Adresse:"));
+    laAdresse = MakeControl<TFieldLabel>(gbPersDaten, "laAdresse", QStringLiteral("&Adresse:"));
     meAdresse = MakeMemo(gbPersDaten, "meAdresse", 3);
-    laTele = MakeControl<TFieldLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / Fax / E-Mail:"));
+    laTele = MakeControl<TFieldLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / &Fax / E-Mail:"));
     meTele = MakeMemo(gbPersDaten, "meTele", 3);
     MakeFields(gbPersDaten,
                {{Label10, edTitel}, {laName, edName}, {laBeruf, meBeruf}, {laAdresse, meAdresse}, {laTele, meTele}});
     Panel()->AddBox(gbPersDaten);
 
-    gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("ExtraText"), "meExtraText", meExtraText);
+    gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("E&xtraText"), "meExtraText", meExtraText);
     Panel()->AddBox(gbExtraText);
 
     const TLogoBox logo =
@@ -158,14 +160,14 @@ TRueckseitePage::TRueckseitePage()
 {
     QWidget *panel = Panel()->Contents();
     gbRueckseite = MakeControl<QGroupBox>(panel, "gbRueckseite", QStringLiteral("Persönliche Daten - Rückseite"));
-    laTextfeld1 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld1", QStringLiteral("Textfeld 1:"));
+    laTextfeld1 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld1", QStringLiteral("Textfeld &1:"));
     meTextfeld1 = MakeMemo(gbRueckseite, "meTextfeld1", 5);
-    laTextfeld2 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld2", QStringLiteral("Textfeld 2:"));
+    laTextfeld2 = MakeControl<TFieldLabel>(gbRueckseite, "laTextfeld2", QStringLiteral("Textfeld &2:"));
     meTextfeld2 = MakeMemo(gbRueckseite, "meTextfeld2", 5);
     MakeFields(gbRueckseite, {{laTextfeld1, meTextfeld1}, {laTextfeld2, meTextfeld2}});
     Panel()->AddBox(gbRueckseite);
 
-    gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite", QStringLiteral("ExtraText - Außenseite"),
+    gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite", QStringLiteral("E&xtraText - Außenseite"),
                                              "meExtraTextRueckseite", meExtraTextRueckseite);
     Panel()->AddBox(gbExtraTextRueckseite);
 
@@ -185,7 +187,7 @@ TLayoutPage::TLayoutPage()
     : TWizardPage("tsLayout", "panLayout")
 {
     QWidget *panel = Panel()->Contents();
-    GroupBox4 = MakeControl<QGroupBox>(panel, "GroupBox4", QStringLiteral("Verfügbare Layouts"));
+    GroupBox4 = MakeControl<QGroupBox>(panel, "GroupBox4", QStringLiteral("Verfügbare &Layouts"));
     dgLayouts = MakeControl<TDrawGrid>(GroupBox4, "dgLayouts");
     dgLayouts->SetColCount(2);
     dgLayouts->SetDefaultColWidth(ThumbnailSize);
@@ -196,15 +198,15 @@ TLayoutPage::TLayoutPage()
     Panel()->AddBox(GroupBox4, 1);
 
     gbLayoutDetails = MakeControl<QGroupBox>(panel, "gbLayoutDetails", QStringLiteral("Layout Details"));
-    Label1 = MakeControl<QLabel>(gbLayoutDetails, "Label1", QStringLiteral("Schriftart:"));
+    Label1 = MakeControl<QLabel>(gbLayoutDetails, "Label1", QStringLiteral("Schrift&art:"));
     // Keeps the font box's place until it is made.
     shcbFont = MakeControl<QFrame>(gbLayoutDetails, "shcbFont");
     shcbFont->setFixedHeight(24);
     shcbFont->hide();
-    chLinien = MakeControl<QCheckBox>(gbLayoutDetails, "chLinien", QStringLiteral("Linien drucken"));
+    chLinien = MakeControl<QCheckBox>(gbLayoutDetails, "chLinien", QStringLiteral("L&inien drucken"));
     chLinien->setChecked(true);
     cbTextZentrierenRueckseite = MakeControl<QCheckBox>(gbLayoutDetails, "cbTextZentrierenRueckseite",
-                                                        QStringLiteral("Text auf Rückseite zentrieren"));
+                                                        QStringLiteral("Text auf Rückseite &zentrieren"));
     auto *details = new QGridLayout(gbLayoutDetails);
     details->addWidget(Label1, 0, 0);
     details->addWidget(shcbFont, 0, 1);
@@ -220,4 +222,6 @@ TLayoutPage::TLayoutPage()
 void TLayoutPage::PlaceFontBox(QWidget *fontBox)
 {
     delete gbLayoutDetails->layout()->replaceWidget(shcbFont, fontBox);
+    Label1->setBuddy(fontBox);
+    setTabOrder(dgLayouts, fontBox);
 }

@@ -97,7 +97,8 @@ class TLayoutPage : public TWizardPage
 public:
     TLayoutPage();
 
-    // Puts the font box where the page keeps room for it.
+    // Puts the font box where the page keeps room for it, under its caption
+    // and in its place in the tab order.
     void PlaceFontBox(QWidget *fontBox);
 
     QGroupBox *GroupBox4;

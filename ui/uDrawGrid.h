@@ -8,7 +8,8 @@ class QPainter;
 
 // A grid of owner-drawn cells of one size with a current cell, scrolled
 // vertically by whole rows. Every change of the current cell asks
-// OnSelectCell first, which may refuse it.
+// OnSelectCell first, which may refuse it. A screen reader sees a list whose
+// items are the cells OnCellText names, the current cell selected.
 class TDrawGrid : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ public:
     // May set the key to 0 to skip the grid's own handling.
     using TKeyDownEvent = std::function<void(int &key, Qt::KeyboardModifiers modifiers)>;
     using TNotifyEvent = std::function<void()>;
+    // What a screen reader says for a cell; empty for a cell without content.
+    using TCellTextEvent = std::function<QString(int col, int row)>;
 
     explicit TDrawGrid(QWidget *parent = nullptr);
 
@@ -41,16 +44,21 @@ public:
     // Move the current cell when OnSelectCell allows it.
     void SetCol(int col);
     void SetRow(int row);
+    // Both at once, so no cell in between is selected on the way.
+    bool SelectCell(int col, int row);
     int TopRow() const;
 
     int ClientWidth() const;
     int ClientHeight() const;
     QRect CellRect(int col, int row) const;
+    // The cell holding a point of the viewport; false outside every cell.
+    bool CellAt(const QPoint &pos, int &col, int &row) const;
 
     TDrawCellEvent OnDrawCell;
     TSelectCellEvent OnSelectCell;
     TKeyDownEvent OnKeyDown;
     TNotifyEvent OnResize;
+    TCellTextEvent OnCellText;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -65,6 +73,8 @@ private:
     bool MoveTo(int col, int row);
     void UpdateScrollRange();
     void ScrollIntoView();
+    // Tells a screen reader which cell is current (and focused).
+    void AnnounceCurrentCell();
 
     int FColCount = 5;
     int FRowCount = 5;

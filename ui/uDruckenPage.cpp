@@ -1,5 +1,6 @@
 #include "ui/uDruckenPage.h"
 
+#include "ui/uAccessibleTexts.h"
 #include "ui/uElidedLabel.h"
 
 #include <QComboBox>
@@ -19,12 +20,13 @@ namespace {
 // Long printer names are cut in the box, not allowed to widen the page.
 constexpr int PrinterNameLength = 16;
 
-QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow)
+QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType arrow, const QString &hint)
 {
     auto *button = MakeControl<QToolButton>(parent, name);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
     button->setMinimumSize(23, 22);
+    NameByHint(button, hint);
     return button;
 }
 
@@ -48,7 +50,7 @@ TPrinterGroup::TPrinterGroup(QWidget *parent)
     : QGroupBox(QStringLiteral("Drucker"), parent)
 {
     setObjectName(QStringLiteral("gbDrucker"));
-    Label3 = MakeControl<QLabel>(this, "Label3", QStringLiteral("Name:"));
+    Label3 = MakeControl<QLabel>(this, "Label3", QStringLiteral("&Name:"));
     cbDrucker = MakeControl<QComboBox>(this, "cbDrucker");
     cbDrucker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbDrucker->setMinimumContentsLength(PrinterNameLength);
@@ -67,6 +69,7 @@ TPrinterGroup::TPrinterGroup(QWidget *parent)
     auto *fields = new QFormLayout(this);
     fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setBuddy(cbDrucker);
     fields->addRow(Label3, cbDrucker);
     fields->addRow(nullptr, BtnEigenschaften);
     fields->setAlignment(BtnEigenschaften, Qt::AlignRight);
@@ -85,8 +88,8 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     : QGroupBox(QStringLiteral("Druckposition"), parent)
 {
     setObjectName(QStringLiteral("gbDruckbereich"));
-    BtnTestseiteDrucken = MakeButton(this, "BtnTestseiteDrucken", QStringLiteral("Testseite drucken"));
-    BtnDruckpositionAnpassen = MakeButton(this, "BtnDruckpositionAnpassen", QStringLiteral("Druckposition anpassen"));
+    BtnTestseiteDrucken = MakeButton(this, "BtnTestseiteDrucken", QStringLiteral("&Testseite drucken"));
+    BtnDruckpositionAnpassen = MakeButton(this, "BtnDruckpositionAnpassen", QStringLiteral("Druck&position anpassen"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BtnTestseiteDrucken);
     buttons->addWidget(BtnDruckpositionAnpassen);
@@ -94,12 +97,17 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     Offsets = new QWidget(this);
     lblPosX = MakeWrappedLabel(Offsets, "lblPosX");
     lblPosY = MakeWrappedLabel(Offsets, "lblPosY");
-    BtnDruckPosUp = MakeSpeedButton(Offsets, "BtnDruckPosUp", Qt::UpArrow);
-    BtnDruckPosLeft = MakeSpeedButton(Offsets, "BtnDruckPosLeft", Qt::LeftArrow);
-    BtnDruckPosCenter = MakeSpeedButton(Offsets, "BtnDruckPosCenter", Qt::NoArrow);
+    BtnDruckPosUp =
+        MakeSpeedButton(Offsets, "BtnDruckPosUp", Qt::UpArrow, QStringLiteral("Ausdruck nach oben verschieben"));
+    BtnDruckPosLeft =
+        MakeSpeedButton(Offsets, "BtnDruckPosLeft", Qt::LeftArrow, QStringLiteral("Ausdruck nach links verschieben"));
+    BtnDruckPosCenter =
+        MakeSpeedButton(Offsets, "BtnDruckPosCenter", Qt::NoArrow, QStringLiteral("Verschiebung zurücksetzen"));
     BtnDruckPosCenter->setText(QStringLiteral("+"));
-    BtnDruckPosRight = MakeSpeedButton(Offsets, "BtnDruckPosRight", Qt::RightArrow);
-    BtnDruckPosDown = MakeSpeedButton(Offsets, "BtnDruckPosDown", Qt::DownArrow);
+    BtnDruckPosRight = MakeSpeedButton(Offsets, "BtnDruckPosRight", Qt::RightArrow,
+                                       QStringLiteral("Ausdruck nach rechts verschieben"));
+    BtnDruckPosDown =
+        MakeSpeedButton(Offsets, "BtnDruckPosDown", Qt::DownArrow, QStringLiteral("Ausdruck nach unten verschieben"));
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblPosX);
     texts->addWidget(lblPosY);
@@ -111,10 +119,10 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     arrows->addWidget(BtnDruckPosRight, 1, 2);
     arrows->addWidget(BtnDruckPosDown, 2, 1);
 
-    rbDruckPosVorderseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosVorderseite", QStringLiteral("Vorderseite"));
+    rbDruckPosVorderseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosVorderseite", QStringLiteral("&Vorderseite"));
     rbDruckPosVorderseite->setToolTip(QStringLiteral("Korrektur für die Vorderseiten und für einseitige Karten"));
     rbDruckPosVorderseite->setChecked(true);
-    rbDruckPosRueckseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosRueckseite", QStringLiteral("Rückseite"));
+    rbDruckPosRueckseite = MakeControl<QRadioButton>(Offsets, "rbDruckPosRueckseite", QStringLiteral("&Rückseite"));
     rbDruckPosRueckseite->setToolTip(QStringLiteral("Korrektur für die Rückseiten beidseitiger Karten"));
     auto *sides = new QHBoxLayout;
     sides->addWidget(rbDruckPosVorderseite);
@@ -122,11 +130,11 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     sides->addStretch(1);
     connect(rbDruckPosRueckseite, &QRadioButton::toggled, this, &TCalibrationGroup::SideChanged);
 
-    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("Waagrecht:"));
+    laDruckPosX = MakeControl<QLabel>(Offsets, "laDruckPosX", QStringLiteral("&Waagrecht:"));
     seDruckPosX = MakeOffsetField(Offsets, "seDruckPosX",
                                   QStringLiteral("Verschiebung in mm, positiv nach rechts, negativ nach links"));
     laDruckPosX->setBuddy(seDruckPosX);
-    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Senkrecht:"));
+    laDruckPosY = MakeControl<QLabel>(Offsets, "laDruckPosY", QStringLiteral("Sen&krecht:"));
     seDruckPosY = MakeOffsetField(Offsets, "seDruckPosY",
                                   QStringLiteral("Verschiebung in mm, positiv nach unten, negativ nach oben"));
     laDruckPosY->setBuddy(seDruckPosY);
@@ -148,6 +156,13 @@ TCalibrationGroup::TCalibrationGroup(QWidget *parent)
     offsets->addLayout(sides);
     offsets->addLayout(texts);
     offsets->addLayout(correction);
+    // Tab follows the reading order: the side, the fields, then the arrows
+    // in the column beside them.
+    QWidget::setTabOrder(BtnDruckpositionAnpassen, rbDruckPosVorderseite);
+    QWidget::setTabOrder(rbDruckPosVorderseite, rbDruckPosRueckseite);
+    QWidget::setTabOrder(rbDruckPosRueckseite, seDruckPosX);
+    QWidget::setTabOrder(seDruckPosX, seDruckPosY);
+    QWidget::setTabOrder(seDruckPosY, BtnDruckPosUp);
     // Only the two buttons show until the calibration is opened.
     Offsets->hide();
 
@@ -189,11 +204,12 @@ TDruckenPage::TDruckenPage()
     Panel()->AddBox(gbDrucker);
 
     GroupBox1 = MakeControl<QGroupBox>(panel, "GroupBox1", QStringLiteral("Druckanzahl"));
-    Label8 = MakeControl<QLabel>(GroupBox1, "Label8", QStringLiteral("Anzahl Bögen:"));
+    Label8 = MakeControl<QLabel>(GroupBox1, "Label8", QStringLiteral("&Anzahl Bögen:"));
     seAnzahl = MakeControl<QSpinBox>(GroupBox1, "seAnzahl");
     seAnzahl->setRange(1, 99);
     seAnzahl->setValue(1);
     labAnzahl = MakeWrappedLabel(GroupBox1, "labAnzahl", QStringLiteral("entspricht %d Visitenkarten"));
+    Label8->setBuddy(seAnzahl);
     auto *count = new QHBoxLayout(GroupBox1);
     count->addWidget(Label8);
     count->addWidget(seAnzahl);

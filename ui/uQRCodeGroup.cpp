@@ -3,6 +3,7 @@
 #include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "render/uQRCode.h"
+#include "ui/uAccessibleTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,8 +45,8 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
                         QStringLiteral("Die Punkte des QR-Codes werden kleiner als 0,25 mm und sind schwer zu "
                                        "scannen. Wählen Sie ihn größer oder kürzen Sie die Daten."));
 
-    chQRCodeAnzeigen = Make<QCheckBox>(this, "chQRCodeAnzeigen", QStringLiteral("QR-Code auf der Karte"));
-    lblQRCodeGroesse = Make<QLabel>(this, "lblQRCodeGroesse", QStringLiteral("Größe:"));
+    chQRCodeAnzeigen = Make<QCheckBox>(this, "chQRCodeAnzeigen", QStringLiteral("&QR-Code auf der Karte"));
+    lblQRCodeGroesse = Make<QLabel>(this, "lblQRCodeGroesse", QStringLiteral("&Größe:"));
     seQRCodeGroesse = Make<QDoubleSpinBox>(this, "seQRCodeGroesse");
     seQRCodeGroesse->setRange(TQRCodeSettings::MinGroesse, TQRCodeSettings::MaxGroesse);
     seQRCodeGroesse->setDecimals(1);
@@ -53,14 +54,15 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     seQRCodeGroesse->setSuffix(QStringLiteral(" mm"));
     seQRCodeGroesse->setValue(TQRCodeSettings::DefaultGroesse);
     lblQRCodeGroesse->setBuddy(seQRCodeGroesse);
-    rbQRCodeVCard = Make<QRadioButton>(this, "rbQRCodeVCard", QStringLiteral("Kontaktdaten der Karte (vCard)"));
-    rbQRCodeURL = Make<QRadioButton>(this, "rbQRCodeURL", QStringLiteral("Webadresse:"));
+    rbQRCodeVCard = Make<QRadioButton>(this, "rbQRCodeVCard", QStringLiteral("&Kontaktdaten der Karte (vCard)"));
+    rbQRCodeURL = Make<QRadioButton>(this, "rbQRCodeURL", QStringLiteral("&Webadresse:"));
     edQRCodeURL = Make<QLineEdit>(this, "edQRCodeURL");
-    lblQRCodeSeite = Make<QLabel>(this, "lblQRCodeSeite", QStringLiteral("Seite:"));
+    NameByHint(edQRCodeURL, QStringLiteral("Webadresse im QR-Code"));
+    lblQRCodeSeite = Make<QLabel>(this, "lblQRCodeSeite", QStringLiteral("S&eite:"));
     cbQRCodeSeite = Make<QComboBox>(this, "cbQRCodeSeite");
     cbQRCodeSeite->addItems({QStringLiteral("Vorderseite"), QStringLiteral("Rückseite")});
     lblQRCodeSeite->setBuddy(cbQRCodeSeite);
-    lblQRCodeEcke = Make<QLabel>(this, "lblQRCodeEcke", QStringLiteral("Ecke:"));
+    lblQRCodeEcke = Make<QLabel>(this, "lblQRCodeEcke", QStringLiteral("E&cke:"));
     cbQRCodeEcke = Make<QComboBox>(this, "cbQRCodeEcke");
     // In the order of TQRCodeSettings::TEcke.
     cbQRCodeEcke->addItems({QStringLiteral("oben links"), QStringLiteral("oben rechts"), QStringLiteral("unten links"),
@@ -88,6 +90,9 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
 
     connect(chQRCodeAnzeigen, &QCheckBox::toggled, this, &TQRCodeGroup::UserChange);
     connect(rbQRCodeVCard, &QRadioButton::toggled, this, &TQRCodeGroup::UserChange);
+    // The choice stands as the address's caption: choosing it, by mouse,
+    // Space or mnemonic, leads on to the address.
+    connect(rbQRCodeURL, &QRadioButton::clicked, edQRCodeURL, [this] { edQRCodeURL->setFocus(Qt::ShortcutFocusReason); });
     connect(edQRCodeURL, &QLineEdit::textChanged, this, &TQRCodeGroup::UserChange);
     connect(cbQRCodeSeite, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
     connect(cbQRCodeEcke, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);

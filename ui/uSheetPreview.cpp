@@ -5,6 +5,7 @@
 #include "print/uPrintOffsets.h"
 #include "render/uDefaultView.h"
 #include "render/uMMWindow.h"
+#include "ui/uAccessibleTexts.h"
 #include "ui/uDruckenPage.h"
 #include "ui/uWizardPage.h"
 
@@ -23,11 +24,13 @@ namespace {
 const QColor PaperEdgeColor(0x80, 0x80, 0x80);
 const QColor SlotColor(0xC0, 0xC0, 0xC0);
 
-QToolButton *MakeArrow(QWidget *parent, const char *name, Qt::ArrowType arrow)
+// A screen reader names the arrow by its hint.
+QToolButton *MakeArrow(QWidget *parent, const char *name, Qt::ArrowType arrow, const QString &hint)
 {
     auto *button = MakeControl<QToolButton>(parent, name);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
+    NameByHint(button, hint);
     return button;
 }
 
@@ -65,12 +68,10 @@ TSheetPreview::TSheetPreview(const TDocument &document, const TPrintCorrection &
     RegisterDefaultText(QStringLiteral("ID_TESTSEITE"), QStringLiteral("Testseite"));
 
     chTestseite = MakeControl<QCheckBox>(this, "chTestseite", QStringLiteral("Testseite zeigen"));
-    BtnSeiteZurueck = MakeArrow(this, "BtnSeiteZurueck", Qt::LeftArrow);
-    BtnSeiteZurueck->setToolTip(QString::fromUtf8("Vorherige Seite"));
+    BtnSeiteZurueck = MakeArrow(this, "BtnSeiteZurueck", Qt::LeftArrow, QString::fromUtf8("Vorherige Seite"));
     lblSeite = MakeControl<QLabel>(this, "lblSeite");
     lblSeite->setAlignment(Qt::AlignCenter);
-    BtnSeiteWeiter = MakeArrow(this, "BtnSeiteWeiter", Qt::RightArrow);
-    BtnSeiteWeiter->setToolTip(QString::fromUtf8("Nächste Seite"));
+    BtnSeiteWeiter = MakeArrow(this, "BtnSeiteWeiter", Qt::RightArrow, QString::fromUtf8("Nächste Seite"));
     Vorschau = MakeControl<TMMWindow>(this, "BogenMMWin");
     Vorschau->setFocusPolicy(Qt::NoFocus);
 

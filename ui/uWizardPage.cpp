@@ -1,5 +1,6 @@
 #include "ui/uWizardPage.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -69,6 +70,15 @@ TPagePanel::TPagePanel(QWidget *page, const char *name)
     // Makes the panel the contents' event filter too.
     setWidget(contents);
     setWidgetResizable(true);
+    // A control that takes the focus, by Tab, mnemonic or code, comes into
+    // view: all of it where it fits, else its top.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!now || !Contents()->isAncestorOf(now))
+            return;
+        const QRect place(now->mapTo(Contents(), QPoint(0, 0)), now->size());
+        ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + Margin,
+                      place.height() / 2 + Margin);
+    });
 }
 
 void TPagePanel::AddBox(QWidget *box, int stretch)
@@ -134,6 +144,14 @@ void TWizardPage::TakePreview(QWidget *preview)
     preview->setParent(this);
     row->addWidget(preview, 1);
     preview->show();
+}
+
+TPageControl::TPageControl(QWidget *parent)
+    : QTabWidget(parent)
+{
+    // It hands the focus to the tab row anyway; as a focusable box without a
+    // name of its own it only puzzles a screen reader.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void TPageControl::keyPressEvent(QKeyEvent *event)

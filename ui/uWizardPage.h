@@ -50,8 +50,8 @@ public:
 
 // The left half of a wizard page: group boxes one below the other, where a
 // hidden box takes no room, and the page's advertising image at the bottom.
-// Lower than its contents it scrolls; it is as wide as its widest box needs,
-// at least the designed width.
+// Lower than its contents it scrolls, always showing the control with the
+// focus; it is as wide as its widest box needs, at least the designed width.
 class TPagePanel : public QScrollArea
 {
     Q_OBJECT
@@ -99,13 +99,14 @@ private:
 };
 
 // The wizard's tab row. Ctrl+Tab and Ctrl+Shift+Tab step through the pages
-// whose tabs are shown, passing over hidden ones as over disabled ones.
+// whose tabs are shown, passing over hidden ones as over disabled ones. The
+// row takes the focus, not the box of pages around it.
 class TPageControl : public QTabWidget
 {
     Q_OBJECT
 
 public:
-    using QTabWidget::QTabWidget;
+    explicit TPageControl(QWidget *parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,12 +1,14 @@
 #include "MasterTestSupport.h"
 
 #include "common/TestFiles.h"
+#include "locale/ulocalize.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "support/uResources.h"
 #include "ui/uDrawGrid.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -99,6 +101,40 @@ TEST_F(MasterTest, SelectedThumbnailIsHighlighted)
     const QColor highlight = grid->palette().color(QPalette::Highlight);
     EXPECT_EQ(focused.pixelColor(grid->CellRect(0, 0).topLeft() + QPoint(3, 3)), highlight);
     EXPECT_NE(focused.pixelColor(grid->CellRect(1, 0).topLeft() + QPoint(3, 3)), highlight);
+}
+
+// A screen reader meets the thumbnails as a list with an item per layout,
+// named by its number and arrangement, the chosen layout selected; the arrow
+// keys move the selection, the names follow the language and the layouts.
+TEST_F(MasterTest, ThumbnailsAreListItemsNamedByNumberAndArrangement)
+{
+    auto master = Create();
+    ShowLayoutPage(*master);
+    TDrawGrid *grid = Grid(*master);
+    grid->setFocus();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_EQ(list->role(), QAccessible::List);
+    ASSERT_EQ(list->childCount(), 15);
+    auto name = [&](int item) { return list->child(item)->text(QAccessible::Name); };
+    EXPECT_EQ(name(0), QStringLiteral("Layout 1: Querformat, Text linksbündig, Logo unten links"));
+    EXPECT_EQ(name(3), QStringLiteral("Layout 4: Querformat, Text zentriert, ohne Logo"));
+    EXPECT_EQ(name(11), QStringLiteral("Layout 12: Hochformat, Text zentriert, Logo oben in der Mitte"));
+    EXPECT_EQ(name(14), QStringLiteral("Layout 15: Hochformat, Text rechtsbündig, Logo im Hintergrund"));
+    EXPECT_TRUE(list->child(0)->state().selected);
+
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_FALSE(list->child(0)->state().selected);
+    EXPECT_TRUE(list->child(1)->state().selected && list->child(1)->state().focused);
+    EXPECT_EQ(list->focusChild(), list->child(1));
+    Localizer().SetLanguage(1);
+    EXPECT_EQ(name(1), QStringLiteral("Layout 2: Landscape, Text left-aligned, Logo bottom right"));
+    Localizer().SetLanguage(0);
+
+    // A two-sided folding card offers the landscape layouts only.
+    Click(*master, "rbKlappvisitenkarte");
+    Click(*master, "rbBeidseitig");
+    EXPECT_EQ(list->childCount(), master->Document().Layouts().Count());
+    EXPECT_LT(list->childCount(), 15);
 }
 
 TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)

@@ -9,8 +9,10 @@
 #include "ui/uElidedLabel.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -72,6 +74,29 @@ TEST_F(MasterTest, TwoSidedPreviewShowsSideCaptionsAndInnerFramesOnTheBack)
     EXPECT_GT(CountPixels(both.Image, both.FrontCaption, IsCaptionGrey), 10);
     EXPECT_GT(CountPixels(both.Image, both.BackFrameEdge, IsFrameGrey), 10);
     EXPECT_EQ(CountPixels(both.Image, both.FrontFrameEdge, IsFrameGrey), 0);
+}
+
+// A screen reader hears which sides the preview shows and the card's texts
+// as they are drawn, the back's after the front's.
+TEST_F(MasterTest, PreviewNamesItsSidesAndReadsTheCardsTexts)
+{
+    auto master = Create();
+    QAccessibleInterface *preview = QAccessible::queryAccessibleInterface(&master->Preview());
+    master->Document().SetTitel(QString());
+    master->Document().SetBeruf({QStringLiteral("Gärtnerin"), QString()});
+    master->Document().SetBackText1({QStringLiteral("Rosen aller Art")});
+    master->DocumentToControls();
+    EXPECT_EQ(preview->text(QAccessible::Name), QStringLiteral("Vorschau der Vorderseite"));
+    const QString front = preview->text(QAccessible::Description);
+    EXPECT_TRUE(front.startsWith(QStringLiteral("Heinz Mustermann\nGärtnerin\nAlleestr. 95"))) << qPrintable(front);
+    EXPECT_FALSE(front.contains(QStringLiteral("Rosen")));
+
+    Get<QLineEdit>(*master, "edName")->setText(QStringLiteral("Rosa Dorn"));
+    Get<QAbstractButton>(*master, "rbBeidseitig")->click();
+    EXPECT_EQ(preview->text(QAccessible::Name), QStringLiteral("Vorschau der Vorder- und Rückseite"));
+    const QString both = preview->text(QAccessible::Description);
+    EXPECT_TRUE(both.startsWith(QStringLiteral("Vorderseite:\nRosa Dorn\n"))) << qPrintable(both);
+    EXPECT_TRUE(both.endsWith(QStringLiteral("\nRückseite:\nRosen aller Art"))) << qPrintable(both);
 }
 
 // The grey of the captions must stay with the captions.
