@@ -149,7 +149,9 @@ quit_program() {
 # "Drucken", the insert-sheets prompt, the file, the turn-over prompt.
 print_to_pdf() {
     local sheets=$1 pdf=$2
-    click 145 260 # the sheet count
+    # The sheet count through its caption's mnemonic, "&Anzahl Bögen": a
+    # click could land before the page has taken its place.
+    x key alt+a
     x key ctrl+a
     x type "$sheets"
     click 512 704 # "Drucken", where the other pages have "Weiter"
