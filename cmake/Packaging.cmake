@@ -60,7 +60,7 @@ if(TESSARO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6network6, libcups2, libqrencode4, ")
+    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6network6, libqt6svg6, libcups2, libqrencode4, ")
 endif()
 # Menus, file types and icon caches are refreshed by the triggers of
 # desktop-file-utils, shared-mime-info and the icon theme; no scripts needed.

@@ -84,12 +84,24 @@ QString JoinLines(const QStringList &lines)
 TDocument::TDocument()
 {
     RegisterDocumentTexts();
-    QObject::connect(&Logo, &TDIB::PictureChanged, [this] { MakeWatermark(FLogoWatermark, Logo); });
-    QObject::connect(&LogoRueckseite, &TDIB::PictureChanged,
-                     [this] { MakeWatermark(FLogoRueckseiteWatermark, LogoRueckseite); });
+    QObject::connect(&Logo, &TDIB::PictureChanged, [this] { FLogoWatermark.Invalidate(); });
+    QObject::connect(&LogoRueckseite, &TDIB::PictureChanged, [this] { FLogoRueckseiteWatermark.Invalidate(); });
     LoadLayouts(false);
     if (FLayouts.Count() > 0)
         SelectLayout(FLayouts.Items(0));
+}
+
+const TDIB &TDocument::LogoWatermark() const
+{
+    return FLogoWatermark.Of(Logo);
+}
+
+const TDIB &TDocument::LogoRueckseiteWatermark() const
+{
+    // The same picture on both sides has one faded copy.
+    if (LogoRueckseite.SharesPixelsWith(Logo))
+        return LogoWatermark();
+    return FLogoRueckseiteWatermark.Of(LogoRueckseite);
 }
 
 void TDocument::SetTitel(const QString &value)

@@ -4,6 +4,7 @@
 #include "model/uKartenlayout.h"
 #include "model/uQRCodeSettings.h"
 #include "render/uDIB.h"
+#include "render/uDIBFilter.h"
 #include "support/uAtomicFile.h"
 
 #include <QString>
@@ -104,8 +105,8 @@ public:
     // The logos; their faded copies follow every change by themselves.
     TDIB Logo;
     TDIB LogoRueckseite;
-    const TDIB &LogoWatermark() const { return FLogoWatermark; }
-    const TDIB &LogoRueckseiteWatermark() const { return FLogoRueckseiteWatermark; }
+    const TDIB &LogoWatermark() const;
+    const TDIB &LogoRueckseiteWatermark() const;
 
 private:
     // Loads the picture from the stored file name, reporting a missing or
@@ -125,13 +126,13 @@ private:
     QString FName;
     TKartenlayoutList FLayouts;
     bool FModified = false;
-    TDIB FLogoWatermark;
+    TWatermark FLogoWatermark;
     bool FMitRueckseite = false;
     QStringList FBackText1;
     QStringList FBackText2;
     QStringList FKlappTextInnen;
     QStringList FKlappTextAussen;
-    TDIB FLogoRueckseiteWatermark;
+    TWatermark FLogoRueckseiteWatermark;
     int FKartentyp = Standardkarte;
     QString FFileName;
     TFileError FSaveError; // why the last SaveToFile failed

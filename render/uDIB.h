@@ -2,14 +2,19 @@
 
 #include "render/uPackedDIB.h"
 
+#include <QCache>
 #include <QImage>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <stdexcept>
 
+class QPainter;
 class TScaleCanvas;
+class TVectorPicture;
 
 // A picture file that could not be read; the message is the user's text.
 class EDIBError : public std::runtime_error
@@ -24,15 +29,18 @@ QStringList LogoFileSuffixes();
 // Registers the unit's German default texts with the localizer.
 void RegisterDIBTexts();
 
-// A logo picture: empty, or one packed bitmap it owns.
+// A logo picture: empty, or one packed bitmap it owns. A vector logo keeps
+// its drawing beside a bitmap of it, which filters and turned cards use.
 class TDIB : public QObject
 {
     Q_OBJECT
 
 public:
-    TDIB() = default;
+    TDIB();
+    ~TDIB() override;
 
-    // Replaces the picture with the file's. Throws EDIBError with the text
+    // Replaces the picture with the file's (a bitmap picture or an SVG
+    // document). Throws EDIBError with the text
     // "IDS_CANNOTREADPICT" when it cannot be read; the picture is then empty.
     void LoadFromFile(const QString &Name);
     // Becomes an independent copy of Source's picture and file name.
@@ -45,23 +53,23 @@ public:
     // Draws the picture stretched into the millimetre rectangle.
     void Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float Bottom) const;
 
-    bool IsEmpty() const { return FHandle.IsEmpty(); }
+    bool IsEmpty() const { return FHandle->IsEmpty(); }
+    // Whether both hold the very same pixels (a copy not changed since).
+    bool SharesPixelsWith(const TDIB &Other) const { return FHandle == Other.FHandle; }
+    // Drawn from vectors rather than from its bitmap.
+    bool IsVector() const { return FVector != nullptr; }
     int Width() const { return FHeader.biWidth; }
     int Height() const { return FHeader.biHeight; }
     const TBitmapInfoHeader &Header() const { return FHeader; }
     // The pixels may be changed in place (filters); a new picture goes
     // through SetHandle so that the header follows. Whoever may change them
-    // drops the unpacked copies kept for drawing.
-    TDIBHandle &Handle()
-    {
-        FreeDrawCopies();
-        return FHandle;
-    }
-    const TDIBHandle &Handle() const { return FHandle; }
+    // drops the unpacked copies kept for drawing, and the vectors: the
+    // changed pixels are the picture from then on.
+    TDIBHandle &Handle();
+    const TDIBHandle &Handle() const { return *FHandle; }
     const QString &FileName() const { return FFileName; }
 
-    // Off, every drawing unpacks (and for a printer resamples) the picture
-    // anew; for comparisons only.
+    // Off, every drawing resamples the picture anew; for comparisons only.
     static void SetDrawCacheEnabled(bool enabled);
     static bool DrawCacheEnabled();
 
@@ -70,20 +78,28 @@ signals:
     void PictureChanged();
 
 private:
-    // The picture as drawn at a size: unpacked once per picture and size,
-    // not once per card of a sheet; equal copies also let a PDF store the
-    // picture once.
-    const QImage &DrawCopy(int width, int height, bool resampled) const;
+    // The picture as drawn at a device size, never enlarged: made once per
+    // picture and size, not once per card of a sheet or per keystroke; equal
+    // copies also let a PDF store the picture once.
+    QImage DrawCopy(const QSize &onDevice) const;
+    QImage MakeDrawCopy(const QSize &size) const;
+    // The pixels become this picture's own before they are changed.
+    void Detach();
+    void DrawVectors(QPainter &painter, const QRect &target, bool onPaper) const;
+    bool LoadVectors(const QString &Name);
     void FreeDrawCopies();
     void FreePicture();
     void ReadHeader();
 
     TBitmapInfoHeader FHeader;
-    TDIBHandle FHandle;
+    // Shared by copies until one of them changes its pixels: a back logo
+    // from the front's file costs nothing.
+    std::shared_ptr<TDIBHandle> FHandle;
     QString FFileName;
     // Whether the source kept every pixel (not JPEG or WebP): a PDF then
     // stores it without loss as well.
     bool FLossless = true;
-    mutable QImage FUnpacked;
-    mutable QImage FResampled;
+    // Shared by copies: it is never changed once read.
+    std::shared_ptr<TVectorPicture> FVector;
+    mutable QCache<quint64, QImage> FDrawCopies{64 * 1024}; // in kilobytes
 };

@@ -60,3 +60,18 @@ void MakeWatermark(TDIB &Watermark, const TDIB &Logo)
     Watermark.ConvertTo24Bit();
     ApplyTable(Watermark.Handle(), WatermarkTable());
 }
+
+void TWatermark::Invalidate()
+{
+    FStale = true;
+    FPicture.Clear();
+}
+
+const TDIB &TWatermark::Of(const TDIB &Logo) const
+{
+    if (FStale) {
+        MakeWatermark(FPicture, Logo);
+        FStale = false;
+    }
+    return FPicture;
+}

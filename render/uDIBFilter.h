@@ -1,11 +1,10 @@
 #pragma once
 
+#include "render/uDIB.h"
 #include "render/uPackedDIB.h"
 
 #include <array>
 #include <functional>
-
-class TDIB;
 
 // A channel value of a colour: X rounded to the nearest integer (ties to
 // even) and held to 0 ... 255.
@@ -26,3 +25,17 @@ bool ApplyTable(TDIBHandle &H, const TColorTable &Table, const TFilterProgress &
 TColorTable WatermarkTable();
 // Makes Watermark the faint copy of Logo that is printed behind the card texts.
 void MakeWatermark(TDIB &Watermark, const TDIB &Logo);
+
+// The faded copy of a logo, made when it is first drawn after the logo
+// changed: most layouts show none, and a large logo's copy is as large.
+class TWatermark
+{
+public:
+    // The logo changed: its copy is dropped now and made anew when asked for.
+    void Invalidate();
+    const TDIB &Of(const TDIB &Logo) const;
+
+private:
+    mutable TDIB FPicture;
+    mutable bool FStale = true;
+};

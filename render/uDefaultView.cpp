@@ -8,6 +8,7 @@
 #include "render/uScaler.h"
 #include "render/uTextFit.h"
 
+#include <QPainter>
 #include <QPen>
 
 #include <algorithm>
@@ -198,6 +199,20 @@ void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, 
     const TDIB &source = F.Watermark ? mark : logo;
     if (Angle == 0) {
         source.Draw(ACanvas, x, y, x2, y2);
+        return;
+    }
+
+    if (source.IsVector()) {
+        // Vectors turn with the painter and stay vectors.
+        QPainter &painter = ACanvas.Canvas();
+        const TSinglePoint centre = RotatePointAround(SinglePoint((x + x2) / 2, (y + y2) / 2), Centre, Angle);
+        const QPointF pivot(ACanvas.MMToX(centre.X), ACanvas.MMToY(centre.Y));
+        painter.save();
+        painter.translate(pivot);
+        painter.rotate(Angle);
+        painter.translate(-pivot);
+        source.Draw(ACanvas, centre.X - width / 2, centre.Y - height / 2, centre.X + width / 2, centre.Y + height / 2);
+        painter.restore();
         return;
     }
 

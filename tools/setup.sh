@@ -18,7 +18,7 @@ build=${TESSARO_BUILD_DIR:-$root/build}
 # Every Debian package the build, the program and the tests need.
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev qt6-svg-dev
   qt6-image-formats-plugins qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libcups2-dev cups cups-client cups-bsd cups-ipp-utils
   libgtest-dev libgmock-dev libbenchmark-dev

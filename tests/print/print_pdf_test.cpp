@@ -44,6 +44,16 @@ QImage TransparentDisc()
     return image;
 }
 
+// The same disc as vectors.
+QString WriteVectorDisc(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="300" height="150" viewBox="0 0 300 150">)"
+                   R"(<circle cx="150" cy="75" r="60" fill="#0000ff"/></svg>)");
+    return path;
+}
+
 class TSilentUi : public TPrintJobUi
 {
 public:
@@ -318,25 +328,30 @@ TEST_F(PrintPdfTest, BackPagesFollowTheFrontsWithTheBackTexts)
 
 TEST_F(PrintPdfTest, TransparentLogoShowsThePaperOnBothSidesAndInItsWatermark)
 {
-    const QString logo = FDir.filePath("scheibe.png");
-    ASSERT_TRUE(TransparentDisc().save(logo));
-    FDocument.Logo.LoadFromFile(logo);
-    FDocument.LogoRueckseite.LoadFromFile(logo);
+    const QString png = FDir.filePath("scheibe.png");
+    ASSERT_TRUE(TransparentDisc().save(png));
     FDocument.SetMitRueckseite(true);
     // Layout 100 draws the logo into a box, 121 its faded copy across the card.
+    // The same disc as vectors looks the same, its faded copy included.
+    const QString svg = WriteVectorDisc(FDir.filePath("scheibe.svg"));
     struct TCase
     {
+        QString Logo;
         const char *Layout;
         double Left, Top, Right, Bottom;
     };
-    for (const TCase &c : {TCase{"100", 5, 31, 30, 51}, TCase{"121", 0, 0, 85, 55}}) {
+    for (const TCase &c : {TCase{png, "100", 5, 31, 30, 51}, TCase{png, "121", 0, 0, 85, 55},
+                           TCase{svg, "100", 5, 31, 30, 51}, TCase{svg, "121", 0, 0, 85, 55}}) {
+        FDocument.Logo.LoadFromFile(c.Logo);
+        FDocument.LogoRueckseite.LoadFromFile(c.Logo);
         SelectLayout(c.Layout);
         Print({});
         ASSERT_EQ(Pages(), 2);
         for (int page = 1; page <= 2; ++page) {
             const QImage image = RenderColourPage(page);
             for (const double slotLeft : {15.0, 110.0}) {
-                SCOPED_TRACE(std::string(c.Layout) + " page " + std::to_string(page) + " slot at " + std::to_string(slotLeft));
+                SCOPED_TRACE(c.Logo.toStdString() + " " + c.Layout + " page " + std::to_string(page) + " slot at "
+                             + std::to_string(slotLeft));
                 const auto at = [&](double x, double y) { return image.pixel(int((slotLeft + x) / 0.2), int((10 + y) / 0.2)); };
                 // Beside the disc, across the picture's whole height: paper.
                 const double inset = (c.Right - c.Left) * 0.04;
@@ -354,6 +369,43 @@ TEST_F(PrintPdfTest, TransparentLogoShowsThePaperOnBothSidesAndInItsWatermark)
             }
         }
     }
+}
+
+TEST_F(PrintPdfTest, VectorLogoReachesThePdfAsVectorsWhereTheBitmapSits)
+{
+    // The ink of the first slot's logo box (layout 100), at 0.02 mm a dot,
+    // in mm from the paper's corner.
+    const auto inkBox = [this] {
+        constexpr double dotsPerMM = 50, left = 15 + 5, top = 10 + 31;
+        Run("pdftoppm", {"-r", "1270", "-gray", "-png", "-singlefile", "-x", QString::number(left * dotsPerMM), "-y",
+                         QString::number(top * dotsPerMM), "-W", "1250", "-H", "1000", FDir.filePath("bogen.pdf"),
+                         FDir.filePath("kasten")});
+        const QImage box(FDir.filePath("kasten.png"));
+        QRect ink;
+        for (int y = 0; y < box.height(); ++y)
+            for (int x = 0; x < box.width(); ++x)
+                if (qGray(box.pixel(x, y)) < 128)
+                    ink |= QRect(x, y, 1, 1);
+        return QRectF(left + ink.left() / dotsPerMM, top + ink.top() / dotsPerMM, ink.width() / dotsPerMM,
+                      ink.height() / dotsPerMM);
+    };
+    SelectLayout("100");
+    const QString png = FDir.filePath("scheibe.png");
+    ASSERT_TRUE(TransparentDisc().save(png));
+    FDocument.Logo.LoadFromFile(png);
+    Print({});
+    const QRectF bitmap = inkBox();
+    ASSERT_GT(bitmap.width(), 5);
+
+    FDocument.Logo.LoadFromFile(WriteVectorDisc(FDir.filePath("scheibe.svg")));
+    Print({});
+    const QStringList rows = Run("pdfimages", {"-list", FDir.filePath("bogen.pdf")}).split('\n').mid(2);
+    EXPECT_TRUE(rows.filter(QRegularExpression(QStringLiteral("^\\s*\\d"))).isEmpty()) << rows.join('\n').toStdString();
+    const QRectF vector = inkBox();
+    EXPECT_NEAR(vector.left(), bitmap.left(), 0.3);
+    EXPECT_NEAR(vector.top(), bitmap.top(), 0.3);
+    EXPECT_NEAR(vector.right(), bitmap.right(), 0.3);
+    EXPECT_NEAR(vector.bottom(), bitmap.bottom(), 0.3);
 }
 
 TEST_F(PrintPdfTest, LosslessLogoReachesThePdfPixelForPixel)

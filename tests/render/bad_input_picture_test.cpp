@@ -51,6 +51,15 @@ QByteArray PngBomb(quint32 side = 40000, char interlace = 0)
            + PngChunk("IEND", {});
 }
 
+// The bytes as a gzip file, which a compressed SVG document is.
+QByteArray Gzipped(const QByteArray &bytes)
+{
+    QByteArray trailer(8, Qt::Uninitialized);
+    qToLittleEndian(Crc32(bytes), trailer.data());
+    qToLittleEndian(quint32(bytes.size()), trailer.data() + 4);
+    return QByteArray("\x1F\x8B\x08\0\0\0\0\0\0\x03", 10) + qCompress(bytes).mid(6).chopped(4) + trailer;
+}
+
 class BadPicture : public ::testing::Test
 {
 protected:
@@ -188,6 +197,42 @@ TEST_F(BadPicture, ThirtyThousandByTenLogoFillsItsBox)
     EXPECT_EQ(drawn.pixel(30, 30), qRgb(0, 0, 200));
     EXPECT_EQ(drawn.pixel(600, 300), qRgb(0, 0, 200));
     EXPECT_EQ(drawn.pixel(650, 350), qRgb(255, 255, 255));
+}
+
+// A broken or hostile vector logo is refused as a bad picture is, quickly.
+TEST_F(BadPicture, BrokenVectorLogosAreRefused)
+{
+    const QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 10 10">)";
+    const QByteArray laughs = R"(<?xml version="1.0"?><!DOCTYPE svg [<!ENTITY a "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa">)"
+                              R"(<!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">)"
+                              R"(<!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;">)"
+                              R"(<!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">)"
+                              R"(<!ENTITY e "&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;">)"
+                              R"(<!ENTITY f "&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;">]>)"
+                              R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 10 10"><text>&f;</text></svg>)";
+    const struct
+    {
+        const char *Name;
+        QByteArray Content;
+    } cases[] = {
+        {"cut.svg", svg + R"(<rect width="5" height=)"},
+        {"no_extent.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 0 0"><rect/></svg>)"},
+        {"html.svg", "<html><body>no picture</body></html>"},
+        // Inflated without a bound of its own: a few megabytes may become gigabytes.
+        {"compressed.svg", Gzipped(svg + R"(<rect width="5" height="5"/></svg>)")},
+        {"laughs.svg", laughs},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(Path(c.Name), c.Content);
+        TDIB logo;
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_THROW(logo.LoadFromFile(Path(c.Name)), EDIBError);
+        EXPECT_LT(timer.elapsed(), 2000);
+        EXPECT_TRUE(logo.IsEmpty());
+        EXPECT_FALSE(logo.IsVector());
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QPainter>
@@ -395,28 +396,45 @@ TEST_F(ViewsTest, WatermarkFiguresShowTheFadedCopyAndMissingLogosNothing)
     EXPECT_EQ(BoxOf(back.Image, back.Image.rect(), IsPainted), QRect());
 }
 
+// The same square on a transparent 300 x 150 canvas as a bitmap and as
+// vectors: both show the paper around it and put it in the same place.
 TEST_F(ViewsTest, TransparentLogoShowsThePaperInThePreview)
 {
     QTemporaryDir dir;
     QImage disc(300, 150, QImage::Format_ARGB32);
     disc.fill(Qt::transparent);
     QPainter(&disc).fillRect(120, 45, 60, 60, Qt::blue);
-    const QString path = dir.filePath("disc.png");
-    ASSERT_TRUE(disc.save(path));
+    const QString png = dir.filePath("disc.png");
+    ASSERT_TRUE(disc.save(png));
+    const QString svg = dir.filePath("disc.svg");
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="300" height="150" viewBox="0 0 300 150">)"
+               R"(<rect x="120" y="45" width="60" height="60" fill="#0000ff"/></svg>)");
+    file.close();
     Layout.Elements.Add(Picture({5, 31, 30, 51}, 1, 1));
     Layout.BackElements.Add(Picture({0, 0, 85, 55}, 1, 1, true));
     Use();
-    Doc.Logo.LoadFromFile(path);
-    Doc.LogoRueckseite.LoadFromFile(path);
-    for (const bool back : {false, true}) {
-        SCOPED_TRACE(back);
-        TSurface card(85, 55, 4);
-        MainView.DrawCard(*card.Canvas, Doc, back, Current());
-        const TSingleRect box = back ? TSingleRect{0, 6.25f, 85, 48.75f} : TSingleRect{5, 34.75f, 30, 47.25f};
-        EXPECT_EQ(card.Pixel(box.Left + 1, box.Top + 1), QColor(Qt::white));
-        EXPECT_EQ(card.Pixel(box.Right - 1, box.Bottom - 1), QColor(Qt::white));
-        const QColor centre = card.Pixel((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
-        EXPECT_GT(centre.blue(), centre.red() + 25);
+    QRect blueOfPng[2];
+    for (const QString &path : {png, svg}) {
+        Doc.Logo.LoadFromFile(path);
+        Doc.LogoRueckseite.LoadFromFile(path);
+        for (const bool back : {false, true}) {
+            SCOPED_TRACE(path.toStdString() + (back ? " back" : " front"));
+            TSurface card(85, 55, 4);
+            MainView.DrawCard(*card.Canvas, Doc, back, Current());
+            const TSingleRect box = back ? TSingleRect{0, 6.25f, 85, 48.75f} : TSingleRect{5, 34.75f, 30, 47.25f};
+            EXPECT_EQ(card.Pixel(box.Left + 1, box.Top + 1), QColor(Qt::white));
+            EXPECT_EQ(card.Pixel(box.Right - 1, box.Bottom - 1), QColor(Qt::white));
+            const QColor centre = card.Pixel((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+            EXPECT_GT(centre.blue(), centre.red() + 25);
+            const QRect blue =
+                BoxOf(card.Image, card.Image.rect(), [](const QColor &c) { return c.blue() > c.red() + 25; });
+            if (path == png)
+                blueOfPng[back] = blue;
+            EXPECT_LE((blue.topLeft() - blueOfPng[back].topLeft()).manhattanLength(), 1);
+            EXPECT_LE((blue.bottomRight() - blueOfPng[back].bottomRight()).manhattanLength(), 1);
+        }
     }
 }
 
