@@ -112,11 +112,11 @@ TBenchScene::TBenchScene()
 
 TBenchScene::~TBenchScene() = default;
 
-QString TBenchScene::PhotoCardFile()
+QString TBenchScene::PhotoFile()
 {
-    const QString card = FFolder + QStringLiteral("/photo.tsx");
-    if (QFile::exists(card))
-        return card;
+    const QString path = FFolder + QStringLiteral("/photo.jpg");
+    if (QFile::exists(path))
+        return path;
     // Smooth colours with fine detail, as a phone's photo has.
     QImage photo(6000, 4000, QImage::Format_RGB32);
     for (int y = 0; y < photo.height(); ++y) {
@@ -124,9 +124,17 @@ QString TBenchScene::PhotoCardFile()
         for (int x = 0; x < photo.width(); ++x)
             row[x] = qRgb(x * 255 / 6000, y * 255 / 4000, ((x ^ y) * 7) & 0xFF);
     }
-    const QString path = FFolder + QStringLiteral("/photo.jpg");
     if (!photo.save(path, "JPEG", 90))
         throw std::runtime_error("cannot write the photo");
+    return path;
+}
+
+QString TBenchScene::PhotoCardFile()
+{
+    const QString card = FFolder + QStringLiteral("/photo.tsx");
+    if (QFile::exists(card))
+        return card;
+    const QString path = PhotoFile();
     QFile file(card);
     if (!file.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write the photo card");

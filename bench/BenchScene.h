@@ -36,6 +36,8 @@ public:
     // A two-sided card of layout 100 with a 6000 x 4000 JPEG photo as logo
     // on both sides, written on first use.
     QString PhotoCardFile();
+    // The photo of that card.
+    QString PhotoFile();
 
     // One typed character: the name changes, preview and thumbnails redraw.
     void Keystroke();

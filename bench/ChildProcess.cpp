@@ -8,9 +8,13 @@
 #include "support/udebug.h"
 #include "ui/FMaster.h"
 #include "ui/uDrawGrid.h"
+#include "ui/uLogoDrop.h"
 #include "ui/uProgramStart.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -106,13 +110,48 @@ void PaintAllThumbnails(TMaster &master)
     }
 }
 
+// Drops the picture on a logo group as a file manager would.
+void DropLogo(TMaster &master, const char *group, const QString &picture)
+{
+    auto *area = master.findChild<QGroupBox *>(QLatin1String(group));
+    auto *drop = area ? area->findChild<TLogoDrop *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!drop)
+        std::exit(3);
+    emit drop->Dropped(picture);
+}
+
+void InsertPhoto(TMaster &master, const QString &picture, const QString &timeFile)
+{
+    TDocument &document = master.Document();
+    document.SetMitRueckseite(true);
+    const int layout = document.Layouts().IndexOfName(QStringLiteral("100"));
+    if (layout < 0)
+        std::exit(3);
+    document.SelectLayout(document.Layouts().Items(layout));
+    master.DocumentToControls();
+    PaintAllThumbnails(master);
+
+    QElapsedTimer timer;
+    timer.start();
+    DropLogo(master, "gbFirmendaten", picture);
+    DropLogo(master, "gbLogoRueckseite", picture);
+    master.repaint();
+    auto *grid = master.findChild<TDrawGrid *>(QStringLiteral("dgLayouts"));
+    grid->viewport()->repaint();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    QFile file(timeFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(seconds, 'f', 6)) < 0)
+        std::exit(4);
+}
+
 } // namespace
 
 std::optional<int> RunStartChild(int argc, char **argv)
 {
     const bool firstPaint = std::strcmp(argv[1], FirstPaintSwitch) == 0;
     const bool thumbnails = std::strcmp(argv[1], ThumbnailsSwitch) == 0;
-    if (!firstPaint && !thumbnails)
+    const bool photo = std::strcmp(argv[1], InsertPhotoSwitch) == 0 && argc == 4;
+    if (!firstPaint && !thumbnails && !photo)
         return std::nullopt;
 
     // The program's own start-up, step by step.
@@ -124,6 +163,8 @@ std::optional<int> RunStartChild(int argc, char **argv)
     HideSplash(master);
     if (thumbnails)
         PaintAllThumbnails(*master);
+    if (photo)
+        InsertPhoto(*master, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     // Measured up to here: shutting down is not part of the start.
     std::fflush(stderr);
     std::_Exit(0);

@@ -25,5 +25,11 @@ inline constexpr char FirstPaintSwitch[] = "--bench-first-paint";
 // The same, then the layout page with every thumbnail painted once.
 inline constexpr char ThumbnailsSwitch[] = "--bench-all-thumbnails";
 
+// The wizard showing a two-sided card of layout 100 beside its thumbnails;
+// then the picture argv[2] is dropped on the front's and the back's logo
+// group, and the time until preview and thumbnails are redrawn is written,
+// in seconds, to the file argv[3].
+inline constexpr char InsertPhotoSwitch[] = "--bench-insert-photo";
+
 // The exit code when argv asks for one of the start children, nothing otherwise.
 std::optional<int> RunStartChild(int argc, char **argv);

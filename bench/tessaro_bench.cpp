@@ -62,6 +62,26 @@ void KeystrokeRedraw(benchmark::State &state)
         Scene->Keystroke();
 }
 
+// The photo as logo on both sides of layout 100 while the case runs.
+void KeystrokeRedrawPhoto(benchmark::State &state)
+{
+    TDocument &document = Scene->Document();
+    const QString logo = document.Logo.FileName();
+    const QString layout = document.Kartenlayout().Name;
+    const auto select = [&](const QString &name) {
+        document.SelectLayout(document.Layouts().Items(document.Layouts().IndexOfName(name)));
+    };
+    document.Logo.LoadFromFile(Scene->PhotoFile());
+    document.LogoRueckseite.Assign(document.Logo);
+    select(QStringLiteral("100"));
+    Scene->Keystroke();
+    for (auto _ : state)
+        Scene->Keystroke();
+    document.Logo.LoadFromFile(logo);
+    document.LogoRueckseite.Assign(document.Logo);
+    select(layout);
+}
+
 // A vector PDF at 600 dpi, as a printer receives it: one page per sheet.
 class TPdfPages
 {
@@ -169,6 +189,26 @@ void PrintPhotoToPdf(benchmark::State &state)
     state.counters["pdf_MB"] = double(QFileInfo(output).size()) / (1024 * 1024);
 }
 
+void WizardInsertPhoto(benchmark::State &state)
+{
+    // The child measures the insertion itself; its start is not part of it.
+    const QString timeFile = Scene->Folder() + QStringLiteral("/insert-seconds");
+    long peakKB = 0;
+    for (auto _ : state) {
+        QFile::remove(timeFile);
+        const TChildResult result =
+            RunChild(BenchProgram, {QLatin1String(InsertPhotoSwitch), Scene->PhotoFile(), timeFile});
+        QFile file(timeFile);
+        if (result.ExitCode != 0 || !file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("the wizard did not insert the photo");
+            return;
+        }
+        state.SetIterationTime(file.readAll().toDouble());
+        peakKB = std::max(peakKB, result.PeakRssKB);
+    }
+    state.counters["peak_rss_MB"] = double(peakKB) / 1024;
+}
+
 void StartToFirstPaint(benchmark::State &state)
 {
     TimeProcess(state, BenchProgram, {QLatin1String(FirstPaintSwitch)});
@@ -185,7 +225,7 @@ int main(int argc, char **argv)
 {
     if (const auto code = RunMeasureChild(argc, argv))
         return *code;
-    if (argc == 2) {
+    if (argc == 2 || argc == 4) {
         if (const auto code = RunStartChild(argc, argv))
             return *code;
     }
@@ -203,6 +243,7 @@ int main(int argc, char **argv)
     Scene = &scene;
 
     Spread(benchmark::RegisterBenchmark("KeystrokeRedraw", KeystrokeRedraw))->Unit(benchmark::kMillisecond);
+    Spread(benchmark::RegisterBenchmark("KeystrokeRedrawPhoto", KeystrokeRedrawPhoto))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("SheetIntoPdfPage600dpi", SheetIntoPdfPage))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("SheetInto300dpiImage", SheetInto300DpiImage))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("PrintToPdf", PrintToPdf))
@@ -213,6 +254,10 @@ int main(int argc, char **argv)
         ->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("PrintPhotoToPdf", PrintPhotoToPdf))
         ->Arg(99)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    Spread(benchmark::RegisterBenchmark("WizardInsertPhoto", WizardInsertPhoto))
         ->Iterations(1)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
