@@ -18,6 +18,9 @@ const char CannotReadPictureKey[] = "IDS_CANNOTREADPICT";
 // The bitmap of a vector logo, for its faded copy and turned cards: a whole
 // card's width at 300 dots per inch and then some.
 constexpr int VectorBitmapSide = 1200;
+// What a screen shows of a logo at most; larger pictures are reduced to
+// this once before the preview and the thumbnails take their copies.
+constexpr int ScreenSide = 1024;
 
 // Paper: a printer or a PDF, which stores whatever picture it is given.
 bool IsPaper(QPainter &painter)
@@ -47,7 +50,7 @@ void RegisterDIBTexts()
 }
 
 TDIB::TDIB()
-    : FHandle(std::make_shared<TDIBHandle>())
+    : FPixels(MakePixels({}))
 {
 }
 
@@ -79,7 +82,7 @@ void TDIB::LoadFromFile(const QString &Name)
     QImageReader reader(Name);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    FHandle = std::make_shared<TDIBHandle>(std::move(params.Picture));
+    FPixels = MakePixels(std::move(params.Picture));
     FFileName = Name;
     FLossless = format != "jpeg" && format != "webp";
     ReadHeader();
@@ -94,7 +97,7 @@ bool TDIB::LoadVectors(const QString &Name)
     TDIBHandle bitmap = PackImage(vector->RasterOnWhite(QSize(VectorBitmapSide, VectorBitmapSide)), 24);
     if (!bitmap)
         return false;
-    FHandle = std::make_shared<TDIBHandle>(std::move(bitmap));
+    FPixels = MakePixels(std::move(bitmap));
     ReadHeader();
     FVector = std::move(vector);
     FFileName = Name;
@@ -108,7 +111,7 @@ void TDIB::Assign(const TDIB &Source)
     FreePicture();
     FFileName.clear();
     if (!Source.IsEmpty()) {
-        FHandle = Source.FHandle;
+        FPixels = Source.FPixels;
         FFileName = Source.FFileName;
         FLossless = Source.FLossless;
         ReadHeader();
@@ -121,7 +124,7 @@ void TDIB::SetHandle(TDIBHandle H)
 {
     FreePicture();
     FFileName.clear();
-    FHandle = std::make_shared<TDIBHandle>(std::move(H));
+    FPixels = MakePixels(std::move(H));
     ReadHeader();
     emit PictureChanged();
 }
@@ -138,22 +141,23 @@ void TDIB::ConvertTo24Bit()
     if (IsEmpty() || FHeader.biBitCount == 24)
         return;
     Detach();
-    if (ConvertDIB(FHandle.get(), 24, 0))
+    FreeDrawCopies();
+    if (ConvertDIB(&FPixels->Handle, 24, 0))
         ReadHeader();
 }
 
 TDIBHandle &TDIB::Handle()
 {
+    Detach();
     FreeDrawCopies();
     FVector.reset();
-    Detach();
-    return *FHandle;
+    return FPixels->Handle;
 }
 
 void TDIB::Detach()
 {
-    if (FHandle.use_count() > 1)
-        FHandle = std::make_shared<TDIBHandle>(CopyHandle(*FHandle));
+    if (FPixels.use_count() > 1)
+        FPixels = MakePixels(CopyHandle(FPixels->Handle));
 }
 
 void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float Bottom) const
@@ -177,7 +181,7 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     const QSize onDevice(qMax(1, qRound(ACanvas.MMToLength(Right - Left) * ratio)),
                          qMax(1, qRound(ACanvas.MMToLength(Bottom - Top) * ratio)));
-    const QImage picture = DrawCopy(onDevice);
+    const QImage picture = DrawCopy(onDevice, IsPaper(painter));
     if (picture.isNull())
         return;
 
@@ -218,44 +222,62 @@ bool TDIB::DrawCacheEnabled()
     return DrawCacheSwitch();
 }
 
-QImage TDIB::DrawCopy(const QSize &onDevice) const
+QImage TDIB::DrawCopy(const QSize &onDevice, bool onPaper) const
 {
     const QSize size(qMin(FHeader.biWidth, onDevice.width()), qMin(FHeader.biHeight, onDevice.height()));
     if (!DrawCacheEnabled())
-        return MakeDrawCopy(size);
-    const quint64 key = quint64(size.width()) << 32 | quint64(size.height());
-    if (const QImage *cached = FDrawCopies.object(key))
+        return MakeDrawCopy(size, onPaper);
+    // Paper and screen copies of one size differ in where they are taken from.
+    const quint64 key = quint64(size.width()) << 33 | quint64(size.height()) << 1 | quint64(onPaper);
+    QCache<quint64, QImage> &copies = FPixels->DrawCopies;
+    if (const QImage *cached = copies.object(key))
         return *cached;
-    auto *copy = new QImage(MakeDrawCopy(size));
+    auto *copy = new QImage(MakeDrawCopy(size, onPaper));
     const QImage result = *copy;
-    FDrawCopies.insert(key, copy, qMax<qsizetype>(1, copy->sizeInBytes() / 1024));
+    copies.insert(key, copy, qMax<qsizetype>(1, copy->sizeInBytes() / 1024));
     return result;
 }
 
-QImage TDIB::MakeDrawCopy(const QSize &size) const
+QImage TDIB::MakeDrawCopy(const QSize &size, bool onPaper) const
 {
-    if (size == QSize(FHeader.biWidth, FHeader.biHeight))
-        return UnpackImage(*FHandle);
-    return UnpackImage(StretchDIB(*FHandle, size.width(), size.height(), 0));
+    const TDIBHandle &whole = FPixels->Handle;
+    const QSize wholeSize(FHeader.biWidth, FHeader.biHeight);
+    if (size == wholeSize)
+        return UnpackImage(whole);
+    const QSize screen = wholeSize.scaled(ScreenSide, ScreenSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    if (onPaper || screen == wholeSize || size.width() > screen.width() || size.height() > screen.height())
+        return UnpackImage(StretchDIB(whole, size.width(), size.height(), 0));
+    // Without the caches the reduction is made anew, as every other copy.
+    TDIBHandle fresh;
+    TDIBHandle &reduced = DrawCacheEnabled() ? FPixels->ScreenSize : fresh;
+    if (reduced.IsEmpty())
+        reduced = StretchDIB(whole, screen.width(), screen.height(), 0);
+    return UnpackImage(StretchDIB(reduced, size.width(), size.height(), 0));
 }
 
 void TDIB::FreeDrawCopies()
 {
-    FDrawCopies.clear();
+    FPixels->DrawCopies.clear();
+    FPixels->ScreenSize.Reset();
+}
+
+std::shared_ptr<TDIB::TPixels> TDIB::MakePixels(TDIBHandle Handle)
+{
+    auto pixels = std::make_shared<TPixels>();
+    pixels->Handle = std::move(Handle);
+    return pixels;
 }
 
 void TDIB::FreePicture()
 {
-    FreeDrawCopies();
     FVector.reset();
     FLossless = true;
-    FHandle = std::make_shared<TDIBHandle>();
+    FPixels = MakePixels({});
     FHeader = TBitmapInfoHeader();
 }
 
 void TDIB::ReadHeader()
 {
-    FreeDrawCopies();
-    if (!DIBInfo(*FHandle, &FHeader, sizeof FHeader))
+    if (!DIBInfo(FPixels->Handle, &FHeader, sizeof FHeader))
         FHeader = TBitmapInfoHeader();
 }

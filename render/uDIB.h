@@ -53,9 +53,9 @@ public:
     // Draws the picture stretched into the millimetre rectangle.
     void Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float Bottom) const;
 
-    bool IsEmpty() const { return FHandle->IsEmpty(); }
+    bool IsEmpty() const { return FPixels->Handle.IsEmpty(); }
     // Whether both hold the very same pixels (a copy not changed since).
-    bool SharesPixelsWith(const TDIB &Other) const { return FHandle == Other.FHandle; }
+    bool SharesPixelsWith(const TDIB &Other) const { return FPixels == Other.FPixels; }
     // Drawn from vectors rather than from its bitmap.
     bool IsVector() const { return FVector != nullptr; }
     int Width() const { return FHeader.biWidth; }
@@ -66,7 +66,7 @@ public:
     // drops the unpacked copies kept for drawing, and the vectors: the
     // changed pixels are the picture from then on.
     TDIBHandle &Handle();
-    const TDIBHandle &Handle() const { return *FHandle; }
+    const TDIBHandle &Handle() const { return FPixels->Handle; }
     const QString &FileName() const { return FFileName; }
 
     // Off, every drawing resamples the picture anew; for comparisons only.
@@ -81,8 +81,8 @@ private:
     // The picture as drawn at a device size, never enlarged: made once per
     // picture and size, not once per card of a sheet or per keystroke; equal
     // copies also let a PDF store the picture once.
-    QImage DrawCopy(const QSize &onDevice) const;
-    QImage MakeDrawCopy(const QSize &size) const;
+    QImage DrawCopy(const QSize &onDevice, bool onPaper) const;
+    QImage MakeDrawCopy(const QSize &size, bool onPaper) const;
     // The pixels become this picture's own before they are changed.
     void Detach();
     void DrawVectors(QPainter &painter, const QRect &target, bool onPaper) const;
@@ -92,14 +92,25 @@ private:
     void ReadHeader();
 
     TBitmapInfoHeader FHeader;
-    // Shared by copies until one of them changes its pixels: a back logo
-    // from the front's file costs nothing.
-    std::shared_ptr<TDIBHandle> FHandle;
+    // The pixels and the copies drawn from them, shared by copies of the
+    // picture until one of them changes its pixels: a back logo from the
+    // front's file costs nothing, and its copies are made once for both.
+    struct TPixels
+    {
+        TDIBHandle Handle;
+        QCache<quint64, QImage> DrawCopies{64 * 1024}; // in kilobytes
+        // A large picture reduced to what a screen shows, made once: the
+        // copies for the preview and each thumbnail are taken from it rather
+        // than from the whole picture each.
+        TDIBHandle ScreenSize;
+    };
+    static std::shared_ptr<TPixels> MakePixels(TDIBHandle Handle);
+
+    std::shared_ptr<TPixels> FPixels;
     QString FFileName;
     // Whether the source kept every pixel (not JPEG or WebP): a PDF then
     // stores it without loss as well.
     bool FLossless = true;
     // Shared by copies: it is never changed once read.
     std::shared_ptr<TVectorPicture> FVector;
-    mutable QCache<quint64, QImage> FDrawCopies{64 * 1024}; // in kilobytes
 };

@@ -163,6 +163,27 @@ TEST(Document, FieldTextsAndModifiedRules)
     EXPECT_TRUE(fresh.Modified());
 }
 
+TEST(Document, SameLogoOnBothSidesIsKeptOnceAndOnlyItsFadedCopyIsFaded)
+{
+    QTemporaryDir dir;
+    const QString logo = SaveLogo(dir, "logo.bmp", qRgb(0, 0, 0));
+    Settings().WriteString("Daten\\Beide", "VorNachname", "X");
+    Settings().WriteString("Daten\\Beide", "Logodatei", logo);
+    Settings().WriteString("Daten\\Beide", QString::fromUtf8("LogodateiRückseite"), logo);
+    TDocument document;
+    document.LoadFromRegistry("Beide");
+    EXPECT_TRUE(document.LogoRueckseite.SharesPixelsWith(document.Logo));
+    EXPECT_EQ(&document.LogoRueckseiteWatermark(), &document.LogoWatermark());
+    EXPECT_EQ(UnpackImage(document.LogoWatermark().Handle()).pixel(5, 5), qRgb(217, 217, 217));
+    EXPECT_EQ(UnpackImage(document.Logo.Handle()).pixel(5, 5), qRgb(0, 0, 0));
+
+    // Another back logo leaves the front and its faded copy as they were.
+    document.LogoRueckseite.LoadFromFile(SaveLogo(dir, "back.bmp", qRgb(200, 0, 0)));
+    EXPECT_FALSE(document.LogoRueckseite.SharesPixelsWith(document.Logo));
+    EXPECT_EQ(UnpackImage(document.LogoRueckseiteWatermark().Handle()).pixel(5, 5), qRgb(247, 217, 217));
+    EXPECT_EQ(UnpackImage(document.LogoWatermark().Handle()).pixel(5, 5), qRgb(217, 217, 217));
+}
+
 TEST(Document, ClearKeepsCardTypeSidesAndLayout)
 {
     QTemporaryDir dir;

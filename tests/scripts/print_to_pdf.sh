@@ -74,6 +74,15 @@ for page in 1 2 3 4; do
   [ "$front $back" = "$expected" ] || fail "two-sided page $page: $front fronts, $back backs"
 done
 
+# A vector logo on both sides reaches the PDF as vectors, with no picture of it.
+printf '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 30 15"><circle cx="15" cy="7.5" r="6" fill="#00f"/></svg>' >logo.svg
+printf '[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nLogodatei=%s\r\nLogodateiR\xc3\xbcckseite=%s\r\n[Layout]\r\nName=100\r\n' \
+  "$PWD/logo.svg" "$PWD/logo.svg" >svg.tsx
+"$tessaro" --print-to-pdf svg.pdf svg.tsx 2>stderr.txt || fail "vector logo: exit $?"
+[ -s stderr.txt ] && fail "vector logo: output on stderr: $(cat stderr.txt)"
+[ "$(pages svg.pdf)" = 2 ] || fail "vector logo: $(pages svg.pdf) pages instead of 2"
+[ "$(pdfimages -list svg.pdf | tail -n +3 | wc -l)" = 0 ] || fail "vector logo: pictures in the PDF: $(pdfimages -list svg.pdf)"
+
 # Folding cards: five 170 x 55 mm slots from 20 mm; fronts and backs right of
 # the fold at 85 mm, inside and outer texts left of it.
 # halves FILE WORD PAGE right|left NAME
