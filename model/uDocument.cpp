@@ -231,18 +231,23 @@ void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
             ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOLOGOFILE"), {fileName}));
         return;
     }
-    // Front and back often show the same picture: it is read once.
-    const TDIB &other = &picture == &Logo ? LogoRueckseite : Logo;
-    if (!other.IsEmpty() && other.FileName() == fileName) {
-        picture.Assign(other);
+    if (ShareLogoFile(picture, fileName))
         return;
-    }
     try {
         picture.LoadFromFile(fileName);
     } catch (const std::exception &) {
         ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), {fileName}));
         picture.Clear();
     }
+}
+
+bool TDocument::ShareLogoFile(TDIB &picture, const QString &fileName) const
+{
+    const TDIB &other = &picture == &Logo ? LogoRueckseite : Logo;
+    if (other.IsEmpty() || other.FileName() != fileName)
+        return false;
+    picture.Assign(other);
+    return true;
 }
 
 void TDocument::LoadFromRegistry(const QString &profile)

@@ -105,6 +105,10 @@ public:
     // The logos; their faded copies follow every change by themselves.
     TDIB Logo;
     TDIB LogoRueckseite;
+    // Front and back often show the same picture: Picture (one of the two
+    // logos) takes the other's when that was read from FileName, rather than
+    // reading the file again. False when it was not.
+    bool ShareLogoFile(TDIB &picture, const QString &fileName) const;
     const TDIB &LogoWatermark() const;
     const TDIB &LogoRueckseiteWatermark() const;
 

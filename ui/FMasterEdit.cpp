@@ -174,7 +174,8 @@ void TMaster::LoadLogo(TDIB &logo)
 void TMaster::InsertLogo(TDIB &logo, const QString &path)
 {
     try {
-        logo.LoadFromFile(path);
+        if (!FDocument->ShareLogoFile(logo, path))
+            logo.LoadFromFile(path);
     } catch (const std::exception &error) {
         ShowMessageBox(TMsgDlgType::Error, QString::fromUtf8(error.what()));
     }

@@ -191,7 +191,7 @@ TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
     EXPECT_EQ(FDialogs.FileRequests[0].Title, QStringLiteral("Logodatei öffnen"));
     // Every readable picture type in the first entry.
     const QString first = FDialogs.FileRequests[0].Filter.section(QStringLiteral(";;"), 0, 0);
-    for (const char *suffix : {"bmp", "jpg", "jpeg", "png", "gif", "tif", "tiff", "webp"})
+    for (const char *suffix : {"bmp", "jpg", "jpeg", "png", "gif", "tif", "tiff", "webp", "svg"})
         EXPECT_TRUE(first.contains(QRegularExpression(QStringLiteral(R"([( ]\*\.%1[ )])").arg(QLatin1String(suffix)))))
             << suffix;
     EXPECT_TRUE(FDialogs.FileRequests[0].Filter.contains(QStringLiteral("Alle Dateien")));
@@ -236,6 +236,8 @@ TEST_F(MasterTest, PictureDroppedOnALogoGroupOrThePreviewBecomesThatSidesLogo)
     ASSERT_EQ(Page(*master), QStringLiteral("tsEigeneDaten"));
     EXPECT_TRUE(drop(master->Preview()));
     EXPECT_TRUE(WaitFor([&] { return master->Document().Logo.FileName() == path; }));
+    // The back's picture from the same file is taken over, not read again.
+    EXPECT_TRUE(master->Document().Logo.SharesPixelsWith(master->Document().LogoRueckseite));
     master->Document().Logo.Clear();
     Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsLayout"));
     EXPECT_FALSE(drop(master->Preview()));
