@@ -43,7 +43,8 @@ public:
     // document). Throws EDIBError with the text
     // "IDS_CANNOTREADPICT" when it cannot be read; the picture is then empty.
     void LoadFromFile(const QString &Name);
-    // Becomes an independent copy of Source's picture and file name.
+    // Becomes a copy of Source's picture and file name; the two share the
+    // pixels until either changes them.
     void Assign(const TDIB &Source);
     // Takes over H (which may be empty); the file name is cleared.
     void SetHandle(TDIBHandle H);
