@@ -143,8 +143,8 @@ void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, con
 {
     const TTextFigureSetup setup = SetUpTextFigure(ADoc, ALayout, F, Scale);
     ACanvas.SetFont(setup.Font);
-    ScaleCanvasHelper().DrawTextBox(ACanvas, setup.Lines, setup.Left, setup.Top, setup.Right, setup.Bottom,
-                                    setup.HAlign, setup.VAlign, Centre, Angle);
+    DrawTextBox(ACanvas, setup.Lines, setup.Left, setup.Top, setup.Right, setup.Bottom, setup.HAlign, setup.VAlign,
+                Centre, Angle);
 }
 
 void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,

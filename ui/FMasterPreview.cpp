@@ -147,7 +147,7 @@ void TMaster::DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotat
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const float across = rotated ? sheet.CardHeight : sheet.CardWidth;
     const float down = rotated ? sheet.CardWidth : sheet.CardHeight;
-    ScaleCanvasHelper().TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
+    TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
     canvas.SetFontColor(cardTexts);
 }
 
