@@ -87,12 +87,7 @@ void TMaster::ArrangeLayoutGrid()
     grid.SetDefaultRowHeight(height / shown);
 }
 
-void TMaster::LayoutGridResize()
-{
-    ArrangeLayoutGrid();
-}
-
-void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state)
+void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridCellState state)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int p = col + row * grid.ColCount();
@@ -138,7 +133,7 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
     painter.drawImage(rect.topLeft(), bitmap);
 }
 
-bool TMaster::dgLayoutsSelectCell(int col, int row)
+bool TMaster::SelectCell(int col, int row)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int p = col + row * grid.ColCount();
@@ -162,6 +157,7 @@ void TMaster::FitPreview()
     const float worldHeight = twoSided && !rotated ? down * 2.15f : down;
     FPreview->SetWorldWidth(worldWidth);
     FPreview->SetWorldHeight(worldHeight);
+        return true;
     FPreview->SetTemplateWidth(worldWidth);
     FPreview->SetTemplateHeight(worldHeight);
     FPreview->FitAll();
@@ -170,7 +166,7 @@ void TMaster::FitPreview()
         FSheetPreview->Redraw();
 }
 
-void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
+bool TMaster::KeyDown(int key, Qt::KeyboardModifiers)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int cols = grid.ColCount();
@@ -178,22 +174,22 @@ void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
     const int col = grid.Col();
     const int row = grid.Row();
     const int lastCol = (FDocument->Layouts().Count() - 1) % cols;
-    // One step to the new cell, through dgLayoutsSelectCell so the layout
-    // follows; a cell on the way would be applied and announced in vain.
+    // One step to the new cell, through SelectCell so the layout follows; a
+    // cell on the way would be applied and announced in vain.
     auto wrap = [&](int toCol, int toRow) {
-        key = 0;
         TRedrawOff redraw(*grid.viewport());
         grid.SelectCell(toCol, toRow);
     };
     if (key == Qt::Key_Left && col == 0 && row > 0)
-        wrap(cols - 1, row - 1);
-    else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1)
-        wrap(0, row + 1);
-    else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol)
-        wrap(lastCol, row + 1); // the cell below is empty: the last layout instead
+        return wrap(cols - 1, row - 1);
+    if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1)
+        return wrap(0, row + 1);
+    if (key == Qt::Key_Down && row == rows - 2 && col > lastCol)
+        return wrap(lastCol, row + 1); // the cell below is empty: the last layout instead
+    return false;
 }
 
-QString TMaster::dgLayoutsCellText(int col, int row) const
+QString TMaster::CellText(int col, int row) const
 {
     const int p = col + row * tsLayout->dgLayouts->ColCount();
     const TKartenlayoutList &layouts = FDocument->Layouts();
@@ -203,7 +199,7 @@ QString TMaster::dgLayoutsCellText(int col, int row) const
 void TMaster::ApplyLayoutSelection()
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
-    dgLayoutsSelectCell(grid.Col(), grid.Row());
+    SelectCell(grid.Col(), grid.Row());
 }
 
 void TMaster::SelectDocumentLayout()
