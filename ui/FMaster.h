@@ -123,7 +123,7 @@ private:
     void SelectDocumentLayout();
 
     // Preview
-    void PreviewPaint();
+    void PreviewPaint(TScaleCanvas &canvas);
     void DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated);
     void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
 
