@@ -16,36 +16,15 @@
 
 namespace {
 
-// Makes the document a standard card for a while, on a sheet whose card is
-// one face of the document's own: a thumbnail shows the face in the chosen
-// card size, whatever the card type. Type and sheet come back at the end.
-class TThumbnailScope
+// One face of the document's card as a standard card: a thumbnail shows the
+// face in the chosen card size, whatever the card type.
+TCardFormat StandardFace(const TDocument &document)
 {
-public:
-    explicit TThumbnailScope(TDocument &document)
-        : FDocument(document)
-        , FKartentyp(document.Kartentyp())
-        , FBogen(document.Bogenlayout())
-    {
-        TBogenlayout face = FBogen;
-        if (FKartentyp == TDocument::Klappkarte)
-            face.CardWidth /= 2;
-        FDocument.SetKartentyp(TDocument::Standardkarte);
-        FDocument.SetBogenlayout(face);
-    }
-    ~TThumbnailScope()
-    {
-        FDocument.SetKartentyp(FKartentyp);
-        FDocument.SetBogenlayout(FBogen);
-    }
-    TThumbnailScope(const TThumbnailScope &) = delete;
-    TThumbnailScope &operator=(const TThumbnailScope &) = delete;
-
-private:
-    TDocument &FDocument;
-    int FKartentyp;
-    TBogenlayout FBogen;
-};
+    TCardFormat face{document.Bogenlayout(), false};
+    if (document.Kartentyp() == TDocument::Klappkarte)
+        face.Sheet.CardWidth /= 2;
+    return face;
+}
 
 // Switches a widget's painting off and, at the end, on again with a repaint.
 class TRedrawOff
@@ -102,14 +81,14 @@ void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, T
         fill = state.Focused ? colours.color(QPalette::Highlight) : MixColors(colours.color(QPalette::Highlight), fill);
     QImage bitmap(rect.size(), QImage::Format_RGB888);
     bitmap.fill(fill);
-    // Measured on the card as it prints, before the thumbnail's stand-in face.
+    // Measured on the card as it prints, not on the thumbnail's stand-in face.
     const bool losesText = !FitCard(*FDocument, layouts.Items(p)).isEmpty();
     {
-        TThumbnailScope face(*FDocument);
+        const TCardFormat face = StandardFace(*FDocument);
         QPainter surface(&bitmap);
         TScaleCanvas canvas(surface);
         canvas.SetupForDevice(TScaleDevice::sdScreen);
-        const TBogenlayout &sheet = FDocument->Bogenlayout();
+        const TBogenlayout &sheet = face.Sheet;
         const TKartenlayout &layout = layouts.Items(p);
         const int side = std::min(rect.width(), rect.height());
         // The card's longer side fits the cell, also on a portrait slot.
@@ -121,7 +100,7 @@ void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, T
             std::swap(cardWidth, cardHeight);
         canvas.SetScrollX(-((rect.width() - cardWidth) / 2));
         canvas.SetScrollY(-((rect.height() - cardHeight) / 2));
-        FMainView->DrawLayoutSide(canvas, *FDocument, false, layout);
+        FMainView->DrawLayoutSide(canvas, *FDocument, face, false, layout);
         if (losesText)
             DrawFitWarning(surface, QPoint(rect.width() - 3, 3));
         if (state.Focused) {
@@ -157,7 +136,6 @@ void TMaster::FitPreview()
     const float worldHeight = twoSided && !rotated ? down * 2.15f : down;
     FPreview->SetWorldWidth(worldWidth);
     FPreview->SetWorldHeight(worldHeight);
-        return true;
     FPreview->SetTemplateWidth(worldWidth);
     FPreview->SetTemplateHeight(worldHeight);
     FPreview->FitAll();
@@ -179,6 +157,7 @@ bool TMaster::KeyDown(int key, Qt::KeyboardModifiers)
     auto wrap = [&](int toCol, int toRow) {
         TRedrawOff redraw(*grid.viewport());
         grid.SelectCell(toCol, toRow);
+        return true;
     };
     if (key == Qt::Key_Left && col == 0 && row > 0)
         return wrap(cols - 1, row - 1);
