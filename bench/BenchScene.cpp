@@ -92,20 +92,15 @@ TBenchScene::TBenchScene()
     FPreview->SetTemplateHeight(worldHeight);
     FPreview->show();
     FPreview->FitAll();
-    QObject::connect(FPreview.get(), &TMMWindow::OnPaint, FPreview.get(), [this, rotated, sheet] {
-        TScaleCanvas &canvas = FPreview->ScaleCanvas();
+    QObject::connect(FPreview.get(), &TMMWindow::OnPaint, FPreview.get(), [this, rotated, sheet](TScaleCanvas &canvas) {
         // The window measures what does not fit on every paint.
         FFits = FitCard(*FDocument, FDocument->Kartenlayout());
         FView->DrawSide(canvas, *FDocument, false);
-        const float offsetX = canvas.OffsetX();
-        const float offsetY = canvas.OffsetY();
         if (rotated)
-            canvas.SetOffsetX(offsetX + sheet.CardHeight * 1.1f);
+            canvas.SetOffsetX(canvas.OffsetX() + sheet.CardHeight * 1.1f);
         else
-            canvas.SetOffsetY(offsetY + sheet.CardHeight * 1.1f);
+            canvas.SetOffsetY(canvas.OffsetY() + sheet.CardHeight * 1.1f);
         FView->DrawSide(canvas, *FDocument, true);
-        canvas.SetOffsetX(offsetX);
-        canvas.SetOffsetY(offsetY);
     });
     FPreviewImage = QImage(FPreview->viewport()->size(), QImage::Format_RGB32);
 }

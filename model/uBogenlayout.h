@@ -43,6 +43,13 @@ public:
     int Rows = 0;
 };
 
+// The card a layout is drawn as: a slot of the sheet, unfolded when Folding.
+struct TCardFormat
+{
+    TBogenlayout Sheet;
+    bool Folding = false;
+};
+
 // True when the layout has to be turned a quarter turn onto the sheet's
 // slots: one is portrait and the other landscape. A square one never turns.
 bool IsLayoutRotated(const TKartenlayout &layout, const TBogenlayout &sheet);

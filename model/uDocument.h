@@ -47,6 +47,7 @@ public:
     const QString &Firma() const { return FFirma; }
     bool MitRueckseite() const { return FMitRueckseite; }
     int Kartentyp() const { return FKartentyp; }
+    TCardFormat CardFormat() const { return {FBogenlayout, FKartentyp == Klappkarte}; }
     bool Modified() const { return FModified; }
     const QString &FileName() const { return FFileName; }
 

@@ -45,16 +45,11 @@ private:
     float FOffsetY;
 };
 
-bool IsFolding(const TDocument &doc)
-{
-    return doc.Kartentyp() == TDocument::Klappkarte;
-}
-
 // The card as shown: the sheet slot, turned with the layout when the layout
 // lies across the slot.
-TSinglePoint CardExtent(const TDocument &doc, const TKartenlayout &layout)
+TSinglePoint CardExtent(const TCardFormat &format, const TKartenlayout &layout)
 {
-    const TBogenlayout &sheet = doc.Bogenlayout();
+    const TBogenlayout &sheet = format.Sheet;
     if (IsLayoutRotated(layout, sheet))
         return {sheet.CardHeight, sheet.CardWidth};
     return {sheet.CardWidth, sheet.CardHeight};
@@ -70,18 +65,18 @@ TSingleRect ScaledBox(const TFigure &figure, const TSinglePoint &scale)
 
 void TBaseView::DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const
 {
-    DrawFigures(ACanvas, ADoc, Back, 0, SinglePoint(0, 0), ALayout);
+    DrawFigures(ACanvas, ADoc, ADoc.CardFormat(), Back, 0, SinglePoint(0, 0), ALayout);
 }
 
-void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
-                            const TSinglePoint &Centre, const TKartenlayout &ALayout) const
+void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                            float Angle, const TSinglePoint &Centre, const TKartenlayout &ALayout) const
 {
     TOffsetKeeper offsets(ACanvas);
-    if (IsFolding(ADoc)) {
+    if (AFormat.Folding) {
         // The slot holds both halves of the unfolded card; the face itself
         // goes onto the second half.
-        const float half = ADoc.Bogenlayout().CardWidth / 2;
-        if (!IsLayoutRotated(ALayout, ADoc.Bogenlayout()))
+        const float half = AFormat.Sheet.CardWidth / 2;
+        if (!IsLayoutRotated(ALayout, AFormat.Sheet))
             ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
         else if (Angle == 0)
             ACanvas.SetOffsetY(ACanvas.OffsetY() + half);
@@ -90,12 +85,12 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool B
         else if (Angle == -90)
             ACanvas.SetOffsetX(ACanvas.OffsetX() + half);
     }
-    const TSinglePoint scale = LayoutScale(ALayout, ADoc.Bogenlayout(), IsFolding(ADoc));
+    const TSinglePoint scale = LayoutScale(ALayout, AFormat.Sheet, AFormat.Folding);
     DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements, scale);
-    DrawQRCode(ACanvas, ADoc, Back, Angle, Centre, ALayout);
+    DrawQRCode(ACanvas, ADoc, AFormat, Back, Angle, Centre, ALayout);
     offsets.Restore();
 
-    if (IsFolding(ADoc))
+    if (AFormat.Folding)
         DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout,
                  Back ? ALayout.BackKlappElements : ALayout.KlappElements, scale);
 }
@@ -117,7 +112,7 @@ QStringList TBaseView::SideTexts(const TDocument &ADoc, bool Back, const TKarten
     };
     // The faces DrawFigures draws, in its order.
     add(Back ? ALayout.BackElements : ALayout.Elements);
-    if (IsFolding(ADoc))
+    if (ADoc.Kartentyp() == TDocument::Klappkarte)
         add(Back ? ALayout.BackKlappElements : ALayout.KlappElements);
     return texts;
 }
@@ -144,8 +139,8 @@ void TBaseView::DrawTextFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, con
 {
     const TTextFigureSetup setup = SetUpTextFigure(ADoc, ALayout, F, Scale);
     ACanvas.SetFont(setup.Font);
-    ScaleCanvasHelper().DrawTextBox(ACanvas, setup.Lines, setup.Left, setup.Top, setup.Right, setup.Bottom,
-                                    setup.HAlign, setup.VAlign, Centre, Angle);
+    DrawTextBox(ACanvas, setup.Lines, setup.Left, setup.Top, setup.Right, setup.Bottom, setup.HAlign, setup.VAlign,
+                Centre, Angle);
 }
 
 void TBaseView::DrawLineFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, float Angle, const TSinglePoint &Centre,
@@ -240,21 +235,28 @@ void TMainView::DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back
 void TMainView::DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back,
                                const TKartenlayout &ALayout) const
 {
-    DrawCardBackground(ACanvas, ADoc, ALayout);
-    DrawCard(ACanvas, ADoc, Back, ALayout);
-    DrawCardOutline(ACanvas, ADoc, ALayout);
+    DrawLayoutSide(ACanvas, ADoc, ADoc.CardFormat(), Back, ALayout);
 }
 
-void TMainView::DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const
+void TMainView::DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                               const TKartenlayout &ALayout) const
+{
+    DrawCardBackground(ACanvas, AFormat, ALayout);
+    DrawFigures(ACanvas, ADoc, AFormat, Back, 0, SinglePoint(0, 0), ALayout);
+    DrawCardOutline(ACanvas, AFormat, ALayout);
+}
+
+void TMainView::DrawCardBackground(TScaleCanvas &ACanvas, const TCardFormat &AFormat,
+                                   const TKartenlayout &ALayout) const
 {
     ACanvas.SetBrushColor(Qt::white);
     ACanvas.SetPenColor(Qt::black);
     ACanvas.SetPenWidth(0);
-    const TSinglePoint extent = CardExtent(ADoc, ALayout);
+    const TSinglePoint extent = CardExtent(AFormat, ALayout);
     ACanvas.Rectangle(0, 0, extent.X, extent.Y);
 
-    if (IsFolding(ADoc)) {
-        const TBogenlayout &sheet = ADoc.Bogenlayout();
+    if (AFormat.Folding) {
+        const TBogenlayout &sheet = AFormat.Sheet;
         const float fold = sheet.CardWidth / 2;
         // Flat ends: a 1 mm line would otherwise stick out of the card.
         const QPen pen = ACanvas.Pen();
@@ -273,47 +275,50 @@ void TMainView::DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc,
     }
 }
 
-void TMainView::DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const
+void TMainView::DrawCardOutline(TScaleCanvas &ACanvas, const TCardFormat &AFormat, const TKartenlayout &ALayout) const
 {
     // Drawn last, so that no figure covers the border.
     ACanvas.SetBrushStyle(Qt::NoBrush);
     ACanvas.SetPenColor(Qt::black);
-    const TSinglePoint extent = CardExtent(ADoc, ALayout);
+    const TSinglePoint extent = CardExtent(AFormat, ALayout);
     ACanvas.Rectangle(0, 0, extent.X, extent.Y);
     ACanvas.SetBrushStyle(Qt::SolidPattern);
 }
 
 void TPrintView::DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
 {
-    const TBogenlayout &sheet = ADoc.Bogenlayout();
+    const TCardFormat format = ADoc.CardFormat();
+    const TBogenlayout &sheet = format.Sheet;
     for (int row = 0; row < sheet.Rows; ++row)
         for (int column = 0; column < sheet.Columns; ++column)
-            DrawSlot(ACanvas, ADoc, Back, sheet.SlotOrigin(column, row));
+            DrawSlot(ACanvas, ADoc, format, Back, sheet.SlotOrigin(column, row));
 }
 
-void TPrintView::DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TSinglePoint &Slot) const
+void TPrintView::DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                          const TSinglePoint &Slot) const
 {
     // The print correction stays in OffsetX/OffsetY.
-    const TBogenlayout &sheet = ADoc.Bogenlayout();
+    const TBogenlayout &sheet = AFormat.Sheet;
     const TKartenlayout &layout = ADoc.Kartenlayout();
     ACanvas.SetCardOffsetX(Slot.X);
     ACanvas.SetCardOffsetY(Slot.Y);
     if (!IsLayoutRotated(layout, sheet)) {
-        DrawCard(ACanvas, ADoc, Back, layout);
+        DrawFigures(ACanvas, ADoc, AFormat, Back, 0, SinglePoint(0, 0), layout);
     } else if (Back) {
         // Turned clockwise about the slot's top-right corner.
         ACanvas.SetCardOffsetX(Slot.X + sheet.CardWidth);
-        DrawFigures(ACanvas, ADoc, Back, 90, SinglePoint(0, 0), layout);
+        DrawFigures(ACanvas, ADoc, AFormat, Back, 90, SinglePoint(0, 0), layout);
     } else {
         // Turned counter-clockwise about the slot's bottom-left corner.
         ACanvas.SetCardOffsetY(Slot.Y + sheet.CardHeight);
-        DrawFigures(ACanvas, ADoc, Back, -90, SinglePoint(0, 0), layout);
+        DrawFigures(ACanvas, ADoc, AFormat, Back, -90, SinglePoint(0, 0), layout);
     }
 }
 
 void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const
 {
-    const TBogenlayout &sheet = ADoc.Bogenlayout();
+    const TCardFormat format = ADoc.CardFormat();
+    const TBogenlayout &sheet = format.Sheet;
     // Drawn again over the content, so that the outline is always complete.
     const auto outline = [&](const TSinglePoint &slot, bool filled) {
         ACanvas.SetCardOffsetX(slot.X);
@@ -331,7 +336,7 @@ void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, boo
             const TSinglePoint slot = sheet.SlotOrigin(column, row);
             outline(slot, true);
             if (row == 0 && column == 0)
-                DrawSlot(ACanvas, ADoc, Back, slot);
+                DrawSlot(ACanvas, ADoc, format, Back, slot);
             outline(slot, false);
         }
     }

@@ -6,6 +6,7 @@
 
 class TDocument;
 class TFigureList;
+struct TCardFormat;
 class TKartenlayout;
 class TLineFigure;
 class TPictureFigure;
@@ -18,7 +19,8 @@ class TTextFigure;
 // leaves font, pen and brush changed and restores the offsets it moves.
 //
 // Back false draws the front figures (and a folding card's inside), true the
-// back figures (and the folding card's outer back). Angles are degrees,
+// back figures (and the folding card's outer back). The card is the
+// document's own unless a format is given. Angles are degrees,
 // positive clockwise on the page, turning about Centre. A layout drawn for
 // another card size stretches to the sheet's card: every box by Scale, x
 // and y on their own; fonts keep their size and shrink only as a figure asks.
@@ -26,8 +28,8 @@ class TBaseView
 {
 public:
     void DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
-    void DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle,
-                     const TSinglePoint &Centre, const TKartenlayout &ALayout) const;
+    void DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                     float Angle, const TSinglePoint &Centre, const TKartenlayout &ALayout) const;
 
     // ALayout is the layout F belongs to: a back text of it may be centred
     // over its design height.
@@ -57,9 +59,11 @@ public:
     void DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
     // One side of any layout with the document's texts, logos and switches.
     void DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
+    void DrawLayoutSide(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                        const TKartenlayout &ALayout) const;
 
-    void DrawCardBackground(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
-    void DrawCardOutline(TScaleCanvas &ACanvas, const TDocument &ADoc, const TKartenlayout &ALayout) const;
+    void DrawCardBackground(TScaleCanvas &ACanvas, const TCardFormat &AFormat, const TKartenlayout &ALayout) const;
+    void DrawCardOutline(TScaleCanvas &ACanvas, const TCardFormat &AFormat, const TKartenlayout &ALayout) const;
 };
 
 // The cards on paper: figures only, placed slot by slot on the sheet.
@@ -76,5 +80,6 @@ public:
 private:
     // The card in the slot whose top-left corner is Slot; a layout lying
     // across the slot is turned into it.
-    void DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TSinglePoint &Slot) const;
+    void DrawSlot(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
+                  const TSinglePoint &Slot) const;
 };

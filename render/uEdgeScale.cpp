@@ -62,7 +62,6 @@ void DrawEdgeScale(TScaleCanvas &canvas, const TEdgeScale &scale)
     QFont font(LabelFont);
     font.setPointSize(LabelPoints);
     canvas.SetFont(font);
-    const TScaleCanvasHelper &helper = ScaleCanvasHelper();
     const int steps = int(TEdgeScale::Reach / TEdgeScale::Step);
     for (int i = -steps; i <= steps; ++i) {
         const float along = scale.Edge + float(i) * TEdgeScale::Step;
@@ -79,9 +78,9 @@ void DrawEdgeScale(TScaleCanvas &canvas, const TEdgeScale &scale)
         const TSinglePoint at = point(along, across);
         const QString label = QString::number(millimetres);
         if (alongX)
-            helper.TextOutAligned(canvas, label, at.X, at.Y, 1, after ? 0 : 2);
+            TextOutAligned(canvas, label, at.X, at.Y, 1, after ? 0 : 2);
         else
-            helper.TextOutAligned(canvas, label, at.X, at.Y, after ? 0 : 2, 1);
+            TextOutAligned(canvas, label, at.X, at.Y, after ? 0 : 2, 1);
     }
     canvas.SetPenWidth(0);
 }

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -38,27 +39,12 @@ private:
     QWidget &FView;
 };
 
-// Moves an active painter to another device, keeping the pen and brush a
-// drawing surface keeps between paints.
-void Retarget(QPainter &painter, QPaintDevice &device)
-{
-    const QPen pen = painter.pen();
-    const QBrush brush = painter.brush();
-    painter.end();
-    painter.begin(&device);
-    painter.setPen(pen);
-    painter.setBrush(brush);
-}
-
 } // namespace
 
 TMMWindow::TMMWindow(QWidget *parent)
-    : QAbstractScrollArea(parent), FIdleSurface(1, 1, QImage::Format_ARGB32_Premultiplied)
+    : QAbstractScrollArea(parent)
 {
-    FPainter.begin(&FIdleSurface);
-    FPainter.setBrush(Qt::white);
-    FScaleCanvas = std::make_unique<TScaleCanvas>(FPainter);
-    FScaleCanvas->SetupForDevice(TScaleDevice::sdScreen);
+    FScaler.SetupForDevice(TScaleDevice::sdScreen);
 
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -73,30 +59,14 @@ TMMWindow::TMMWindow(QWidget *parent)
 
 TMMWindow::~TMMWindow() = default;
 
-void TMMWindow::SetTemplateWidth(float Value)
-{
-    FTemplateWidth = Value;
-    UpdateScrollBars();
-    viewport()->update();
-}
+void TMMWindow::SetTemplateWidth(float Value) { SetExtent(FTemplateWidth, Value); }
+void TMMWindow::SetTemplateHeight(float Value) { SetExtent(FTemplateHeight, Value); }
+void TMMWindow::SetWorldWidth(float Value) { SetExtent(FWorldWidth, Value); }
+void TMMWindow::SetWorldHeight(float Value) { SetExtent(FWorldHeight, Value); }
 
-void TMMWindow::SetTemplateHeight(float Value)
+void TMMWindow::SetExtent(float &Extent, float Value)
 {
-    FTemplateHeight = Value;
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void TMMWindow::SetWorldWidth(float Value)
-{
-    FWorldWidth = Value;
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void TMMWindow::SetWorldHeight(float Value)
-{
-    FWorldHeight = Value;
+    Extent = Value;
     UpdateScrollBars();
     viewport()->update();
 }
@@ -122,12 +92,12 @@ void TMMWindow::ZoomTo(float Z, float CX, float CY)
         Z = MaxZoom;
     {
         TBusyRedraw busy(*viewport());
-        FScaleCanvas->SetZoom(Z);
+        FScaler.SetZoom(Z);
         UpdateScrollBars();
         SetScrollPosition(Qt::Horizontal,
-                          FScaleCanvas->MMToLength(CX) - FScaleCanvas->DeviceOffsetX() - viewport()->width() / 2);
+                          FScaler.MMToLength(CX) - FScaler.DeviceOffsetX() - viewport()->width() / 2);
         SetScrollPosition(Qt::Vertical,
-                          FScaleCanvas->MMToLength(CY) - FScaleCanvas->DeviceOffsetY() - viewport()->height() / 2);
+                          FScaler.MMToLength(CY) - FScaler.DeviceOffsetY() - viewport()->height() / 2);
     }
     viewport()->update();
     FFitMode = 0;
@@ -136,14 +106,14 @@ void TMMWindow::ZoomTo(float Z, float CX, float CY)
 
 void TMMWindow::ZoomAtCentre(float Z)
 {
-    ZoomTo(Z, FScaleCanvas->XToMM(viewport()->width() / 2), FScaleCanvas->YToMM(viewport()->height() / 2));
+    ZoomTo(Z, FScaler.XToMM(viewport()->width() / 2), FScaler.YToMM(viewport()->height() / 2));
     FFitMode = 0;
 }
 
 void TMMWindow::FitAll()
 {
-    const float byHeight = (viewport()->height() - 30) / (FTemplateHeight * FScaleCanvas->PixelsPerMMY());
-    const float byWidth = (viewport()->width() - 30) / (FTemplateWidth * FScaleCanvas->PixelsPerMMX());
+    const float byHeight = (viewport()->height() - 30) / (FTemplateHeight * FScaler.PixelsPerMMY());
+    const float byWidth = (viewport()->width() - 30) / (FTemplateWidth * FScaler.PixelsPerMMX());
     ZoomTo(std::min(byHeight, byWidth), FTemplateWidth / 2, FTemplateHeight / 2);
     FFitMode = 1;
 }
@@ -156,9 +126,9 @@ QScrollBar &TMMWindow::Bar(Qt::Orientation Axis) const
 void TMMWindow::SetCanvasScroll(Qt::Orientation Axis, int Value)
 {
     if (Axis == Qt::Horizontal)
-        FScaleCanvas->SetScrollX(Value);
+        FScaler.SetScrollX(Value);
     else
-        FScaleCanvas->SetScrollY(Value);
+        FScaler.SetScrollY(Value);
 }
 
 void TMMWindow::UpdateScrollBars()
@@ -172,8 +142,8 @@ void TMMWindow::UpdateAxis(Qt::Orientation Axis)
 {
     const bool horizontal = Axis == Qt::Horizontal;
     const int client = horizontal ? viewport()->width() : viewport()->height();
-    const int worldPx = FScaleCanvas->MMToLength(horizontal ? FWorldWidth : FWorldHeight);
-    const int templatePx = FScaleCanvas->MMToLength(horizontal ? FTemplateWidth : FTemplateHeight);
+    const int worldPx = FScaler.MMToLength(horizontal ? FWorldWidth : FWorldHeight);
+    const int templatePx = FScaler.MMToLength(horizontal ? FTemplateWidth : FTemplateHeight);
     const int maximum = std::max(0, worldPx - client);
 
     // A range of 0 hides the bar. The page step follows the client width on
@@ -194,9 +164,9 @@ void TMMWindow::UpdateAxis(Qt::Orientation Axis)
         deviceOffset = (templatePx - worldPx) / 2;
     }
     if (horizontal)
-        FScaleCanvas->SetDeviceOffsetX(deviceOffset);
+        FScaler.SetDeviceOffsetX(deviceOffset);
     else
-        FScaleCanvas->SetDeviceOffsetY(deviceOffset);
+        FScaler.SetDeviceOffsetY(deviceOffset);
 }
 
 void TMMWindow::SetScrollPosition(Qt::Orientation Axis, int Pos)
@@ -233,8 +203,8 @@ void TMMWindow::scrollContentsBy(int dx, int dy)
 
 void TMMWindow::resizeEvent(QResizeEvent *)
 {
-    const int scrollX = FScaleCanvas->ScrollX();
-    const int scrollY = FScaleCanvas->ScrollY();
+    const int scrollX = FScaler.ScrollX();
+    const int scrollY = FScaler.ScrollY();
     UpdateScrollBars();
     if (FFitMode == 1) {
         FitAll();
@@ -249,11 +219,10 @@ void TMMWindow::resizeEvent(QResizeEvent *)
 void TMMWindow::paintEvent(QPaintEvent *)
 {
     // Qt's backing store already double-buffers the widget.
-    Retarget(FPainter, *viewport());
-    FScaleCanvas->ApplyFont();
-    emit OnPaint();
-    Retarget(FPainter, FIdleSurface);
-    FScaleCanvas->ApplyFont();
+    QPainter painter(viewport());
+    painter.setBrush(Qt::white);
+    TScaleCanvas canvas(painter, FScaler);
+    emit OnPaint(canvas);
 }
 
 int TMMWindow::ConsumeWheelNotches(int Delta)

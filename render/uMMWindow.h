@@ -3,17 +3,15 @@
 #include "render/uScaler.h"
 
 #include <QAbstractScrollArea>
-#include <QImage>
-#include <QPainter>
 #include <QPoint>
 #include <QTimer>
 
 #include <cstdint>
-#include <memory>
 
 // A zoomable, scrollable view of a drawing measured in millimetres. It knows
-// nothing of what it shows: its owner draws everything in OnPaint through
-// ScaleCanvas(), whose offsets already hold the scroll and centring state.
+// nothing of what it shows: its owner draws everything in OnPaint on the
+// canvas made for that paint, whose offsets already hold the scroll and
+// centring state.
 //
 // The world is the whole area that can be scrolled over, the template the
 // main object inside it: the template is centred in the world and in the
@@ -26,7 +24,10 @@ public:
     explicit TMMWindow(QWidget *parent = nullptr);
     ~TMMWindow() override;
 
-    TScaleCanvas &ScaleCanvas() { return *FScaleCanvas; }
+    // Zoom, scroll and centring between paints; each paint's canvas starts
+    // from it.
+    TScaler &Scaler() { return FScaler; }
+    const TScaler &Scaler() const { return FScaler; }
 
     float TemplateWidth() const { return FTemplateWidth; }
     float TemplateHeight() const { return FTemplateHeight; }
@@ -37,7 +38,7 @@ public:
     void SetWorldWidth(float Value);
     void SetWorldHeight(float Value);
 
-    float Zoom() const { return FScaleCanvas->Zoom(); }
+    float Zoom() const { return FScaler.Zoom(); }
     // Zooms about the window centre.
     void SetZoom(float Value);
     // 1: the template is fitted again on every resize; 0: free zoom.
@@ -62,7 +63,7 @@ public:
     static constexpr int AutoScrollInterval = 50; // ms
 
 signals:
-    void OnPaint();
+    void OnPaint(TScaleCanvas &canvas);
     // After every scroll-bar move, programmatic scroll and zoom.
     void OnScroll();
     void OnBeforeAutoScroll();
@@ -78,6 +79,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void SetExtent(float &Extent, float Value);
     void UpdateScrollBars();
     void UpdateAxis(Qt::Orientation Axis);
     // Moves the scroll position of an axis that has a scroll bar; clamped to
@@ -92,11 +94,7 @@ private:
     QRect AutoScrollInner() const;
     void AutoScrollTick();
 
-    // Between paints the painter works on a tiny image, so that the canvas
-    // always has an active painter to keep its pen, brush and font on.
-    QImage FIdleSurface;
-    QPainter FPainter;
-    std::unique_ptr<TScaleCanvas> FScaleCanvas;
+    TScaler FScaler;
 
     std::uint8_t FFitMode = 1;
     float FTemplateWidth = 85;

@@ -14,17 +14,6 @@
 
 namespace {
 
-// The card face in the layout's own orientation: the slot, or half of it on
-// a folding card, turned when the layout lies across the slot.
-TSinglePoint FaceExtent(const TDocument &document, const TKartenlayout &layout)
-{
-    const TBogenlayout &sheet = document.Bogenlayout();
-    const float width = document.Kartentyp() == TDocument::Klappkarte ? sheet.CardWidth / 2 : sheet.CardWidth;
-    if (IsLayoutRotated(layout, sheet))
-        return {sheet.CardHeight, width};
-    return {width, sheet.CardHeight};
-}
-
 // Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
 // beyond ASCII says it is UTF-8.
 QRcode *Encode(const QByteArray &data, int minVersion)
@@ -103,7 +92,7 @@ TQRCodePtr DocumentQRCode(const TDocument &document)
     return EncodeQRCode(QRCodeText(document), MinimumQRCodeVersion(document.QRCode().Groesse));
 }
 
-void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, float angle,
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TCardFormat &format, bool back, float angle,
                 const TSinglePoint &centre, const TKartenlayout &layout)
 {
     if (!QRCodeOnSide(document, back))
@@ -113,7 +102,7 @@ void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, floa
         return;
 
     const TQRCodeSettings &settings = document.QRCode();
-    const TSinglePoint face = FaceExtent(document, layout);
+    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
     const float size = settings.Groesse;
     const bool right = settings.Ecke == TQRCodeSettings::ObenRechts || settings.Ecke == TQRCodeSettings::UntenRechts;
     const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;

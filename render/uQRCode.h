@@ -9,6 +9,7 @@
 #include <vector>
 
 class TDocument;
+struct TCardFormat;
 class TKartenlayout;
 class TScaleCanvas;
 
@@ -37,8 +38,8 @@ int MinimumQRCodeVersion(float size);
 TQRCodePtr DocumentQRCode(const TDocument &document);
 
 // Draws the document's QR code when it belongs on that side, in its corner
-// of the card face ALayout is drawn on, turned with the face by Angle
+// of the face of a card of that format ALayout is drawn on, turned with the face by Angle
 // degrees about Centre. Dark modules are one vector path, sharp on printers
 // and in PDF; the quiet zone is painted white over whatever lies beneath.
-void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, bool back, float angle,
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TCardFormat &format, bool back, float angle,
                 const TSinglePoint &centre, const TKartenlayout &layout);

@@ -20,9 +20,7 @@ QStringView TrimLine(QStringView line)
     return line.sliced(begin, end - begin);
 }
 
-} // namespace
-
-float TScaleCanvasHelper::Sum(const TSingleArray &Values) const
+float Sum(const TSingleArray &Values)
 {
     float sum = 0;
     for (float value : Values)
@@ -30,12 +28,14 @@ float TScaleCanvasHelper::Sum(const TSingleArray &Values) const
     return sum;
 }
 
-float TScaleCanvasHelper::UnitsToMM(int N, float Resolution) const
+} // namespace
+
+float UnitsToMM(int N, float Resolution)
 {
     return static_cast<float>(N * 25.4L / Resolution);
 }
 
-TSinglePoint TScaleCanvasHelper::MeasureLines(TScaleCanvas &Canvas, const QStringList &Lines) const
+TSinglePoint MeasureLines(TScaleCanvas &Canvas, const QStringList &Lines)
 {
     const auto font = TMeasuringFont::For(Canvas.GetFont());
     int widest = 0;
@@ -45,17 +45,17 @@ TSinglePoint TScaleCanvasHelper::MeasureLines(TScaleCanvas &Canvas, const QStrin
     return {UnitsToMM(widest, MeasureResolution), static_cast<float>(Lines.size() * lineHeight)};
 }
 
-TSinglePoint TScaleCanvasHelper::MeasureText(TScaleCanvas &Canvas, const QString &Text) const
+TSinglePoint MeasureText(TScaleCanvas &Canvas, const QString &Text)
 {
     return MeasureLines(Canvas, QStringList{Text});
 }
 
-float TScaleCanvasHelper::TextWidthMM(TScaleCanvas &Canvas, const QStringList &Lines) const
+float TextWidthMM(TScaleCanvas &Canvas, const QStringList &Lines)
 {
     return MeasureLines(Canvas, Lines).X;
 }
 
-TSingleArray TScaleCanvasHelper::GetCharWidthsMM(TScaleCanvas &Canvas, const QString &Text) const
+TSingleArray GetCharWidthsMM(TScaleCanvas &Canvas, const QString &Text)
 {
     const auto font = TMeasuringFont::For(Canvas.GetFont());
     TSingleArray widths;
@@ -74,7 +74,7 @@ TSingleArray TScaleCanvasHelper::GetCharWidthsMM(TScaleCanvas &Canvas, const QSt
     return widths;
 }
 
-TIntegerArray TScaleCanvasHelper::WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &Widths) const
+TIntegerArray WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &Widths)
 {
     TIntegerArray advances;
     if (Widths.isEmpty())
@@ -92,8 +92,8 @@ TIntegerArray TScaleCanvasHelper::WidthsToAdvances(const TScaleCanvas &Canvas, c
     return advances;
 }
 
-bool TScaleCanvasHelper::TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
-                                       const QString &Text, const TSingleArray &Widths) const
+bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
+                   const QString &Text, const TSingleArray &Widths)
 {
     if (Text.isEmpty())
         return true;
@@ -112,8 +112,8 @@ bool TScaleCanvasHelper::TextOutWidths(TScaleCanvas &Canvas, float X, float Y, c
     return true;
 }
 
-TTextBoxLayout TScaleCanvasHelper::LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left,
-                                                 float Top, float Right, float Bottom, int HAlign, int VAlign) const
+TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top, float Right,
+                             float Bottom, int HAlign, int VAlign)
 {
     TTextBoxLayout layout;
     layout.LineHeight = UnitsToMM(Font.LineHeight(), MeasureResolution);
@@ -167,8 +167,8 @@ TTextBoxLayout TScaleCanvasHelper::LayOutTextBox(const TMeasuringFont &Font, con
     return layout;
 }
 
-void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
-                                     float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle) const
+void DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
+                 float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle)
 {
     if (Canvas.DeviceFontHeight() == 0)
         return;
@@ -188,8 +188,7 @@ void TScaleCanvasHelper::DrawTextBox(TScaleCanvas &Canvas, const QStringList &Li
     Canvas.SetFontAngle(0);
 }
 
-void TScaleCanvasHelper::TextOutAligned(TScaleCanvas &Canvas, const QString &Text, float X, float Y, int HAlign,
-                                        int VAlign) const
+void TextOutAligned(TScaleCanvas &Canvas, const QString &Text, float X, float Y, int HAlign, int VAlign)
 {
     const float height = MeasureText(Canvas, Text).Y;
     const TSingleArray widths = GetCharWidthsMM(Canvas, Text);
@@ -205,10 +204,4 @@ void TScaleCanvasHelper::TextOutAligned(TScaleCanvas &Canvas, const QString &Tex
     else if (VAlign == 2)
         y -= Canvas.MMToLength(height);
     Canvas.DeviceTextOut(QPoint(x, y), Text, WidthsToAdvances(Canvas, widths), 0, std::nullopt);
-}
-
-TScaleCanvasHelper &ScaleCanvasHelper()
-{
-    static TScaleCanvasHelper helper;
-    return helper;
 }

@@ -39,42 +39,34 @@ struct TTextBoxLayout
 // Alignment codes: HAlign 0 left, 1 centre, 2 right; VAlign 0 top, 1 centre,
 // 2 bottom. Other codes act like 0, but DrawTextBox then starts a line exactly
 // at Left, ignoring the first character's bearing.
-class TScaleCanvasHelper
-{
-public:
-    static constexpr float MeasureResolution = 1440;
+// Dots per inch the millimetre widths are measured at.
+inline constexpr float MeasureResolution = 1440;
 
-    float Sum(const TSingleArray &Values) const;
-    float UnitsToMM(int N, float Resolution) const;
+float UnitsToMM(int N, float Resolution);
 
-    // X: width of the widest line, Y: line count times the line height.
-    TSinglePoint MeasureLines(TScaleCanvas &Canvas, const QStringList &Lines) const;
-    TSinglePoint MeasureText(TScaleCanvas &Canvas, const QString &Text) const;
-    float TextWidthMM(TScaleCanvas &Canvas, const QStringList &Lines) const;
-    // One width per character, the first without its leading and the last
-    // without its trailing bearing.
-    TSingleArray GetCharWidthsMM(TScaleCanvas &Canvas, const QString &Text) const;
-    // Device advances rounded from the running millimetre position, so that
-    // rounding errors never add up along a line.
-    TIntegerArray WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &Widths) const;
+// X: width of the widest line, Y: line count times the line height.
+TSinglePoint MeasureLines(TScaleCanvas &Canvas, const QStringList &Lines);
+TSinglePoint MeasureText(TScaleCanvas &Canvas, const QString &Text);
+float TextWidthMM(TScaleCanvas &Canvas, const QStringList &Lines);
+// One width per character, the first without its leading and the last
+// without its trailing bearing.
+TSingleArray GetCharWidthsMM(TScaleCanvas &Canvas, const QString &Text);
+// Device advances rounded from the running millimetre position, so that
+// rounding errors never add up along a line.
+TIntegerArray WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &Widths);
 
-    // Draws Text from (X, Y) with one width per character. A device font of
-    // one point or less draws a light-grey bar instead. False when the device
-    // output failed.
-    bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
-                       const QString &Text, const TSingleArray &Widths) const;
-    // Where DrawTextBox puts each entry of Lines, and which it drops.
-    TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top,
-                                 float Right, float Bottom, int HAlign, int VAlign) const;
-    // Draws each entry of Lines as one line inside the box, aligned, and
-    // turned by Angle degrees (clockwise) about Centre. A block taller than
-    // the box starts at Top; lines starting below Bottom are dropped.
-    void DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
-                     float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle) const;
-    // Draws Text untrimmed, aligned on the point (X, Y).
-    void TextOutAligned(TScaleCanvas &Canvas, const QString &Text, float X, float Y, int HAlign,
-                        int VAlign) const;
-};
-
-// The one helper, created on first use.
-TScaleCanvasHelper &ScaleCanvasHelper();
+// Draws Text from (X, Y) with one width per character. A device font of
+// one point or less draws a light-grey bar instead. False when the device
+// output failed.
+bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
+                   const QString &Text, const TSingleArray &Widths);
+// Where DrawTextBox puts each entry of Lines, and which it drops.
+TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top,
+                             float Right, float Bottom, int HAlign, int VAlign);
+// Draws each entry of Lines as one line inside the box, aligned, and
+// turned by Angle degrees (clockwise) about Centre. A block taller than
+// the box starts at Top; lines starting below Bottom are dropped.
+void DrawTextBox(TScaleCanvas &Canvas, const QStringList &Lines, float Left, float Top, float Right,
+                 float Bottom, int HAlign, int VAlign, const TSinglePoint &Centre, float Angle);
+// Draws Text untrimmed, aligned on the point (X, Y).
+void TextOutAligned(TScaleCanvas &Canvas, const QString &Text, float X, float Y, int HAlign, int VAlign);

@@ -169,6 +169,19 @@ TScaleCanvas::TScaleCanvas(QPainter &ACanvas)
     : FCanvas(ACanvas)
     , FFontPPI(ScreenLogicalDpi().y())
 {
+    TakeFontFromDevice();
+}
+
+TScaleCanvas::TScaleCanvas(QPainter &ACanvas, const TScaler &AGeometry)
+    : TScaler(AGeometry)
+    , FCanvas(ACanvas)
+    , FFontPPI(ScreenLogicalDpi().y())
+{
+    TakeFontFromDevice();
+}
+
+void TScaleCanvas::TakeFontFromDevice()
+{
     FFont = FCanvas.font();
     if (FFont.pointSizeF() <= 0)
         FFont.setPointSize(std::max(1, MulDiv(FFont.pixelSize(), 72, FFontPPI)));

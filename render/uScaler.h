@@ -109,7 +109,8 @@ private:
     float FZoom = 1;
 };
 
-// Adds nothing; kept because the drawing code names the scaler by this name.
+// Adds nothing: the design's name for a scaler without a device, such as a
+// window's zoom and scroll kept between paints.
 class TScaler : public TCustomScaler
 {
 };
@@ -120,6 +121,8 @@ class TScaleCanvas : public TScaler
 {
 public:
     explicit TScaleCanvas(QPainter &ACanvas);
+    // With the zoom, scroll and offsets of a scaler kept elsewhere.
+    TScaleCanvas(QPainter &ACanvas, const TScaler &AGeometry);
     ~TScaleCanvas() override = default;
     TScaleCanvas(const TScaleCanvas &) = delete;
     TScaleCanvas &operator=(const TScaleCanvas &) = delete;
@@ -171,6 +174,7 @@ public:
                                float Angle, const std::optional<QRect> &Clip);
 
 private:
+    void TakeFontFromDevice();
     int LogicalFontHeight() const;
     int DeviceHeightFor(int logicalHeight) const;
     int CurrentDevicePPI() const;

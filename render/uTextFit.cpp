@@ -57,7 +57,6 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
 {
     const bool folding = doc.Kartentyp() == TDocument::Klappkarte;
     const TSinglePoint scale = LayoutScale(layout, doc.Bogenlayout(), folding);
-    const TScaleCanvasHelper &helper = ScaleCanvasHelper();
     // One face of the card: the card, or a folding card's half.
     const TSinglePoint face{layout.DesignWidth * scale.X, layout.DesignHeight * scale.Y};
 
@@ -82,8 +81,8 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
                 continue;
             const TTextFigureSetup setup = SetUpTextFigure(doc, layout, *figure, scale);
             const auto font = TMeasuringFont::For(setup.Font);
-            const TTextBoxLayout box = helper.LayOutTextBox(*font, setup.Lines, setup.Left, setup.Top, setup.Right,
-                                                            setup.Bottom, setup.HAlign, setup.VAlign);
+            const TTextBoxLayout box = LayOutTextBox(*font, setup.Lines, setup.Left, setup.Top, setup.Right,
+                                                     setup.Bottom, setup.HAlign, setup.VAlign);
             TTextFit &fit = fits.emplace_back();
             fit.Figure = figure;
             fit.Back = back;
@@ -155,13 +154,12 @@ TTextFigureSetup SetUpTextFigure(const TDocument &ADoc, const TKartenlayout &ALa
 
     if (F.ScaleDownToBox) {
         // Only the widest line counts, never the height.
-        const TScaleCanvasHelper &helper = ScaleCanvasHelper();
         while (setup.Font.pointSize() > 1) {
             const auto font = TMeasuringFont::For(setup.Font);
             int widest = 0;
             for (const QString &line : std::as_const(setup.Lines))
                 widest = std::max(widest, font->TextWidth(line));
-            if (helper.UnitsToMM(widest, TScaleCanvasHelper::MeasureResolution) <= setup.Right - setup.Left)
+            if (UnitsToMM(widest, MeasureResolution) <= setup.Right - setup.Left)
                 break;
             setup.Font.setPointSize(setup.Font.pointSize() - 1);
         }

@@ -29,10 +29,10 @@ double MicrosecondsPerBlock(QPainter &painter, int rounds)
     font.setPointSize(9);
     canvas.SetFont(font);
     for (int i = 0; i < 20; ++i)
-        ScaleCanvasHelper().DrawTextBox(canvas, lines, 5, 5, 80, 50, 0, 0, {0, 0}, 0);
+        DrawTextBox(canvas, lines, 5, 5, 80, 50, 0, 0, {0, 0}, 0);
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < rounds; ++i)
-        ScaleCanvasHelper().DrawTextBox(canvas, lines, 5, 5, 80, 50, i % 3, 1, {0, 0}, 0);
+        DrawTextBox(canvas, lines, 5, 5, 80, 50, i % 3, 1, {0, 0}, 0);
     const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
     return elapsed.count() / rounds;
 }

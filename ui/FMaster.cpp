@@ -75,7 +75,7 @@ TMaster::TMaster(QWidget *parent)
     CreateSheetPreview();
     FMainView = std::make_unique<TMainView>();
     ArrangeLayoutGrid();
-    tsLayout->dgLayouts->OnResize = [this] { LayoutGridResize(); };
+    connect(tsLayout->dgLayouts, &TDrawGrid::Resized, this, [this] { ArrangeLayoutGrid(); });
     Localizer().SelectStartLanguage();
     ConnectControls();
     pcMainChange();
@@ -86,12 +86,8 @@ TMaster::TMaster(QWidget *parent)
 TMaster::~TMaster()
 {
     // Nothing may paint or react to an edit while the parts go.
-    TDrawGrid *grid = tsLayout->dgLayouts;
-    grid->OnDrawCell = nullptr;
-    grid->OnSelectCell = nullptr;
-    grid->OnKeyDown = nullptr;
-    grid->OnResize = nullptr;
-    grid->OnCellText = nullptr;
+    tsLayout->dgLayouts->SetDelegate(nullptr);
+    tsLayout->dgLayouts->disconnect(this);
     FPreview->disconnect(this);
     FUpdating = true;
 
@@ -121,13 +117,7 @@ void TMaster::ConnectControls()
     connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(); });
     connect(BtnWeiter, &QPushButton::clicked, this, [this] { BtnWeiterClick(); });
     connect(BtnZurueck, &QPushButton::clicked, this, [this] { BtnZurueckClick(); });
-    TDrawGrid *grid = tsLayout->dgLayouts;
-    grid->OnDrawCell = [this](QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state) {
-        dgLayoutsDrawCell(painter, col, row, rect, state);
-    };
-    grid->OnSelectCell = [this](int col, int row) { return dgLayoutsSelectCell(col, row); };
-    grid->OnKeyDown = [this](int &key, Qt::KeyboardModifiers shift) { dgLayoutsKeyDown(key, shift); };
-    grid->OnCellText = [this](int col, int row) { return dgLayoutsCellText(col, row); };
+    tsLayout->dgLayouts->SetDelegate(this);
 
     TEigeneDatenPage &front = *tsEigeneDaten;
     TRueckseitePage &back = *tsRueckseite;

@@ -35,7 +35,7 @@ QString StripTrailingLineBreak(const QString &text);
 // The program's main window: a wizard of five pages with a shared card
 // preview beside each page. Every edit goes into the document at once and
 // redraws the preview and the layout thumbnails.
-class TMaster : public QMainWindow, public TLocalizerForm, protected TMasterControls
+class TMaster : public QMainWindow, public TLocalizerForm, protected TMasterControls, private TDrawGridDelegate
 {
     Q_OBJECT
     // The menu commands act on the window as its own handlers would.
@@ -112,18 +112,18 @@ private:
 
     // Layout chooser
     void ArrangeLayoutGrid();
-    void LayoutGridResize();
-    void dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state);
-    bool dgLayoutsSelectCell(int col, int row);
+    // The grid's cells are the layouts' thumbnails; choosing one applies it.
+    void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridCellState state) override;
+    bool SelectCell(int col, int row) override;
+    QString CellText(int col, int row) const override;
+    bool KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     // The preview shows the whole card, or both sides, in the sheet's card size.
     void FitPreview();
-    void dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers shift);
-    QString dgLayoutsCellText(int col, int row) const;
     void ApplyLayoutSelection();
     void SelectDocumentLayout();
 
     // Preview
-    void PreviewPaint();
+    void PreviewPaint(TScaleCanvas &canvas);
     void DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated);
     void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
 

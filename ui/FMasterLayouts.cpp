@@ -16,36 +16,15 @@
 
 namespace {
 
-// Makes the document a standard card for a while, on a sheet whose card is
-// one face of the document's own: a thumbnail shows the face in the chosen
-// card size, whatever the card type. Type and sheet come back at the end.
-class TThumbnailScope
+// One face of the document's card as a standard card: a thumbnail shows the
+// face in the chosen card size, whatever the card type.
+TCardFormat StandardFace(const TDocument &document)
 {
-public:
-    explicit TThumbnailScope(TDocument &document)
-        : FDocument(document)
-        , FKartentyp(document.Kartentyp())
-        , FBogen(document.Bogenlayout())
-    {
-        TBogenlayout face = FBogen;
-        if (FKartentyp == TDocument::Klappkarte)
-            face.CardWidth /= 2;
-        FDocument.SetKartentyp(TDocument::Standardkarte);
-        FDocument.SetBogenlayout(face);
-    }
-    ~TThumbnailScope()
-    {
-        FDocument.SetKartentyp(FKartentyp);
-        FDocument.SetBogenlayout(FBogen);
-    }
-    TThumbnailScope(const TThumbnailScope &) = delete;
-    TThumbnailScope &operator=(const TThumbnailScope &) = delete;
-
-private:
-    TDocument &FDocument;
-    int FKartentyp;
-    TBogenlayout FBogen;
-};
+    TCardFormat face{document.Bogenlayout(), false};
+    if (document.Kartentyp() == TDocument::Klappkarte)
+        face.Sheet.CardWidth /= 2;
+    return face;
+}
 
 // Switches a widget's painting off and, at the end, on again with a repaint.
 class TRedrawOff
@@ -87,12 +66,7 @@ void TMaster::ArrangeLayoutGrid()
     grid.SetDefaultRowHeight(height / shown);
 }
 
-void TMaster::LayoutGridResize()
-{
-    ArrangeLayoutGrid();
-}
-
-void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect &rect, TDrawGrid::TCellState state)
+void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridCellState state)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int p = col + row * grid.ColCount();
@@ -107,14 +81,14 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
         fill = state.Focused ? colours.color(QPalette::Highlight) : MixColors(colours.color(QPalette::Highlight), fill);
     QImage bitmap(rect.size(), QImage::Format_RGB888);
     bitmap.fill(fill);
-    // Measured on the card as it prints, before the thumbnail's stand-in face.
+    // Measured on the card as it prints, not on the thumbnail's stand-in face.
     const bool losesText = !FitCard(*FDocument, layouts.Items(p)).isEmpty();
     {
-        TThumbnailScope face(*FDocument);
+        const TCardFormat face = StandardFace(*FDocument);
         QPainter surface(&bitmap);
         TScaleCanvas canvas(surface);
         canvas.SetupForDevice(TScaleDevice::sdScreen);
-        const TBogenlayout &sheet = FDocument->Bogenlayout();
+        const TBogenlayout &sheet = face.Sheet;
         const TKartenlayout &layout = layouts.Items(p);
         const int side = std::min(rect.width(), rect.height());
         // The card's longer side fits the cell, also on a portrait slot.
@@ -126,7 +100,7 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
             std::swap(cardWidth, cardHeight);
         canvas.SetScrollX(-((rect.width() - cardWidth) / 2));
         canvas.SetScrollY(-((rect.height() - cardHeight) / 2));
-        FMainView->DrawLayoutSide(canvas, *FDocument, false, layout);
+        FMainView->DrawLayoutSide(canvas, *FDocument, face, false, layout);
         if (losesText)
             DrawFitWarning(surface, QPoint(rect.width() - 3, 3));
         if (state.Focused) {
@@ -138,7 +112,7 @@ void TMaster::dgLayoutsDrawCell(QPainter &painter, int col, int row, const QRect
     painter.drawImage(rect.topLeft(), bitmap);
 }
 
-bool TMaster::dgLayoutsSelectCell(int col, int row)
+bool TMaster::SelectCell(int col, int row)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int p = col + row * grid.ColCount();
@@ -170,7 +144,7 @@ void TMaster::FitPreview()
         FSheetPreview->Redraw();
 }
 
-void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
+bool TMaster::KeyDown(int key, Qt::KeyboardModifiers)
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
     const int cols = grid.ColCount();
@@ -178,22 +152,23 @@ void TMaster::dgLayoutsKeyDown(int &key, Qt::KeyboardModifiers)
     const int col = grid.Col();
     const int row = grid.Row();
     const int lastCol = (FDocument->Layouts().Count() - 1) % cols;
-    // One step to the new cell, through dgLayoutsSelectCell so the layout
-    // follows; a cell on the way would be applied and announced in vain.
+    // One step to the new cell, through SelectCell so the layout follows; a
+    // cell on the way would be applied and announced in vain.
     auto wrap = [&](int toCol, int toRow) {
-        key = 0;
         TRedrawOff redraw(*grid.viewport());
         grid.SelectCell(toCol, toRow);
+        return true;
     };
     if (key == Qt::Key_Left && col == 0 && row > 0)
-        wrap(cols - 1, row - 1);
-    else if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1)
-        wrap(0, row + 1);
-    else if (key == Qt::Key_Down && row == rows - 2 && col > lastCol)
-        wrap(lastCol, row + 1); // the cell below is empty: the last layout instead
+        return wrap(cols - 1, row - 1);
+    if (key == Qt::Key_Right && col == cols - 1 && row < rows - 1)
+        return wrap(0, row + 1);
+    if (key == Qt::Key_Down && row == rows - 2 && col > lastCol)
+        return wrap(lastCol, row + 1); // the cell below is empty: the last layout instead
+    return false;
 }
 
-QString TMaster::dgLayoutsCellText(int col, int row) const
+QString TMaster::CellText(int col, int row) const
 {
     const int p = col + row * tsLayout->dgLayouts->ColCount();
     const TKartenlayoutList &layouts = FDocument->Layouts();
@@ -203,7 +178,7 @@ QString TMaster::dgLayoutsCellText(int col, int row) const
 void TMaster::ApplyLayoutSelection()
 {
     TDrawGrid &grid = *tsLayout->dgLayouts;
-    dgLayoutsSelectCell(grid.Col(), grid.Row());
+    SelectCell(grid.Col(), grid.Row());
 }
 
 void TMaster::SelectDocumentLayout()

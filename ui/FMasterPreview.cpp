@@ -28,34 +28,6 @@ namespace {
 // Characters of a family name the font box shows before cutting it.
 constexpr int FontNameLength = 16;
 
-// Restores the canvas's millimetre offsets and text colour at the end of a
-// drawing step: the preview's canvas lives on to the next paint.
-class TCanvasScope
-{
-public:
-    explicit TCanvasScope(TScaleCanvas &canvas)
-        : FCanvas(canvas)
-        , FOffsetX(canvas.OffsetX())
-        , FOffsetY(canvas.OffsetY())
-        , FFontColor(canvas.FontColor())
-    {
-    }
-    ~TCanvasScope()
-    {
-        FCanvas.SetOffsetX(FOffsetX);
-        FCanvas.SetOffsetY(FOffsetY);
-        FCanvas.SetFontColor(FFontColor);
-    }
-    TCanvasScope(const TCanvasScope &) = delete;
-    TCanvasScope &operator=(const TCanvasScope &) = delete;
-
-private:
-    TScaleCanvas &FCanvas;
-    float FOffsetX;
-    float FOffsetY;
-    QColor FFontColor;
-};
-
 } // namespace
 
 void TMaster::CreateRuntimeControls()
@@ -63,7 +35,7 @@ void TMaster::CreateRuntimeControls()
     FPreview = new TCardPreview(*FDocument, panVorschau);
     FPreview->setObjectName(QStringLiteral("MMWin"));
     panVorschau->layout()->addWidget(FPreview);
-    connect(FPreview, &TMMWindow::OnPaint, this, [this] { PreviewPaint(); });
+    connect(FPreview, &TMMWindow::OnPaint, this, [this](TScaleCanvas &canvas) { PreviewPaint(canvas); });
     FPreview->SetWorldWidth(85);
     FPreview->SetWorldHeight(55);
     FPreview->SetTemplateWidth(85.0f);
@@ -105,9 +77,8 @@ void TMaster::RedrawPreviews()
     FPreview->CardChanged();
 }
 
-void TMaster::PreviewPaint()
+void TMaster::PreviewPaint(TScaleCanvas &canvas)
 {
-    TScaleCanvas &canvas = FPreview->ScaleCanvas();
     const QPixmap logo = imgOrnak->pixmap();
     if (!logo.isNull())
         canvas.Canvas().drawPixmap(FPreview->viewport()->width() - logo.width() - 10, 10, logo);
@@ -119,7 +90,6 @@ void TMaster::PreviewPaint()
     if (!FDocument->MitRueckseite())
         return;
 
-    TCanvasScope scope(canvas);
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
     DrawSideLabel(canvas, QStringLiteral("Vorderseite"), rotated);
@@ -147,7 +117,7 @@ void TMaster::DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotat
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const float across = rotated ? sheet.CardHeight : sheet.CardWidth;
     const float down = rotated ? sheet.CardWidth : sheet.CardHeight;
-    ScaleCanvasHelper().TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
+    TextOutAligned(canvas, GetText(key), across / 2, down + 0.5f, 1, 0);
     canvas.SetFontColor(cardTexts);
 }
 

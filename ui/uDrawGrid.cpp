@@ -74,7 +74,7 @@ public:
 private:
     int Col() const { return FIndex % FGrid->ColCount(); }
     int Row() const { return FIndex / FGrid->ColCount(); }
-    QString Text() const { return FGrid->OnCellText ? FGrid->OnCellText(Col(), Row()) : QString(); }
+    QString Text() const { return FGrid->CellText(Col(), Row()); }
 
     QPointer<TDrawGrid> FGrid;
     int FIndex;
@@ -97,11 +97,9 @@ public:
     int childCount() const override
     {
         const TDrawGrid &grid = Grid();
-        if (!grid.OnCellText)
-            return 0;
         const int cols = grid.ColCount();
         int count = 0;
-        while (count < cols * grid.RowCount() && !grid.OnCellText(count % cols, count / cols).isEmpty())
+        while (count < cols * grid.RowCount() && !grid.CellText(count % cols, count / cols).isEmpty())
             ++count;
         return count;
     }
@@ -241,13 +239,18 @@ bool TDrawGrid::CellAt(const QPoint &pos, int &col, int &row) const
     return col < FColCount && row < FRowCount;
 }
 
+QString TDrawGrid::CellText(int col, int row) const
+{
+    return FDelegate ? FDelegate->CellText(col, row) : QString();
+}
+
 bool TDrawGrid::MoveTo(int col, int row)
 {
     col = std::clamp(col, 0, FColCount - 1);
     row = std::clamp(row, 0, FRowCount - 1);
     if (col == FCol && row == FRow)
         return true;
-    if (OnSelectCell && !OnSelectCell(col, row))
+    if (FDelegate && !FDelegate->SelectCell(col, row))
         return false;
     viewport()->update(CellRect(FCol, FRow));
     FCol = col;
@@ -302,21 +305,20 @@ void TDrawGrid::paintEvent(QPaintEvent *)
     for (int row = top; row <= lastRow; ++row) {
         for (int col = 0; col < FColCount; ++col) {
             const bool current = col == FCol && row == FRow;
-            if (OnDrawCell)
-                OnDrawCell(painter, col, row, CellRect(col, row), {current, current && focused});
+            if (FDelegate)
+                FDelegate->DrawCell(painter, col, row, CellRect(col, row), {current, current && focused});
         }
     }
 }
 
 void TDrawGrid::keyPressEvent(QKeyEvent *event)
 {
-    int key = event->key();
-    if (OnKeyDown)
-        OnKeyDown(key, event->modifiers());
+    if (FDelegate && FDelegate->KeyDown(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
     const int pageRows = std::max(1, ClientHeight() / FRowHeight);
-    switch (key) {
-    case 0:
-        break;
+    switch (event->key()) {
     case Qt::Key_Left:
         MoveTo(FCol - 1, FRow);
         break;
@@ -361,8 +363,7 @@ void TDrawGrid::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollRange();
-    if (OnResize)
-        OnResize();
+    emit Resized();
 }
 
 void TDrawGrid::focusInEvent(QFocusEvent *event)

@@ -2,33 +2,43 @@
 
 #include <QAbstractScrollArea>
 
-#include <functional>
-
 class QPainter;
 
+struct TGridCellState
+{
+    bool Selected; // the current cell
+    bool Focused;  // the current cell while the grid has the focus
+};
+
+// What a draw grid asks of its owner, who knows what the cells hold.
+class TDrawGridDelegate
+{
+public:
+    virtual void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridCellState state) = 0;
+    // Asked before a cell becomes the current one; false refuses it.
+    virtual bool SelectCell(int col, int row) = 0;
+    // What a screen reader says for a cell; empty for a cell without content.
+    virtual QString CellText(int col, int row) const = 0;
+    // A key before the grid handles it; true when the grid must leave it.
+    virtual bool KeyDown(int key, Qt::KeyboardModifiers modifiers) = 0;
+
+protected:
+    ~TDrawGridDelegate() = default;
+};
+
 // A grid of owner-drawn cells of one size with a current cell, scrolled
-// vertically by whole rows. Every change of the current cell asks
-// OnSelectCell first, which may refuse it. A screen reader sees a list whose
-// items are the cells OnCellText names, the current cell selected.
+// vertically by whole rows. Every change of the current cell asks the
+// delegate first, which may refuse it. A screen reader sees a list whose
+// items are the cells the delegate names, the current cell selected.
 class TDrawGrid : public QAbstractScrollArea
 {
     Q_OBJECT
 
 public:
-    struct TCellState
-    {
-        bool Selected; // the current cell
-        bool Focused;  // the current cell while the grid has the focus
-    };
-    using TDrawCellEvent = std::function<void(QPainter &painter, int col, int row, const QRect &rect, TCellState state)>;
-    using TSelectCellEvent = std::function<bool(int col, int row)>;
-    // May set the key to 0 to skip the grid's own handling.
-    using TKeyDownEvent = std::function<void(int &key, Qt::KeyboardModifiers modifiers)>;
-    using TNotifyEvent = std::function<void()>;
-    // What a screen reader says for a cell; empty for a cell without content.
-    using TCellTextEvent = std::function<QString(int col, int row)>;
-
     explicit TDrawGrid(QWidget *parent = nullptr);
+
+    // Null leaves every cell empty and unnamed.
+    void SetDelegate(TDrawGridDelegate *delegate) { FDelegate = delegate; }
 
     int ColCount() const { return FColCount; }
     void SetColCount(int count);
@@ -41,7 +51,7 @@ public:
 
     int Col() const { return FCol; }
     int Row() const { return FRow; }
-    // Move the current cell when OnSelectCell allows it.
+    // Move the current cell when the delegate allows it.
     void SetCol(int col);
     void SetRow(int row);
     // Both at once, so no cell in between is selected on the way.
@@ -54,11 +64,11 @@ public:
     // The cell holding a point of the viewport; false outside every cell.
     bool CellAt(const QPoint &pos, int &col, int &row) const;
 
-    TDrawCellEvent OnDrawCell;
-    TSelectCellEvent OnSelectCell;
-    TKeyDownEvent OnKeyDown;
-    TNotifyEvent OnResize;
-    TCellTextEvent OnCellText;
+    // What the screen reader says for a cell: the delegate's words.
+    QString CellText(int col, int row) const;
+
+signals:
+    void Resized();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -76,6 +86,7 @@ private:
     // Tells a screen reader which cell is current (and focused).
     void AnnounceCurrentCell();
 
+    TDrawGridDelegate *FDelegate = nullptr;
     int FColCount = 5;
     int FRowCount = 5;
     int FColWidth = 64;

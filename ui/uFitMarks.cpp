@@ -41,7 +41,7 @@ void TFitMarks::Draw(TScaleCanvas &canvas, const QList<TTextFit> &fits, bool bac
 
 QString TFitMarks::TipAt(const QPoint &point) const
 {
-    const TScaleCanvas &canvas = FPreview.ScaleCanvas();
+    const TScaler &canvas = FPreview.Scaler();
     const float x = canvas.XToMM(point.x()) + canvas.TotalOffsetX();
     const float y = canvas.YToMM(point.y()) + canvas.TotalOffsetY();
     for (const TMark &mark : FMarks)

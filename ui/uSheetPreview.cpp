@@ -34,30 +34,6 @@ QToolButton *MakeArrow(QWidget *parent, const char *name, Qt::ArrowType arrow, c
     return button;
 }
 
-// Puts the canvas's millimetre and card offsets back after a page.
-class TSheetOffsets
-{
-public:
-    explicit TSheetOffsets(TScaleCanvas &canvas)
-        : FCanvas(canvas), FOffsetX(canvas.OffsetX()), FOffsetY(canvas.OffsetY())
-    {
-    }
-    ~TSheetOffsets()
-    {
-        FCanvas.SetOffsetX(FOffsetX);
-        FCanvas.SetOffsetY(FOffsetY);
-        FCanvas.SetCardOffsetX(0);
-        FCanvas.SetCardOffsetY(0);
-    }
-    TSheetOffsets(const TSheetOffsets &) = delete;
-    TSheetOffsets &operator=(const TSheetOffsets &) = delete;
-
-private:
-    TScaleCanvas &FCanvas;
-    float FOffsetX;
-    float FOffsetY;
-};
-
 } // namespace
 
 TSheetPreview::TSheetPreview(const TDocument &document, const TPrintCorrection &correction, QWidget *parent)
@@ -84,7 +60,7 @@ TSheetPreview::TSheetPreview(const TDocument &document, const TPrintCorrection &
     column->addWidget(Vorschau, 1);
     column->addWidget(chTestseite);
 
-    connect(Vorschau, &TMMWindow::OnPaint, this, [this] { Paint(); });
+    connect(Vorschau, &TMMWindow::OnPaint, this, [this](TScaleCanvas &canvas) { DrawPage(canvas, CurrentPage()); });
     connect(chTestseite, &QCheckBox::toggled, this, [this] { SetPageIndex(0); });
     connect(BtnSeiteZurueck, &QToolButton::clicked, this, [this] { SetPageIndex(FPageIndex - 1); });
     connect(BtnSeiteWeiter, &QToolButton::clicked, this, [this] { SetPageIndex(FPageIndex + 1); });
@@ -158,7 +134,6 @@ void TSheetPreview::DrawPage(TScaleCanvas &canvas, TPage page) const
     canvas.SetBrushStyle(Qt::SolidPattern);
     canvas.SetPenColor(Qt::black);
 
-    TSheetOffsets keep(canvas);
     const TPrintOffsets &offsets = FCorrection.Of(page == TPage::Back ? TPrintSide::Back : TPrintSide::Front);
     canvas.SetOffsetX(canvas.OffsetX() + offsets.X);
     canvas.SetOffsetY(canvas.OffsetY() + offsets.Y);
@@ -174,11 +149,6 @@ TSheetPreview::TPage TSheetPreview::CurrentPage() const
     // The card may have lost its back since the page was chosen.
     const QList<TPage> pages = Pages();
     return pages.at(std::min(FPageIndex, int(pages.size()) - 1));
-}
-
-void TSheetPreview::Paint()
-{
-    DrawPage(Vorschau->ScaleCanvas(), CurrentPage());
 }
 
 void TSheetPreview::ShowPageLabel()

@@ -49,7 +49,6 @@ public:
     TMMWindow *Vorschau;
 
 private:
-    void Paint();
     void ShowPageLabel();
 
     const TDocument &FDocument;

@@ -208,7 +208,7 @@ TEST_F(PrintPdfTest, NameStandsInEverySlotMovedByTheOffsets)
     nameFont.setPointSize(14);
     nameFont.setBold(true);
     const double bearing =
-        ScaleCanvasHelper().UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
+        UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
     const double firstTop = names[0].Top - 10 - offsets.Y;
     for (int slot = 0; slot < 10; ++slot) {
         SCOPED_TRACE(slot);
@@ -229,7 +229,7 @@ TEST_F(PrintPdfTest, EverySheetPrintsOnItsPaperWithTheCardInEverySlot)
     nameFont.setPointSize(14);
     nameFont.setBold(true);
     const double bearing =
-        ScaleCanvasHelper().UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
+        UnitsToMM(TMeasuringFont::For(nameFont)->CharWidths(u"H").A, 1440);
     for (const TBogenEintrag &entry : EverySheet()) {
         const TBogenlayout &sheet = entry.Bogen;
         SCOPED_TRACE(sheet.Name.toStdString());

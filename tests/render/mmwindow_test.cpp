@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,8 +28,8 @@ protected:
     void Show(int Width, int Height)
     {
         Window = std::make_unique<TMMWindow>();
-        Window->ScaleCanvas().SetPixelsPerMMX(ScreenPixelsPerMM);
-        Window->ScaleCanvas().SetPixelsPerMMY(ScreenPixelsPerMM);
+        Window->Scaler().SetPixelsPerMMX(ScreenPixelsPerMM);
+        Window->Scaler().SetPixelsPerMMY(ScreenPixelsPerMM);
         Window->resize(Width, Height);
         Window->show();
         Settle();
@@ -38,7 +39,7 @@ protected:
 
     void Settle() { QApplication::processEvents(); }
 
-    TScaleCanvas &Canvas() { return Window->ScaleCanvas(); }
+    TScaler &Canvas() { return Window->Scaler(); }
     QScrollBar &HBar() { return *Window->horizontalScrollBar(); }
     QScrollBar &VBar() { return *Window->verticalScrollBar(); }
     QPoint ClientCentre() { return {Window->viewport()->width() / 2, Window->viewport()->height() / 2}; }
@@ -194,10 +195,10 @@ TEST_F(MMWindowTest, WheelAndScrollBarsScrollTheCanvas)
 TEST_F(MMWindowTest, OwnerPaintsThroughTheScaleCanvas)
 {
     Show(400, 300);
-    QObject::connect(Window.get(), &TMMWindow::OnPaint, Window.get(), [&] {
-        Canvas().SetBrushColor(Qt::white);
-        Canvas().SetPenColor(Qt::black);
-        Canvas().Rectangle(0, 0, 85, 55);
+    QObject::connect(Window.get(), &TMMWindow::OnPaint, Window.get(), [&](TScaleCanvas &canvas) {
+        canvas.SetBrushColor(Qt::white);
+        canvas.SetPenColor(Qt::black);
+        canvas.Rectangle(0, 0, 85, 55);
     });
     const QImage shot = Window->viewport()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(200, 150), QColor(Qt::white));
@@ -210,10 +211,10 @@ TEST_F(MMWindowTest, ScrollingRedrawsWhatStaysInPlace)
     Show(400, 300);
     Window->SetZoom(3);
     // The owner keeps a mark in the window's corner, whatever the scrolling.
-    QObject::connect(Window.get(), &TMMWindow::OnPaint, Window.get(), [&] {
-        Canvas().SetBrushColor(Qt::white);
-        Canvas().Rectangle(0, 0, 85, 55);
-        Canvas().Canvas().fillRect(QRect(10, 10, 20, 20), Qt::red);
+    QObject::connect(Window.get(), &TMMWindow::OnPaint, Window.get(), [&](TScaleCanvas &canvas) {
+        canvas.SetBrushColor(Qt::white);
+        canvas.Rectangle(0, 0, 85, 55);
+        canvas.Canvas().fillRect(QRect(10, 10, 20, 20), Qt::red);
     });
     auto onScreen = [&] {
         Settle();

@@ -34,7 +34,7 @@ TEST(ScaleCanvasPrint, TextLandsAtItsMillimetrePositionOnThePaper)
         font.setPointSize(12);
         canvas.SetFont(font);
         EXPECT_EQ(canvas.DeviceFontPPI(), printer.resolution());
-        ScaleCanvasHelper().DrawTextBox(canvas, {"Mustermann"}, 30, 40, 120, 60, 0, 0, {0, 0}, 0);
+        DrawTextBox(canvas, {"Mustermann"}, 30, 40, 120, 60, 0, 0, {0, 0}, 0);
     }
 
     QProcess pdftotext;
@@ -46,8 +46,8 @@ TEST(ScaleCanvasPrint, TextLandsAtItsMillimetrePositionOnThePaper)
     ASSERT_TRUE(match.hasMatch()) << html.toStdString();
     const double pointsPerMM = 72 / 25.4;
     const auto measuring = TMeasuringFont::For(QFont("Arial", 12));
-    const double width = ScaleCanvasHelper().UnitsToMM(measuring->TextWidth(u"Mustermann"), 1440);
-    const double firstA = ScaleCanvasHelper().UnitsToMM(measuring->CharWidths(u"M").A, 1440);
+    const double width = UnitsToMM(measuring->TextWidth(u"Mustermann"), 1440);
+    const double firstA = UnitsToMM(measuring->CharWidths(u"M").A, 1440);
     EXPECT_NEAR(match.captured(1).toDouble() / pointsPerMM, 30 - firstA, 0.3);
     EXPECT_NEAR(match.captured(3).toDouble() / pointsPerMM, 30 - firstA + width, 0.5);
     EXPECT_NEAR(match.captured(2).toDouble() / pointsPerMM, 40, 0.5);

@@ -84,7 +84,7 @@ QRect InkBounds(const QImage &image)
 
 float MM(int units)
 {
-    return ScaleCanvasHelper().UnitsToMM(units, TScaleCanvasHelper::MeasureResolution);
+    return UnitsToMM(units, MeasureResolution);
 }
 
 constexpr float Screen = 96 / 25.4f;
@@ -163,17 +163,17 @@ TEST(ScaleCanvasHelper, WidthsAreTrimmedToTheInkAndAdvancesNeverDrift)
 {
     TCanvasFixture f(Screen, 1, false);
     const auto font = TMeasuringFont::For(f.Canvas->GetFont());
-    const TSingleArray widths = ScaleCanvasHelper().GetCharWidthsMM(*f.Canvas, "HaH");
+    const TSingleArray widths = GetCharWidthsMM(*f.Canvas, "HaH");
     ASSERT_EQ(widths.size(), 3);
     const TCharWidths h = font->CharWidths(u"H");
     EXPECT_GT(h.A, 0);
     EXPECT_FLOAT_EQ(widths[0], MM(h.Advance) - MM(h.A));
     EXPECT_FLOAT_EQ(widths[2], MM(h.Advance) - MM(h.C));
-    EXPECT_FLOAT_EQ(ScaleCanvasHelper().GetCharWidthsMM(*f.Canvas, "H")[0], MM(h.Advance) - MM(h.A) - MM(h.C));
-    EXPECT_EQ(ScaleCanvasHelper().GetCharWidthsMM(*f.Canvas, QString::fromUcs4(U"a\U0001F600b")).size(), 3);
+    EXPECT_FLOAT_EQ(GetCharWidthsMM(*f.Canvas, "H")[0], MM(h.Advance) - MM(h.A) - MM(h.C));
+    EXPECT_EQ(GetCharWidthsMM(*f.Canvas, QString::fromUcs4(U"a\U0001F600b")).size(), 3);
 
     const TSingleArray even(40, 0.3f);
-    const TIntegerArray advances = ScaleCanvasHelper().WidthsToAdvances(*f.Canvas, even);
+    const TIntegerArray advances = WidthsToAdvances(*f.Canvas, even);
     int device = 0;
     float mm = 0;
     for (qsizetype i = 0; i < even.size(); ++i) {
@@ -181,9 +181,9 @@ TEST(ScaleCanvasHelper, WidthsAreTrimmedToTheInkAndAdvancesNeverDrift)
         mm += even[i];
         EXPECT_EQ(device, f.Canvas->MMToLength(mm));
     }
-    EXPECT_TRUE(ScaleCanvasHelper().WidthsToAdvances(*f.Canvas, {}).isEmpty());
+    EXPECT_TRUE(WidthsToAdvances(*f.Canvas, {}).isEmpty());
 
-    const TSinglePoint size = ScaleCanvasHelper().MeasureLines(*f.Canvas, {"Ha", "HaHaHa", ""});
+    const TSinglePoint size = MeasureLines(*f.Canvas, {"Ha", "HaHaHa", ""});
     EXPECT_FLOAT_EQ(size.X, MM(font->TextWidth(u"HaHaHa")));
     EXPECT_FLOAT_EQ(size.Y, 3 * MM(font->LineHeight()));
 }
@@ -197,7 +197,7 @@ TEST(DrawTextBox, SameMillimetrePositionsOnEveryDevice)
     for (const TDevice &device : devices) {
         TCanvasFixture f(device.PixelsPerMM, device.Zoom, false);
         TScaleCanvas &canvas = *f.Canvas;
-        ScaleCanvasHelper().DrawTextBox(canvas, lines, 5, 7, 80, 50, 0, 0, {0, 0}, 0);
+        DrawTextBox(canvas, lines, 5, 7, 80, 50, 0, 0, {0, 0}, 0);
         ASSERT_EQ(f.Canvas->Output.size(), lines.size());
         float top = 7;
         for (qsizetype l = 0; l < lines.size(); ++l) {
@@ -227,30 +227,30 @@ TEST(DrawTextBox, VerticalAlignmentClampsAndDropsLinesBelowTheBox)
     TCanvasFixture f(Screen, 1, false);
     TScaleCanvas &canvas = *f.Canvas;
 
-    ScaleCanvasHelper().DrawTextBox(canvas, five, 0, top, 50, bottom, 0, 2, {0, 0}, 0);
+    DrawTextBox(canvas, five, 0, top, 50, bottom, 0, 2, {0, 0}, 0);
     ASSERT_EQ(f.Canvas->Output.size(), 4);
     EXPECT_EQ(f.Canvas->Output[0].Origin.y(), canvas.MMToY(top));
     EXPECT_EQ(f.Canvas->Output[3].Origin.y(), canvas.MMToY(bottom));
 
     f.Canvas->Output.clear();
-    ScaleCanvasHelper().DrawTextBox(canvas, {"1", "  \t", "3"}, 0, top, 50, 100, 0, 2, {0, 0}, 0);
+    DrawTextBox(canvas, {"1", "  \t", "3"}, 0, top, 50, 100, 0, 2, {0, 0}, 0);
     ASSERT_EQ(f.Canvas->Output.size(), 2);
     EXPECT_EQ(f.Canvas->Output[0].Origin.y(), canvas.MMToY(100 - 3 * lineHeight));
     EXPECT_EQ(f.Canvas->Output[1].Origin.y(), canvas.MMToY(100 - 3 * lineHeight + lineHeight + lineHeight));
 
     f.Canvas->Output.clear();
-    ScaleCanvasHelper().DrawTextBox(canvas, {"1", "2"}, 0, top, 50, 40, 0, 1, {0, 0}, 0);
+    DrawTextBox(canvas, {"1", "2"}, 0, top, 50, 40, 0, 1, {0, 0}, 0);
     EXPECT_EQ(f.Canvas->Output[0].Origin.y(), canvas.MMToY(top + (30 - 2 * lineHeight) / 2));
 }
 
 TEST(DrawTextBox, InkMeetsTheBoxEdges)
 {
     TCanvasFixture left(Screen, 4, true, {700, 200});
-    ScaleCanvasHelper().DrawTextBox(*left.Canvas, {"HIH"}, 5, 2, 40, 10, 0, 0, {0, 0}, 0);
+    DrawTextBox(*left.Canvas, {"HIH"}, 5, 2, 40, 10, 0, 0, {0, 0}, 0);
     EXPECT_NEAR(InkBounds(left.Finish()).left(), left.Canvas->MMToX(5), 1);
 
     TCanvasFixture right(Screen, 4, true, {700, 200});
-    ScaleCanvasHelper().DrawTextBox(*right.Canvas, {"HIH"}, 5, 2, 40, 10, 2, 0, {0, 0}, 0);
+    DrawTextBox(*right.Canvas, {"HIH"}, 5, 2, 40, 10, 2, 0, {0, 0}, 0);
     EXPECT_NEAR(InkBounds(right.Finish()).right() + 1, right.Canvas->MMToX(40), 1);
 }
 
@@ -258,7 +258,7 @@ TEST(DrawTextBox, TinyFontsBecomeGreyBarsAndHeightZeroDrawsNothing)
 {
     TCanvasFixture tiny(20, 0.08f);
     ASSERT_EQ(tiny.Canvas->DeviceFontHeight(), -1);
-    ScaleCanvasHelper().DrawTextBox(*tiny.Canvas, {"Erika Mustermann"}, 2, 2, 80, 20, 0, 0, {0, 0}, 0);
+    DrawTextBox(*tiny.Canvas, {"Erika Mustermann"}, 2, 2, 80, 20, 0, 0, {0, 0}, 0);
     EXPECT_TRUE(tiny.Canvas->Output.isEmpty());
     const QImage &bar = tiny.Finish();
     int greyPixels = 0;
@@ -271,12 +271,11 @@ TEST(DrawTextBox, TinyFontsBecomeGreyBarsAndHeightZeroDrawsNothing)
             }
     EXPECT_EQ(greyPixels, greyBounds.width() * greyBounds.height());
     EXPECT_EQ(greyBounds.height(), 1);
-    EXPECT_NEAR(greyBounds.width(), tiny.Canvas->MMToLength(
-        ScaleCanvasHelper().TextWidthMM(*tiny.Canvas, {"Erika Mustermann"})), 2);
+    EXPECT_NEAR(greyBounds.width(), tiny.Canvas->MMToLength(TextWidthMM(*tiny.Canvas, {"Erika Mustermann"})), 2);
 
     TCanvasFixture none(20, 0.05f);
     ASSERT_EQ(none.Canvas->DeviceFontHeight(), 0);
-    ScaleCanvasHelper().DrawTextBox(*none.Canvas, {"Erika Mustermann"}, 2, 2, 80, 20, 0, 0, {0, 0}, 0);
+    DrawTextBox(*none.Canvas, {"Erika Mustermann"}, 2, 2, 80, 20, 0, 0, {0, 0}, 0);
     EXPECT_TRUE(none.Canvas->Output.isEmpty());
     const QImage &blank = none.Finish();
     EXPECT_TRUE(std::all_of(blank.constBits(), blank.constBits() + blank.sizeInBytes(), [](uchar b) { return b == 0xFF; }));
@@ -288,7 +287,7 @@ TEST(DrawTextBox, RotationTurnsStartPointsAndGlyphsClockwise)
     TCanvasFixture f(Screen, 4, true, {800, 800});
     f.Canvas->SetScrollX(-300);
     f.Canvas->SetScrollY(-300);
-    ScaleCanvasHelper().DrawTextBox(*f.Canvas, {"Mustermann"}, 0, 3, 40, 20, 3, 0, {0, 0}, 90);
+    DrawTextBox(*f.Canvas, {"Mustermann"}, 0, 3, 40, 20, 3, 0, {0, 0}, 90);
     ASSERT_EQ(f.Canvas->Output.size(), 1);
     EXPECT_EQ(f.Canvas->Output[0].Origin, QPoint(f.Canvas->MMToX(-3), f.Canvas->MMToY(0)));
     EXPECT_FLOAT_EQ(f.Canvas->Output[0].Angle, 90);
@@ -296,7 +295,7 @@ TEST(DrawTextBox, RotationTurnsStartPointsAndGlyphsClockwise)
 
     const QRect ink = InkBounds(f.Finish());
     const int lineHeight = f.Canvas->MMToLength(MM(TMeasuringFont::For(Arial(12))->LineHeight()));
-    const int width = f.Canvas->MMToLength(ScaleCanvasHelper().TextWidthMM(*f.Canvas, {"Mustermann"}));
+    const int width = f.Canvas->MMToLength(TextWidthMM(*f.Canvas, {"Mustermann"}));
     // The line runs down the page from its turned start, its cell lying to the left.
     EXPECT_LE(ink.right(), f.Canvas->MMToX(-3));
     EXPECT_GE(ink.left(), f.Canvas->MMToX(-3) - lineHeight);
@@ -309,8 +308,8 @@ TEST(TextOutAligned, AlignsTheTextOnThePoint)
 {
     TCanvasFixture f(Screen, 2, true, {800, 400});
     TScaleCanvas &canvas = *f.Canvas;
-    ScaleCanvasHelper().TextOutAligned(canvas, "Vorderseite", 50, 40, 1, 2);
-    const TSinglePoint size = ScaleCanvasHelper().MeasureText(canvas, "Vorderseite");
+    TextOutAligned(canvas, "Vorderseite", 50, 40, 1, 2);
+    const TSinglePoint size = MeasureText(canvas, "Vorderseite");
     ASSERT_EQ(f.Canvas->Output.size(), 1);
     EXPECT_EQ(f.Canvas->Output[0].Origin.y(), canvas.MMToY(40) - canvas.MMToLength(size.Y));
     const QRect ink = InkBounds(f.Finish());
@@ -325,7 +324,7 @@ TEST(DrawTextBox, CachedAndUncachedMeasuringDrawAlike)
     for (int cached = 0; cached < 2; ++cached) {
         TMeasuringFont::SetCacheEnabled(cached == 1);
         TCanvasFixture f(Screen, 1.7f, false);
-        ScaleCanvasHelper().DrawTextBox(*f.Canvas, lines, 3, 4, 80, 50, 1, 1, {40, 25}, 30);
+        DrawTextBox(*f.Canvas, lines, 3, 4, 80, 50, 1, 1, {40, 25}, 30);
         results[cached] = f.Canvas->Output;
     }
     TMeasuringFont::SetCacheEnabled(true);

@@ -317,7 +317,6 @@ TEST_F(ViewsTest, ScaleDownToBoxShrinksByPointsDownToOne)
     const auto &fixed = static_cast<const TTextFigure &>(Current().Elements.Items(1));
     TSurface card(85, 55, 4);
     TScaleCanvas &canvas = *card.Canvas;
-    const TScaleCanvasHelper &helper = ScaleCanvasHelper();
 
     PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);
     EXPECT_EQ(canvas.GetFont().pointSize(), 14);
@@ -326,11 +325,11 @@ TEST_F(ViewsTest, ScaleDownToBoxShrinksByPointsDownToOne)
     PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);
     const int size = canvas.GetFont().pointSize();
     EXPECT_LT(size, 14);
-    EXPECT_LE(helper.TextWidthMM(canvas, {Doc.Name()}), 75);
+    EXPECT_LE(TextWidthMM(canvas, {Doc.Name()}), 75);
     QFont larger = canvas.GetFont();
     larger.setPointSize(size + 1);
     canvas.SetFont(larger);
-    EXPECT_GT(helper.TextWidthMM(canvas, {Doc.Name()}), 75);
+    EXPECT_GT(TextWidthMM(canvas, {Doc.Name()}), 75);
 
     Doc.SetName(QString(400, QLatin1Char('W')));
     PrintView.DrawTextFigure(canvas, Doc, Current(), 0, {}, shrinking);

@@ -49,7 +49,7 @@ TPreviewShot Shoot(TMaster &master)
     TMMWindow &preview = master.Preview();
     TPreviewShot shot;
     shot.Image = preview.viewport()->grab().toImage();
-    const TScaleCanvas &canvas = preview.ScaleCanvas();
+    const TScaler &canvas = preview.Scaler();
     shot.FrontCaption = QRect(QPoint(canvas.MMToX(30), canvas.MMToY(55.6f)), QPoint(canvas.MMToX(55), canvas.MMToY(59.5f)));
     const float backTop = 55 * 1.1f;
     shot.BackFrameEdge = QRect(QPoint(canvas.MMToX(20), canvas.MMToY(backTop + 5) - 1),
@@ -106,7 +106,7 @@ TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
     Get<QAbstractButton>(*master, "rbBeidseitig")->click();
     auto dark = [](const QColor &c) { return c.red() < 60 && c.green() < 60 && c.blue() < 60; };
     auto frontText = [&](const QImage &image) {
-        const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+        const TScaler &canvas = master->Preview().Scaler();
         return CountPixels(image, QRect(QPoint(canvas.MMToX(3), canvas.MMToY(3)), QPoint(canvas.MMToX(82), canvas.MMToY(52))),
                            dark);
     };
@@ -117,7 +117,7 @@ TEST_F(MasterTest, CardTextsStayBlackOnBothFacesAndOnTheNextPaint)
     // The back's texts come after the front's grey caption and print black too.
     master->Document().SetBackText1({QStringLiteral("Termine nach Vereinbarung")});
     master->DocumentToControls();
-    const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+    const TScaler &canvas = master->Preview().Scaler();
     const float backTop = 55 * 1.1f;
     EXPECT_GT(CountPixels(master->Preview().viewport()->grab().toImage(),
                           QRect(QPoint(canvas.MMToX(3), canvas.MMToY(backTop + 3)),
@@ -165,7 +165,7 @@ TEST_F(MasterTest, LinesThatDoNotFitAreMarkedInThePreviewAndTheThumbnail)
 
     const QList<TTextFit> fits = FitCard(master->Document(), master->Document().Kartenlayout());
     ASSERT_EQ(fits.size(), 1);
-    const TScaleCanvas &canvas = master->Preview().ScaleCanvas();
+    const TScaler &canvas = master->Preview().Scaler();
     const TSingleRect box = fits[0].Box;
     const QString tip = marks->TipAt(QPoint(canvas.MMToX((box.Left + box.Right) / 2), canvas.MMToY(box.Bottom - 1)));
     EXPECT_TRUE(tip.startsWith(QStringLiteral("8 Zeilen passen nicht: "))) << qPrintable(tip);
