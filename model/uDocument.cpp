@@ -244,7 +244,7 @@ void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
 bool TDocument::ShareLogoFile(TDIB &picture, const QString &fileName) const
 {
     const TDIB &other = &picture == &Logo ? LogoRueckseite : Logo;
-    if (other.IsEmpty() || other.FileName() != fileName)
+    if (!other.ShowsFile(fileName))
         return false;
     picture.Assign(other);
     return true;

@@ -107,8 +107,8 @@ public:
     TDIB Logo;
     TDIB LogoRueckseite;
     // Front and back often show the same picture: Picture (one of the two
-    // logos) takes the other's when that was read from FileName, rather than
-    // reading the file again. False when it was not.
+    // logos) takes the other's when that shows FileName as it is now, rather
+    // than reading the file again. False when it does not.
     bool ShareLogoFile(TDIB &picture, const QString &fileName) const;
     const TDIB &LogoWatermark() const;
     const TDIB &LogoRueckseiteWatermark() const;

@@ -6,7 +6,9 @@
 #include "render/uScaler.h"
 #include "render/uVectorPicture.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPaintEngine>
 #include <QPaintDevice>
@@ -84,6 +86,7 @@ void TDIB::LoadFromFile(const QString &Name)
     const QByteArray format = reader.format();
     FPixels = MakePixels(std::move(params.Picture));
     FFileName = Name;
+    FFileStamp = StampOf(Name);
     FLossless = format != "jpeg" && format != "webp";
     ReadHeader();
     emit PictureChanged();
@@ -101,6 +104,7 @@ bool TDIB::LoadVectors(const QString &Name)
     ReadHeader();
     FVector = std::move(vector);
     FFileName = Name;
+    FFileStamp = StampOf(Name);
     return true;
 }
 
@@ -113,6 +117,7 @@ void TDIB::Assign(const TDIB &Source)
     if (!Source.IsEmpty()) {
         FPixels = Source.FPixels;
         FFileName = Source.FFileName;
+        FFileStamp = Source.FFileStamp;
         FLossless = Source.FLossless;
         ReadHeader();
         FVector = Source.FVector;
@@ -151,7 +156,23 @@ TDIBHandle &TDIB::Handle()
     Detach();
     FreeDrawCopies();
     FVector.reset();
+    FFileStamp = TFileStamp();
     return FPixels->Handle;
+}
+
+bool TDIB::ShowsFile(const QString &Name) const
+{
+    if (IsEmpty() || FFileName != Name || FFileStamp.Size < 0)
+        return false;
+    return StampOf(Name) == FFileStamp;
+}
+
+TDIB::TFileStamp TDIB::StampOf(const QString &Name)
+{
+    const QFileInfo info(Name);
+    if (!info.exists())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 void TDIB::Detach()

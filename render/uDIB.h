@@ -69,6 +69,9 @@ public:
     TDIBHandle &Handle();
     const TDIBHandle &Handle() const { return FPixels->Handle; }
     const QString &FileName() const { return FFileName; }
+    // Whether the picture is the file's as it is now: read from it, its
+    // pixels unchanged, and the file not changed on disk since.
+    bool ShowsFile(const QString &Name) const;
 
     // Off, every drawing resamples the picture anew; for comparisons only.
     static void SetDrawCacheEnabled(bool enabled);
@@ -109,6 +112,16 @@ private:
 
     std::shared_ptr<TPixels> FPixels;
     QString FFileName;
+    // The file's size and time of change when it was read; a stamp that
+    // matches no file once the pixels were changed.
+    struct TFileStamp
+    {
+        qint64 Size = -1;
+        qint64 Modified = 0;
+        bool operator==(const TFileStamp &) const = default;
+    };
+    static TFileStamp StampOf(const QString &Name);
+    TFileStamp FFileStamp;
     // Whether the source kept every pixel (not JPEG or WebP): a PDF then
     // stores it without loss as well.
     bool FLossless = true;

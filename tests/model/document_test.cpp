@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -182,6 +184,16 @@ TEST(Document, SameLogoOnBothSidesIsKeptOnceAndOnlyItsFadedCopyIsFaded)
     EXPECT_FALSE(document.LogoRueckseite.SharesPixelsWith(document.Logo));
     EXPECT_EQ(UnpackImage(document.LogoRueckseiteWatermark().Handle()).pixel(5, 5), qRgb(247, 217, 217));
     EXPECT_EQ(UnpackImage(document.LogoWatermark().Handle()).pixel(5, 5), qRgb(217, 217, 217));
+
+    // Once the front's file has changed on disk, the back must read it anew.
+    document.Logo.LoadFromFile(logo);
+    EXPECT_TRUE(document.ShareLogoFile(document.LogoRueckseite, logo));
+    SaveLogo(dir, "logo.bmp", qRgb(0, 0, 200));
+    QFile changed(logo);
+    ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(changed.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    changed.close();
+    EXPECT_FALSE(document.ShareLogoFile(document.LogoRueckseite, logo));
 }
 
 TEST(Document, ClearKeepsCardTypeSidesAndLayout)
