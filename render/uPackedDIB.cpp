@@ -129,6 +129,9 @@ void UnpackRow(const uchar *row, const uchar *table, const TBitmapInfoHeader &he
 
 // Adds a row of premultiplied pixels to the sums (blue, green, red, alpha)
 // of the target pixels whose blocks of columns they fall in.
+// Rows averaged into one pixel at most when a picture is reduced.
+constexpr int MaxRowsPerBlock = 16;
+
 void AddRow(const QRgb *pixels, const std::vector<int> &columnStart, std::vector<quint64> &sums)
 {
     for (std::size_t x = 0; x + 1 < columnStart.size(); ++x) {
@@ -287,27 +290,35 @@ TDIBHandle PackReduced(const QImage &image, QSize size)
 
     // Every target pixel is the mean of the block of source pixels it
     // covers, taken premultiplied so that transparent pixels add no colour.
-    // The picture is converted a band of rows at a time: row by row would
-    // cost a conversion for each of millions of rows of a narrow strip.
+    // Blocks taller than MaxRowsPerBlock are averaged over that many rows
+    // spread evenly across them: a strip of millions of rows then costs no
+    // more than a photo does. The picture is converted a band of rows at a
+    // time, row by row where rows are skipped: converting every row alone
+    // would cost a conversion for each of millions of rows.
     std::vector<int> columnStart(std::size_t(width) + 1);
     for (int x = 0; x <= width; ++x)
         columnStart[std::size_t(x)] = int(qint64(x) * sourceWidth / width);
     std::vector<quint64> sums(std::size_t(width) * 4);
-    const int bandRows = qMax(1, (1 << 18) / sourceWidth);
-    int y = 0, top = 0, bottom = int(qint64(1) * sourceHeight / height);
-    for (int bandTop = 0; bandTop < sourceHeight; bandTop += bandRows) {
-        const QImage band = image.copy(0, bandTop, sourceWidth, qMin(bandRows, sourceHeight - bandTop))
-                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        for (int row = 0; row < band.height(); ++row) {
-            AddRow(reinterpret_cast<const QRgb *>(band.constScanLine(row)), columnStart, sums);
-            if (bandTop + row + 1 < bottom)
-                continue;
-            StoreRow(sums, columnStart, bottom - top, rows + (height - 1 - y) * rowBytes);
-            std::fill(sums.begin(), sums.end(), 0);
-            ++y;
-            top = bottom;
-            bottom = int(qint64(y + 1) * sourceHeight / height);
+    const bool skipping = sourceHeight / height > MaxRowsPerBlock;
+    const int bandRows = skipping ? 1 : qMax(1, (1 << 18) / sourceWidth);
+    QImage band;
+    int bandTop = 0;
+    const auto sourceRow = [&](int sourceY) {
+        if (band.isNull() || sourceY >= bandTop + band.height()) {
+            bandTop = sourceY;
+            band = image.copy(0, bandTop, sourceWidth, qMin(bandRows, sourceHeight - bandTop))
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         }
+        return reinterpret_cast<const QRgb *>(band.constScanLine(sourceY - bandTop));
+    };
+    for (int y = 0; y < height; ++y) {
+        const int top = int(qint64(y) * sourceHeight / height);
+        const int blockRows = int(qint64(y + 1) * sourceHeight / height) - top;
+        const int taken = qMin(blockRows, MaxRowsPerBlock);
+        for (int i = 0; i < taken; ++i)
+            AddRow(sourceRow(top + int(qint64(i) * blockRows / taken)), columnStart, sums);
+        StoreRow(sums, columnStart, taken, rows + (height - 1 - y) * rowBytes);
+        std::fill(sums.begin(), sums.end(), 0);
     }
     return handle;
 }
