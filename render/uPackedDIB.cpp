@@ -292,33 +292,46 @@ TDIBHandle PackReduced(const QImage &image, QSize size)
     // covers, taken premultiplied so that transparent pixels add no colour.
     // Blocks taller than MaxRowsPerBlock are averaged over that many rows
     // spread evenly across them: a strip of millions of rows then costs no
-    // more than a photo does. The picture is converted a band of rows at a
-    // time, row by row where rows are skipped: converting every row alone
-    // would cost a conversion for each of millions of rows.
+    // more than a photo does. The rows taken are gathered and converted a
+    // band at a time: one by one would cost a conversion, and an allocation,
+    // for each of them.
     std::vector<int> columnStart(std::size_t(width) + 1);
     for (int x = 0; x <= width; ++x)
         columnStart[std::size_t(x)] = int(qint64(x) * sourceWidth / width);
-    std::vector<quint64> sums(std::size_t(width) * 4);
-    const bool skipping = sourceHeight / height > MaxRowsPerBlock;
-    const int bandRows = skipping ? 1 : qMax(1, (1 << 18) / sourceWidth);
-    QImage band;
-    int bandTop = 0;
-    const auto sourceRow = [&](int sourceY) {
-        if (band.isNull() || sourceY >= bandTop + band.height()) {
-            bandTop = sourceY;
-            band = image.copy(0, bandTop, sourceWidth, qMin(bandRows, sourceHeight - bandTop))
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        }
-        return reinterpret_cast<const QRgb *>(band.constScanLine(sourceY - bandTop));
-    };
+    std::vector<int> sourceRows;
+    std::vector<int> rowsPerPixel(std::size_t(height), 0);
     for (int y = 0; y < height; ++y) {
         const int top = int(qint64(y) * sourceHeight / height);
         const int blockRows = int(qint64(y + 1) * sourceHeight / height) - top;
         const int taken = qMin(blockRows, MaxRowsPerBlock);
+        rowsPerPixel[std::size_t(y)] = taken;
         for (int i = 0; i < taken; ++i)
-            AddRow(sourceRow(top + int(qint64(i) * blockRows / taken)), columnStart, sums);
-        StoreRow(sums, columnStart, taken, rows + (height - 1 - y) * rowBytes);
-        std::fill(sums.begin(), sums.end(), 0);
+            sourceRows.push_back(top + int(qint64(i) * blockRows / taken));
+    }
+
+    const int bandRows = qMax(1, (1 << 18) / sourceWidth);
+    QImage band(sourceWidth, bandRows, image.format());
+    if (band.isNull())
+        return {};
+    band.setColorTable(image.colorTable());
+    std::vector<quint64> sums(std::size_t(width) * 4);
+    int y = 0, summed = 0;
+    const std::size_t lineBytes = std::size_t(qMin(band.bytesPerLine(), image.bytesPerLine()));
+    for (std::size_t next = 0; next < sourceRows.size();) {
+        const int count = int(qMin<std::size_t>(std::size_t(bandRows), sourceRows.size() - next));
+        for (int i = 0; i < count; ++i)
+            std::memcpy(band.scanLine(i), image.constScanLine(sourceRows[next + std::size_t(i)]), lineBytes);
+        next += std::size_t(count);
+        const QImage converted = band.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int i = 0; i < count; ++i) {
+            AddRow(reinterpret_cast<const QRgb *>(converted.constScanLine(i)), columnStart, sums);
+            if (++summed < rowsPerPixel[std::size_t(y)])
+                continue;
+            StoreRow(sums, columnStart, summed, rows + (height - 1 - y) * rowBytes);
+            std::fill(sums.begin(), sums.end(), 0);
+            summed = 0;
+            ++y;
+        }
     }
     return handle;
 }
