@@ -23,7 +23,7 @@ packages=(
   libcups2-dev cups cups-client cups-bsd cups-ipp-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
-  poppler-utils xvfb xauth x11-utils xdotool imagemagick
+  poppler-utils xvfb xauth x11-utils xdotool imagemagick strace
   libjpeg62-turbo-dev libqrencode-dev zbar-tools
   at-spi2-core python3-pyatspi dbus-daemon
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
