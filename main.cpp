@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
             master.OpenCardFile(commandLine.CardFile);
         result = app.exec();
     }
-    FinalizeLocalizer();
+    // A text file of resource-writing mode that could not be written fails the run.
+    if (!FinalizeLocalizer() && result == 0)
+        result = 1;
     return result;
 }

@@ -61,3 +61,11 @@ void UseEnvironmentLanguage()
         // The German defaults speak instead.
     }
 }
+
+QString TextInEnvironmentLanguage(const std::function<QString()> &make)
+{
+    TLocalizer messages{QStringList()};
+    const TLocalizerOverride installed(messages);
+    UseEnvironmentLanguage();
+    return make();
+}

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <stdexcept>
+#include <utility>
 
 const TLanguageInfo LanguageTable[LanguageCount] = {
     {"deu", 7, 100, "Deutsch", "de"},      {"eng", 9, 101, "Englisch", "en"},
@@ -108,26 +109,36 @@ TLocalizer::TLocalizer(const QStringList &arguments)
         SetDefault(DefaultSection, QLatin1String(FrameworkTextKeys[i]), QString::fromUtf16(KeyNameDefaults[i]));
     SetDefault(QStringLiteral("Localizer"), QStringLiteral("NoLanguageFile"),
                QStringLiteral("Die Sprache wird nicht unterstützt"));
+    SetDefault(QStringLiteral("Localizer"), QStringLiteral("NoTextFile"),
+               QStringLiteral("Die Textdatei \"%s\" konnte nicht geschrieben werden.\r\n%s"));
 }
 
 TLocalizer::~TLocalizer()
 {
-    if (!FResWriteMode)
-        return;
     // The program is ending: a file that cannot be written is reported, not
     // allowed to break the shutdown.
+    const TFileError error = Finish();
+    if (error.Kind == TFileError::None)
+        return;
+    const QString text = ResourceFileErrorText(ResourceFileName(), error);
+    if (QCoreApplication::instance())
+        ShowMessageBox(TMsgDlgType::Error, text);
+    else
+        qWarning("%s", qUtf8Printable(text));
+}
+
+TFileError TLocalizer::Finish()
+{
+    if (!FResWriteMode || std::exchange(FFinished, true))
+        return {};
     try {
         WriteResourceFile();
+    } catch (const EIniFileException &e) {
+        return e.Error();
     } catch (const std::exception &e) {
-        const auto *fileError = dynamic_cast<const EIniFileException *>(&e);
-        const QString text = QStringLiteral("Die Textdatei \"%1\" konnte nicht geschrieben werden.\n%2")
-                                 .arg(QDir::toNativeSeparators(ResourceFileName()),
-                                      fileError ? FileErrorReason(fileError->Error()) : QString::fromUtf8(e.what()));
-        if (QCoreApplication::instance())
-            ShowMessageBox(TMsgDlgType::Error, text);
-        else
-            qWarning("%s", qUtf8Printable(text));
+        return {TFileError::CannotWrite, QString::fromUtf8(e.what())};
     }
+    return {};
 }
 
 bool TLocalizer::IsLanguageAvailable(int index) const
@@ -409,9 +420,20 @@ TLocalizer &Localizer()
     return *program;
 }
 
-void FinalizeLocalizer()
+bool FinalizeLocalizer()
 {
-    ProgramLocalizer().reset();
+    std::unique_ptr<TLocalizer> &program = ProgramLocalizer();
+    const TFileError error = program ? program->Finish() : TFileError();
+    if (error.Kind != TFileError::None)
+        ShowMessageBox(TMsgDlgType::Error, ResourceFileErrorText(program->ResourceFileName(), error));
+    program.reset();
+    return error.Kind == TFileError::None;
+}
+
+QString ResourceFileErrorText(const QString &fileName, const TFileError &error)
+{
+    return FormatOrKeep(GetSectionText(QStringLiteral("Localizer"), QStringLiteral("NoTextFile")),
+                        {QDir::toNativeSeparators(fileName), FileErrorReason(error)});
 }
 
 TLocalizerOverride::TLocalizerOverride(TLocalizer &localizer)

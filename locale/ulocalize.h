@@ -88,6 +88,10 @@ public:
     // Merges the defaults into the collected texts and writes them into the
     // ".txt" file, keeping what the file held. Throws EIniFileException.
     void WriteResourceFile();
+    // In resource-writing mode, writes the ".txt" file now rather than when
+    // the localizer ends, and says why it failed (Kind None: written, or not
+    // in that mode). The file is written once.
+    TFileError Finish();
 
 private:
     void TranslateFrameworkTexts();
@@ -101,6 +105,7 @@ private:
     void CollectComponent(QObject *component);
 
     bool FResWriteMode = false;
+    bool FFinished = false;
     int FLanguageIndex = 0;
     QString FProgramPath;
     TMyMemIniFile FTranslations;
@@ -115,9 +120,12 @@ private:
 // command line (so after the QApplication exists).
 TLocalizer &Localizer();
 // Ends the program's localizer; in resource-writing mode it writes its file
-// then, and a failure is reported in a message box. Call before the
-// application object goes.
-void FinalizeLocalizer();
+// then, and a failure is reported in a message box and gives false. Call
+// before the application object goes.
+bool FinalizeLocalizer();
+// The message for a ".txt" file of resource-writing mode that could not be
+// written, in the language of the installed localizer.
+QString ResourceFileErrorText(const QString &fileName, const TFileError &error);
 
 // Installs another localizer as the program's one while it lives (tests).
 class TLocalizerOverride

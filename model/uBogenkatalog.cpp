@@ -59,6 +59,15 @@ bool ReadLength(const TSheetValueReader &read, const QString &key, float &value)
     return true;
 }
 
+// Only decimal digits: the hexadecimal forms of the classic reader ("0x2",
+// "$5") would turn a typing slip into a sheet of another shape.
+bool ReadCount(const TSheetValueReader &read, const QString &key, int &value)
+{
+    bool ok = false;
+    value = read(key).toInt(&ok, 10);
+    return ok;
+}
+
 QString CustomEntrySection(int index)
 {
     return CustomSection + QLatin1Char('\\') + QString::number(index + 1);
@@ -109,7 +118,7 @@ QString ReadSheet(const TSheetValueReader &read, TBogenlayout &sheet)
             return SheetText("ID_BOGENWERT", {QLatin1String(key)});
     const std::pair<const char *, int *> counts[] = {{"Spalten", &result.Columns}, {"Zeilen", &result.Rows}};
     for (const auto &[key, value] : counts)
-        if (!TryStrToInt(read(QLatin1String(key)), *value))
+        if (!ReadCount(read, QLatin1String(key), *value))
             return SheetText("ID_BOGENWERT", {QLatin1String(key)});
     result.GapX = pitchX - result.CardWidth;
     result.GapY = pitchY - result.CardHeight;

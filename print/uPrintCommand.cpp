@@ -31,6 +31,11 @@ QString CommandText(const char *key, const QString &argument)
     return FormatOrKeep(GetSectionText(QLatin1String(CommandLineTextSection), QLatin1String(key)), {argument});
 }
 
+QString OneLine(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 // Messages of the loaders (a missing logo) go to standard error; every
 // question takes its default answer and no file dialog opens.
 class TConsoleDialogs : public TDialogService
@@ -38,7 +43,7 @@ class TConsoleDialogs : public TDialogService
 public:
     int MessageBox(TMsgDlgType, const QString &, const QString &text, int, int defaultButton) override
     {
-        QTextStream(stderr) << "tessaro: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+        QTextStream(stderr) << "tessaro: " << OneLine(text) << '\n';
         return defaultButton ? defaultButton : mbOK;
     }
     QString GetOpenFileName(const TFileDialogRequest &) override { return {}; }
@@ -68,7 +73,7 @@ void LoadCard(TDocument &document, const QString &cardFile)
         return;
     if (!document.LoadError().isEmpty())
         throw ECommandLineError(
-            FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()}).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+            OneLine(FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()})));
     throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
 }
 
@@ -128,13 +133,23 @@ int RunPrintCommand(int &argc, char **argv, const TPrintCommand &command)
     QGuiApplication app(argc, argv);
     RegisterPrintCommandTexts();
     UseEnvironmentLanguage();
+    int result = 1;
     try {
-        return Print(command);
+        result = Print(command);
     } catch (const ECommandLineError &error) {
         QTextStream(stderr) << "tessaro: " << QString::fromStdString(error.what()) << '\n';
-        return 2;
+        result = 2;
     } catch (const std::exception &error) {
         QTextStream(stderr) << "tessaro: " << QString::fromStdString(error.what()) << '\n';
-        return 1;
     }
+    // Resource-writing mode writes its text file now, while its failure can
+    // still be told and counted.
+    const TFileError written = Localizer().Finish();
+    if (written.Kind == TFileError::None)
+        return result;
+    const QString textFile = Localizer().ResourceFileName();
+    QTextStream(stderr) << "tessaro: "
+                        << OneLine(TextInEnvironmentLanguage([&] { return ResourceFileErrorText(textFile, written); }))
+                        << '\n';
+    return result ? result : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "locale/Unicode.h"
 #include "support/uAtomicFile.h"
+#include "support/uRegularFile.h"
 
 #include <QFile>
 
@@ -147,8 +148,9 @@ void TMyMemIniFile::LoadFromFile(const QString &fileName)
         Clear();
         return;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        throw EIniFileException({TFileError::CannotRead, file.errorString()});
+    TFileError error;
+    if (!OpenRegularFile(file, error))
+        throw EIniFileException(error);
     LoadFromStream(file);
 }
 

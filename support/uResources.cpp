@@ -1,5 +1,7 @@
 #include "support/uResources.h"
 
+#include "support/uRegularFile.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -57,9 +59,12 @@ bool Exists(const QString &type, const QString &name)
 std::unique_ptr<QIODevice> Open(const QString &type, const QString &name)
 {
     auto file = std::make_unique<QFile>(PathOf(type, name));
-    if (!file->open(QIODevice::ReadOnly))
-        return nullptr;
-    return file;
+    // Resources may come from a folder instead of the program: there, only
+    // a regular file is read, so a FIFO or device cannot block the start.
+    TFileError error;
+    const bool opened = RootSlot().startsWith(QLatin1Char(':')) ? file->open(QIODevice::ReadOnly)
+                                                                  : OpenRegularFile(*file, error);
+    return opened ? std::move(file) : nullptr;
 }
 
 QByteArray Load(const QString &type, const QString &name)

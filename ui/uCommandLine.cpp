@@ -182,6 +182,13 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
         if (!values.isEmpty() && values.first().isEmpty())
             return Refusal("ID_FEHLENDERWERT", QStringLiteral("--") + option->names().constFirst());
 
+    // "-" usually means standard output; a file of that name would surprise.
+    if (pdfFiles.value(0) == QLatin1String("-"))
+        return Refusal("ID_PDFSTRICH");
+    // Two counts leave it open which one was meant.
+    if (parser.values(options.Sheets).size() > 1)
+        return Refusal("ID_ZWEIMAL", QStringLiteral("--") + options.Sheets.names().constFirst());
+
     TPrintCommand &print = result.Print;
     print.PdfFile = pdfFiles.value(0);
     print.Printer = printers.value(0);
@@ -234,6 +241,8 @@ void RegisterCommandLineTexts()
         {"ID_ZWEIKARTEN", "Es kann nur eine Visitenkartendatei angegeben werden."},
         {"ID_NURBEIMDRUCKEN", "Die Option %s gilt nur mit --print-to-pdf oder --print-to-printer."},
         {"ID_HILFEHINWEIS", "Mehr mit \"%s --help\"."},
+        {"ID_ZWEIMAL", "Die Option %s ist mehrfach angegeben."},
+        {"ID_PDFSTRICH", "\"-\" ist kein Name für die PDF-Datei; eine Datei dieses Namens heißt \"./-\"."},
     };
     for (const auto &[key, text] : defaults)
         RegisterSectionDefault(section, QLatin1String(key), QString::fromUtf8(text));

@@ -125,6 +125,11 @@ TEST_F(CardFile, SheetThatCannotWorkRefusesTheFileAndTheCardStays)
                            "210 × 297 mm groß.")},
         {card + "AbstandY=fünf\r\nSpalten=2\r\nZeilen=5\r\n",
          "Der Wert \"AbstandY\" des Kartenbogens fehlt oder ist keine Zahl."},
+        // Counts are decimal: "0x2" and "$5" are no numbers a user writes.
+        {card + "AbstandY=55\r\nSpalten=0x2\r\nZeilen=5\r\n",
+         "Der Wert \"Spalten\" des Kartenbogens fehlt oder ist keine Zahl."},
+        {card + "AbstandY=55\r\nSpalten=2\r\nZeilen=$5\r\n",
+         "Der Wert \"Zeilen\" des Kartenbogens fehlt oder ist keine Zahl."},
     };
     for (const auto &[bytes, reason] : cases) {
         ASSERT_TRUE(WriteAll(path, bytes));

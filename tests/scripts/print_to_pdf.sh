@@ -155,6 +155,18 @@ refuse "sheets not a number" existing.pdf --sheets drei
 refuse "sheets without value" out4.pdf --sheets
 refuse "unknown option" out5.pdf --duplex
 refuse "two cards" out6.pdf two.tsx two.tsx
+refuse "sheets given twice" out8.pdf --sheets 3 --sheets 99
+"$tessaro" --print-to-pdf - >stdout.txt 2>stderr.txt && fail "'-' as the PDF file: exit 0"
+[ -e ./- ] && fail "'-' as the PDF file: a file named '-' was written"
+# Resource-writing mode whose text file cannot be written (a folder holds its
+# name) fails the run and says so in the user's language.
+mkdir -p reswrite/tessaro.txt
+cp "$tessaro" reswrite/tessaro
+LANG=en_US.UTF-8 reswrite/tessaro /RESWRITE --print-to-pdf rw.pdf >stdout.txt 2>stderr.txt
+code=$?
+[ $code = 1 ] || fail "unwritable text file: exit $code instead of 1"
+grep -q 'The text file ".*reswrite/tessaro.txt" could not be written' stderr.txt ||
+  fail "unwritable text file: not told in English: $(cat stderr.txt)"
 printf '[Daten]\r\nName=A\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\nPapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nSpalten=0\r\nZeilen=5\r\nRandLinks=15\r\nRandOben=10\r\nAbstandX=95\r\nAbstandY=55\r\n' >nosheet.tsx
 refuse "sheet without cards" out7.pdf nosheet.tsx
 grep -q 'mindestens eine Spalte' stderr.txt || fail "sheet without cards: the reason is not given: $(cat stderr.txt)"

@@ -38,6 +38,8 @@ TEST(CommandLine, RefusalsNameTheOptionAsTyped)
         {{"--sheets", "3", "Karte.tsx"}, "ID_NURBEIMDRUCKEN", "--sheets"},
         {{"--print-to-pdf", "a.pdf", "--print-to-printer", "Flur"}, "ID_ZWEIZIELE", ""},
         {{"a.tsx", "b.tsx"}, "ID_ZWEIKARTEN", ""},
+        {{"--print-to-pdf", "a.pdf", "--sheets", "3", "--sheets", "99"}, "ID_ZWEIMAL", "--sheets"},
+        {{"--print-to-pdf", "-"}, "ID_PDFSTRICH", ""},
     };
     for (const auto &c : cases) {
         const TCommandLine parsed = Parse(c.Arguments);
