@@ -31,6 +31,12 @@ QString CommandText(const char *key, const QString &argument)
     return FormatOrKeep(GetSectionText(QLatin1String(CommandLineTextSection), QLatin1String(key)), {argument});
 }
 
+// A message of the window, which may run over lines, on one line.
+QString OneLine(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+}
+
 // Messages of the loaders (a missing logo) go to standard error; every
 // question takes its default answer and no file dialog opens.
 class TConsoleDialogs : public TDialogService
@@ -67,8 +73,9 @@ void LoadCard(TDocument &document, const QString &cardFile)
     if (document.LoadFromFile(cardFile))
         return;
     if (!document.LoadError().isEmpty())
-        throw ECommandLineError(
-            FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()}).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        throw ECommandLineError(OneLine(FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()})));
+    if (const QString reason = document.ReadFailure(); !reason.isEmpty())
+        throw ECommandLineError(OneLine(FormatDefaultText(QStringLiteral("ID_KARTENICHTLESBAR"), {cardFile, reason})));
     throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
 }
 
