@@ -3,6 +3,7 @@
 #include "model/uDocument.h"
 #include "model/uVCard.h"
 
+#include "common/FileAccessLimits.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestFiles.h"
 #include "locale/ulocalize.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <ctime>
 
 namespace {
 
@@ -302,6 +306,51 @@ TEST(CardContact, ImportedLinesOfEveryLanguageReadBack)
                 << LanguageTable[language].Code << ": " << ContactLineText(line).toStdString();
     }
     Localizer().SetLanguage(0);
+}
+
+TEST(VCard, ByteOrderMarksOfUtf8AndUtf16AreRead)
+{
+    const QList<TContact> plain = ReadVCards(Version40);
+    ASSERT_EQ(plain.size(), 1);
+    const QString text = QString::fromUtf8(Version40);
+    QByteArray little("\xFF\xFE", 2), big("\xFE\xFF", 2);
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray &bytes : {"\xEF\xBB\xBF" + Version40, little, big})
+        EXPECT_EQ(ReadVCards(bytes), plain) << bytes.left(4).toHex().toStdString();
+}
+
+// Processor time in milliseconds: unlike the wall clock it does not grow
+// when other programs load the machine.
+qint64 CpuMs()
+{
+    return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
+
+// Every value stops at the 2047 characters of a card file, and reading takes
+// time in proportion to the file: 2 MB of lines folded onto one took half a
+// minute when each fold looked at the whole line again.
+TEST(VCard, LongValuesAreCutAndFoldedLinesReadInLinearTime)
+{
+    const QByteArray note = "NOTE;ENCODING=QUOTED-PRINTABLE:" + QByteArray(1000000, 'n') + "=\r\n" + QByteArray(10, 'n');
+    const qint64 start = CpuMs();
+    QList<TContact> read =
+        ReadVCards("BEGIN:VCARD\r\nFN:" + QByteArray(5000, 'f') + "\r\nTEL:" + QByteArray(3000, '1') + "\r\n" + note
+                   + "\r\nEND:VCARD\r\n");
+    QByteArray folded = "BEGIN:VCARD\r\nFN:Gefaltet\r\nX-LEER=\r\n";
+    for (int i = 0; i < 500000; ++i)
+        folded += " =\r\n";
+    read += ReadVCards(folded + "TEL:0301\r\nEND:VCARD\r\n");
+    EXPECT_LT(CpuMs() - start, 1000);
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[0].FormattedName, QString(2047, 'f'));
+    EXPECT_EQ(read[0].Lines, (QList<TContactLine>{{TKind::Phone, QString(2047, '1')}}));
+    EXPECT_EQ(read[0].Note, QString(2047, 'n'));
+    EXPECT_EQ(read[1].Lines, (QList<TContactLine>{{TKind::Phone, "0301"}}));
 }
 
 TEST(VCard, WriterAndReaderKeepEveryField)
