@@ -9,6 +9,7 @@
 #include "print/uPrinterSupport.h"
 #include "print/uPrinterTarget.h"
 #include "render/uDIB.h"
+#include "render/uQRCode.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -105,6 +106,13 @@ int Print(const TPrintCommand &command)
     LoadCard(document, command.CardFile);
     TPrinterSupport &support = PrinterSupport();
     ChoosePrinter(support, command);
+    // The cards print without the code; the window says so beside its
+    // settings, here nobody would notice.
+    RegisterQRCodeTexts();
+    const TQRCodeProblem problem =
+        document.QRCode().Anzeigen ? QRCodeProblem(document, DocumentQRCode(document)) : TQRCodeProblem::None;
+    if (problem == TQRCodeProblem::TooMuchData || problem == TQRCodeProblem::LargerThanCard)
+        QTextStream(stderr) << "tessaro: " << QRCodeProblemText(problem) << '\n';
 
     TPrinterTarget target(support);
     TConsolePrintUi ui;
