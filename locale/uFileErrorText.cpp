@@ -22,6 +22,7 @@ constexpr TReasonText ReasonTexts[] = {
     {TFileError::CannotCreate, "ID_REASON_CANNOTCREATE", "Die Datei kann dort nicht angelegt werden."},
     {TFileError::CannotWrite, "ID_REASON_CANNOTWRITE", "Die Datei konnte nicht vollständig geschrieben werden."},
     {TFileError::CannotRead, "ID_REASON_CANNOTREAD", "Die Datei konnte nicht gelesen werden."},
+    {TFileError::TooLarge, "ID_REASON_TOOLARGE", "Die Datei würde zu groß, um wieder geöffnet werden zu können."},
 };
 
 } // namespace

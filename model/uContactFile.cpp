@@ -6,8 +6,8 @@
 #include "model/uDocument.h"
 #include "support/uAtomicFile.h"
 #include "support/uDialogService.h"
+#include "support/uRegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -63,25 +63,27 @@ void RegisterContactFileTexts()
                         QStringLiteral("Die Datei \"%s\" konnte nicht gelesen werden.\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_KONTAKTZUGROSS"),
                         QStringLiteral("Die Datei \"%s\" ist zu groß für eine Kontaktdatei."));
+    RegisterDefaultText(QStringLiteral("ID_KONTAKTGEKUERZT"),
+                        QStringLiteral("Der Kontakt aus \"%s\" ist umfangreicher, als eine Visitenkartendatei "
+                                       "fassen kann: Die letzten %d der %d Zeilen für Telefon, Fax und E-Mail "
+                                       "wurden weggelassen."));
 }
 
 bool ImportContactFile(TDocument &document, const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
-        return false;
-    }
-    if (info.size() > MaxFileSize) {
+    const TFileContent content = ReadRegularFile(path, MaxFileSize);
+    if (content.Result == TFileContent::TooLarge) {
         ShowError(QStringLiteral("ID_KONTAKTZUGROSS"), {path});
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason({TFileError::CannotRead, file.errorString()})});
+    if (content.Result == TFileContent::Failed) {
+        if (content.Error.Kind == TFileError::NotAFile)
+            ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
+        else
+            ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason(content.Error)});
         return false;
     }
-    const QList<TContact> contacts = ReadVCards(file.read(MaxFileSize));
+    const QList<TContact> contacts = ReadVCards(content.Bytes);
     if (contacts.isEmpty()) {
         ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
         return false;
@@ -97,6 +99,11 @@ bool ImportContactFile(TDocument &document, const QString &path)
             return false;
     }
     PutContactOnCard(document, contacts.at(chosen));
+    // Saved whole, the card could not be opened again.
+    const qsizetype lines = document.TelefonFax().size();
+    if (const qsizetype cut = document.FitTelefonFaxToCardFile(); cut > 0)
+        ShowMessageBox(TMsgDlgType::Warning,
+                       FormatDefaultText(QStringLiteral("ID_KONTAKTGEKUERZT"), {path, qlonglong(cut), qlonglong(lines)}));
     return true;
 }
 

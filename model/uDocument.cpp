@@ -55,6 +55,8 @@ void RegisterDocumentTexts()
                         QString::fromUtf8("Die Datei %s konnte nicht gespeichert werden.\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_NOCARDFILE"),
                         QString::fromUtf8("Die Datei \"%s\" konnte nicht als Visitenkartendatei gelesen werden."));
+    RegisterDefaultText(QStringLiteral("ID_KARTENICHTLESBAR"),
+                        QString::fromUtf8("Die Datei \"%s\" konnte nicht gelesen werden.\r\n%s"));
     RegisterDefaultText(QStringLiteral("ID_BOGENDATEI"),
                         QString::fromUtf8("Die Datei \"%s\" beschreibt einen Kartenbogen, auf dem nicht gedruckt "
                                           "werden kann:\r\n%s"));

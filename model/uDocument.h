@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class TCustomIniFile;
+
 // Registers the document's German default texts and the sample card of the
 // "Adresse" section with the localizer; called once at program start.
 void RegisterDocumentTexts();
@@ -95,6 +97,13 @@ public:
     // Why the last LoadFromFile refused a card file whose sheet cannot be
     // printed on; empty for any other outcome.
     const QString &LoadError() const { return FLoadError; }
+    // Why the last LoadFromFile could not read the file at all (no
+    // permission, a failed read), in the program's language; empty when it
+    // was read or refused for what it holds.
+    QString ReadFailure() const;
+    // Drops the last lines of the phone field that a card file can no
+    // longer hold (TProfileIniFile::MaxFileSize); returns how many.
+    qsizetype FitTelefonFaxToCardFile();
     bool Open();
     bool Save();
     bool SaveAs();
@@ -117,6 +126,7 @@ private:
     // Loads the picture from the stored file name, reporting a missing or
     // unreadable file in a message box; the picture is empty then.
     void LoadLogo(TDIB &picture, const QString &fileName);
+    void WriteCardKeys(TCustomIniFile &ini) const;
     bool WriteCardFile(const QString &path, TFileError &error) const;
     bool SaveWithMessage(const QString &path);
     QString FileFilter() const;
@@ -141,6 +151,7 @@ private:
     int FKartentyp = Standardkarte;
     QString FFileName;
     TFileError FSaveError; // why the last SaveToFile failed
+    TFileError FReadError; // why the last LoadFromFile could not read
     QString FLoadError;
     TQRCodeSettings FQRCode;
 };

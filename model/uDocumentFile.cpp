@@ -22,6 +22,7 @@ const QString Daten = QStringLiteral("Daten");
 const QString Bogen = QStringLiteral("Bogen");
 // Older versions skip this section: a file without it has no QR code.
 const QString QRCodeSection = QStringLiteral("QRCode");
+const QString TelefonFaxPrefix = QStringLiteral("TelefonFaxEMail");
 
 // The extension replaced by ".bak", or ".bak" appended when there is none;
 // a file that already ends in ".bak" would be its own backup and gets
@@ -55,16 +56,14 @@ QStringList ReadLines(const TCustomIniFile &ini, const QString &prefix)
 
 } // namespace
 
-bool TDocument::WriteCardFile(const QString &path, TFileError &error) const
+void TDocument::WriteCardKeys(TCustomIniFile &ini) const
 {
-    TProfileIniFile ini(path, TProfileIniFile::StartEmpty);
-    ini.BeginUpdate(); // collected in memory, written below
     ini.WriteString(Daten, QStringLiteral("Name"), FName);
     ini.WriteString(Daten, QStringLiteral("Titel"), FTitel);
     ini.WriteString(Daten, QStringLiteral("Firma"), FFirma);
     WriteLines(ini, QStringLiteral("Beruf"), FBeruf);
     WriteLines(ini, QStringLiteral("Adresse"), FAdresse);
-    WriteLines(ini, QStringLiteral("TelefonFaxEMail"), FTelefonFax);
+    WriteLines(ini, TelefonFaxPrefix, FTelefonFax);
     ini.WriteBool(Daten, QStringLiteral("MitRueckseite"), FMitRueckseite);
     ini.WriteInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp);
     WriteLines(ini, QStringLiteral("BackText1_"), FBackText1);
@@ -82,12 +81,39 @@ bool TDocument::WriteCardFile(const QString &path, TFileError &error) const
         ini.WriteString(Daten, QStringLiteral("Logodatei"), Logo.FileName());
     if (!LogoRueckseite.FileName().isEmpty())
         ini.WriteString(Daten, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
+}
+
+qsizetype TDocument::FitTelefonFaxToCardFile()
+{
+    TProfileIniFile ini(QString(), TProfileIniFile::StartEmpty);
+    ini.BeginUpdate(); // kept in memory: only its size counts
+    WriteCardKeys(ini);
+    qint64 size = ini.FileSize();
+    qsizetype kept = FTelefonFax.size();
+    while (kept > 0 && size > TProfileIniFile::MaxFileSize) {
+        --kept;
+        size -= TProfileIniFile::LineSize(TelefonFaxPrefix + QString::number(kept), FTelefonFax.at(kept));
+    }
+    const qsizetype cut = FTelefonFax.size() - kept;
+    FTelefonFax.resize(kept);
+    return cut;
+}
+
+bool TDocument::WriteCardFile(const QString &path, TFileError &error) const
+{
+    TProfileIniFile ini(path, TProfileIniFile::StartEmpty);
+    ini.BeginUpdate(); // collected in memory, written below
+    WriteCardKeys(ini);
+    // A card too large to be opened again is not written at all.
+    QByteArray bytes;
+    if (!ini.FileBytes(bytes, error))
+        return false;
 
     // The new version is complete on disk before the previous one becomes
     // the backup, and only then takes the file's place: whatever fails, the
     // card file and the older backup stay as they were.
     TAtomicFile file(path);
-    if (!file.Open() || !file.Write(ini.FileBytes()) || !file.Finish()) {
+    if (!file.Open() || !file.Write(bytes) || !file.Finish()) {
         error = file.Error();
         return false;
     }
@@ -113,6 +139,7 @@ bool TDocument::SaveToFile(const QString &path)
 bool TDocument::LoadFromFile(const QString &path)
 {
     FLoadError.clear();
+    FReadError = {};
     try {
         const TProfileIniFile ini(path);
         const QString name = ini.ReadString(Daten, QStringLiteral("Name"), NoEntry);
@@ -138,7 +165,7 @@ bool TDocument::LoadFromFile(const QString &path)
         FFirma = ini.ReadString(Daten, QStringLiteral("Firma"), QString());
         FAdresse = ReadLines(ini, QStringLiteral("Adresse"));
         FBeruf = ReadLines(ini, QStringLiteral("Beruf"));
-        FTelefonFax = ReadLines(ini, QStringLiteral("TelefonFaxEMail"));
+        FTelefonFax = ReadLines(ini, TelefonFaxPrefix);
         SetMitRueckseite(ini.ReadBool(Daten, QStringLiteral("MitRueckseite"), false));
         SetKartentyp(ini.ReadInteger(Daten, QStringLiteral("Kartentyp"), FKartentyp));
         if (sheet)
@@ -161,12 +188,23 @@ bool TDocument::LoadFromFile(const QString &path)
         FQRCode = TQRCodeSettings::Read([&](const QString &key) { return ini.ReadString(QRCodeSection, key, QString()); });
         LoadLogo(Logo, ini.ReadString(Daten, QStringLiteral("Logodatei"), QString()));
         LoadLogo(LogoRueckseite, ini.ReadString(Daten, QString::fromUtf8("LogodateiRückseite"), QString()));
+    } catch (const EIniFileException &error) {
+        FReadError = error.Error();
+        FModified = false;
+        return false;
     } catch (const std::exception &) {
         FModified = false;
         return false;
     }
     FModified = false;
     return true;
+}
+
+QString TDocument::ReadFailure() const
+{
+    if (FReadError.Kind != TFileError::NoPermission && FReadError.Kind != TFileError::CannotRead)
+        return {};
+    return FileErrorReason(FReadError);
 }
 
 QString TDocument::FileFilter() const
@@ -195,6 +233,8 @@ bool TDocument::LoadWithMessage(const QString &path)
         return true;
     if (!FLoadError.isEmpty())
         ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {path, FLoadError}));
+    else if (const QString reason = ReadFailure(); !reason.isEmpty())
+        ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_KARTENICHTLESBAR"), {path, reason}));
     else
         ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOCARDFILE"), {path}));
     return false;

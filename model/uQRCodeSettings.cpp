@@ -23,7 +23,7 @@ TQRCodeSettings TQRCodeSettings::Read(const TReader &read)
     settings.Anzeigen = ReadNumber(read(QStringLiteral("Anzeigen")), 0, 1, 0) == 1;
     if (read(QStringLiteral("Inhalt")).trimmed().compare(URLText, Qt::CaseInsensitive) == 0)
         settings.Inhalt = TInhalt::URL;
-    settings.URL = read(QStringLiteral("URL")).trimmed();
+    settings.URL = read(QStringLiteral("URL")).left(MaxURLLength).trimmed();
     settings.Rueckseite = ReadNumber(read(QStringLiteral("Seite")), 0, 1, 0) == 1;
     settings.Ecke = ReadNumber(read(QStringLiteral("Ecke")), ObenLinks, UntenRechts, settings.Ecke);
     // A point, as written; a comma as a hand-edited file may have it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/uProfileIni.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,6 +17,9 @@ struct TQRCodeSettings
     static constexpr float MinGroesse = 12; // mm
     static constexpr float MaxGroesse = 30;
     static constexpr float DefaultGroesse = 18;
+    // Longer addresses are cut where they are read, as card files cut every
+    // value: none fits into a code.
+    static constexpr qsizetype MaxURLLength = TProfileIniFile::MaxValueLength;
 
     bool Anzeigen = false;
     TInhalt Inhalt = TInhalt::VCard;

@@ -1,6 +1,7 @@
 #include "model/uVCard.h"
 
 #include "locale/Unicode.h"
+#include "support/uProfileIni.h"
 
 #include <QByteArrayList>
 #include <QStringDecoder>
@@ -15,6 +16,10 @@ constexpr qsizetype MaxOrganizationUnits = 8;
 // Parameters and types of one property that are looked at; no address book
 // writes more.
 constexpr qsizetype MaxParameters = 32;
+// Bytes of a logical line that are kept. The value of every field of a
+// card stays within it: 2047 characters of each of up to eight components,
+// even quoted-printable UTF-8 at twelve bytes a character.
+constexpr qsizetype MaxLineBytes = 256 * 1024;
 
 struct TProperty
 {
@@ -181,9 +186,22 @@ QStringList Structured(const QString &text, bool escapedCommas, qsizetype count,
     return components;
 }
 
+// Values are held to what a card file gives back: no card shows more, and
+// longer ones would only slow down everything that draws them. A cut never
+// parts the two halves of a character.
+QString Bounded(const QString &text)
+{
+    qsizetype length = TProfileIniFile::MaxValueLength;
+    if (text.size() <= length)
+        return text;
+    if (text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
 QString Component(const QStringList &components, int index)
 {
-    return index < components.size() ? components.at(index).trimmed() : QString();
+    return index < components.size() ? Bounded(components.at(index)).trimmed() : QString();
 }
 
 // A plain text value: its separators are text again.
@@ -201,13 +219,17 @@ int AddressRank(const TProperty &property)
 class TReader
 {
 public:
-    explicit TReader(QList<TContact> &contacts) : FContacts(contacts) {}
+    // Unicode: the file was UTF-16, read as the UTF-8 it became; the
+    // charsets its properties name no longer hold.
+    TReader(QList<TContact> &contacts, bool unicode) : FContacts(contacts), FUnicode(unicode) {}
 
     void Line(const QByteArray &line)
     {
-        const std::optional<TProperty> property = ParseProperty(line);
+        std::optional<TProperty> property = ParseProperty(line);
         if (!property)
             return;
+        if (FUnicode)
+            property->Charset.clear();
         const QByteArray value = property->Value.trimmed().toUpper();
         if (property->Name == "BEGIN" && value == "VCARD") {
             if (++FDepth == 1)
@@ -261,7 +283,7 @@ private:
             return;
         const bool commas = !FVersion21;
         if (name == "FN") {
-            FContact.FormattedName = Text(property, commas).trimmed();
+            FContact.FormattedName = Bounded(Text(property, commas)).trimmed();
         } else if (name == "N") {
             const QStringList parts = Structured(DecodeValue(property), commas, 5, QStringLiteral(" "));
             FContact.FamilyName = Component(parts, 0);
@@ -270,19 +292,19 @@ private:
             FContact.HonorificPrefixes = Component(parts, 3);
             FContact.HonorificSuffixes = Component(parts, 4);
         } else if (name == "TITLE") {
-            FContact.Title = Text(property, commas).trimmed();
+            FContact.Title = Bounded(Text(property, commas)).trimmed();
         } else if (name == "ROLE") {
-            FContact.Role = Text(property, commas).trimmed();
+            FContact.Role = Bounded(Text(property, commas)).trimmed();
         } else if (name == "ORG") {
             QStringList units;
             for (const QString &unit : Structured(DecodeValue(property), commas, MaxOrganizationUnits, QStringLiteral(",")))
                 units << unit.trimmed();
             units.removeAll(QString());
-            FContact.Organization = units.join(QStringLiteral(", "));
+            FContact.Organization = Bounded(units.join(QStringLiteral(", "))).trimmed();
         } else if (name == "ADR") {
             Address(property, commas);
         } else if (name == "TEL") {
-            QString number = Text(property, commas).trimmed();
+            QString number = Bounded(Text(property, commas)).trimmed();
             if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4).trimmed();
             const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
@@ -290,13 +312,12 @@ private:
                                                    : TContactLine::TKind::Phone;
             AddLine(kind, number);
         } else if (name == "EMAIL") {
-            AddLine(TContactLine::TKind::EMail, Text(property, commas).trimmed());
+            AddLine(TContactLine::TKind::EMail, Bounded(Text(property, commas)).trimmed());
         } else if (name == "URL") {
-            AddLine(TContactLine::TKind::Web, Text(property, commas).trimmed());
-        } else if (name == "NOTE") {
-            if (!FContact.Note.isEmpty())
-                FContact.Note += QLatin1Char('\n');
-            FContact.Note += Text(property, commas);
+            AddLine(TContactLine::TKind::Web, Bounded(Text(property, commas)).trimmed());
+        } else if (name == "NOTE" && FContact.Note.size() < TProfileIniFile::MaxValueLength) {
+            const QString separator = FContact.Note.isEmpty() ? QString() : QStringLiteral("\n");
+            FContact.Note = Bounded(FContact.Note + separator + Text(property, commas));
         }
     }
 
@@ -321,19 +342,82 @@ private:
     }
 
     QList<TContact> &FContacts;
+    bool FUnicode;
     TContact FContact;
     int FDepth = 0;
     bool FVersion21 = false;
     int FAddressRank = -1;
 };
 
-bool EndsSoftBreak(const QByteArray &line)
+// Logical lines out of physical ones, each byte looked at once however long
+// the line grows: a line folded before a blank continues the one before,
+// and so does the line after the soft break ("=" at the end) of a
+// quoted-printable value. What a line holds beyond MaxLineBytes is dropped.
+class TUnfolder
 {
-    if (!line.endsWith('='))
-        return false;
-    const qsizetype colon = IndexOutsideQuotes(line, ':');
-    return colon >= 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
-}
+public:
+    void Start(QByteArrayView physical)
+    {
+        FLine.clear();
+        FScanned = 0;
+        FQuoted = false;
+        FHeadEnded = false;
+        FQuotedPrintable = false;
+        FEndsInEquals = false;
+        FCut = false;
+        Append(physical);
+    }
+
+    void Append(QByteArrayView part)
+    {
+        if (part.isEmpty())
+            return;
+        // Once a byte is dropped, every later one is.
+        const qsizetype kept = std::min(part.size(), MaxLineBytes - FLine.size());
+        FLine.append(part.first(kept));
+        FCut = FCut || kept < part.size();
+        FEndsInEquals = part.back() == '=';
+        ScanHead();
+    }
+
+    // The line after a soft break takes the place of its "=".
+    void Join(QByteArrayView physical)
+    {
+        FEndsInEquals = false;
+        if (!FCut) {
+            FLine.chop(1);
+            FEndsInEquals = FLine.endsWith('=');
+        }
+        Append(physical);
+    }
+
+    bool SoftBreak() const { return FEndsInEquals && FQuotedPrintable; }
+    const QByteArray &Line() const { return FLine; }
+
+private:
+    // Where the property's name and parameters end: at the first colon
+    // outside quotes. Only they say whether the value is quoted-printable.
+    void ScanHead()
+    {
+        for (; !FHeadEnded && FScanned < FLine.size(); ++FScanned) {
+            const char c = FLine.at(FScanned);
+            if (c == '"') {
+                FQuoted = !FQuoted;
+            } else if (c == ':' && !FQuoted) {
+                FHeadEnded = true;
+                FQuotedPrintable = FLine.left(FScanned).toUpper().contains("QUOTED-PRINTABLE");
+            }
+        }
+    }
+
+    QByteArray FLine;
+    qsizetype FScanned = 0;
+    bool FQuoted = false;
+    bool FHeadEnded = false;
+    bool FQuotedPrintable = false;
+    bool FEndsInEquals = false; // the line as read, also where it was dropped
+    bool FCut = false;
+};
 
 // Separators stay as they are in an address, which is no text.
 QByteArray Escaped(const QString &text, bool separators = true)
@@ -385,6 +469,39 @@ QByteArray LineProperty(TContactLine::TKind kind)
     return "URL:";
 }
 
+QList<TContact> ReadVCardLines(QByteArrayView bytes, bool unicode)
+{
+    QList<TContact> contacts;
+    TReader reader(contacts, unicode);
+    TUnfolder logical;
+    bool pending = false;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
+        const QByteArrayView physical = bytes.sliced(start, end - start);
+        start = end + (end + 1 < bytes.size() && bytes.at(end) == '\r' && bytes.at(end + 1) == '\n' ? 2 : 1);
+
+        if (pending && logical.SoftBreak()) {
+            logical.Join(physical);
+        } else if (pending && (physical.startsWith(' ') || physical.startsWith('\t'))) {
+            // vCard 2.1 folds before a blank that belongs to the value; later
+            // versions add the blank.
+            logical.Append(reader.OldVersion() ? physical : physical.sliced(1));
+        } else {
+            if (pending)
+                reader.Line(logical.Line());
+            logical.Start(physical);
+            pending = true;
+        }
+    }
+    if (pending)
+        reader.Line(logical.Line());
+    reader.Finish();
+    return contacts;
+}
+
 } // namespace
 
 bool TContactAddress::IsEmpty() const
@@ -394,36 +511,16 @@ bool TContactAddress::IsEmpty() const
 
 QList<TContact> ReadVCards(const QByteArray &bytes)
 {
-    QList<TContact> contacts;
-    TReader reader(contacts);
-    QByteArray logical;
-    bool pending = false;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
-            ++end;
-        const QByteArray physical = bytes.mid(start, end - start);
-        start = end + (end + 1 < bytes.size() && bytes.at(end) == '\r' && bytes.at(end + 1) == '\n' ? 2 : 1);
-
-        if (pending && EndsSoftBreak(logical)) {
-            logical.chop(1);
-            logical += physical;
-        } else if (pending && (physical.startsWith(' ') || physical.startsWith('\t'))) {
-            // vCard 2.1 folds before a blank that belongs to the value; later
-            // versions add the blank.
-            logical += reader.OldVersion() ? physical : physical.mid(1);
-        } else {
-            if (pending)
-                reader.Line(logical);
-            logical = physical;
-            pending = true;
-        }
+    // A byte-order mark: UTF-16 is read as the UTF-8 it becomes, UTF-8
+    // without its mark.
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if (little || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return ReadVCardLines(QString(decoder.decode(QByteArrayView(bytes).sliced(2))).toUtf8(), true);
     }
-    if (pending)
-        reader.Line(logical);
-    reader.Finish();
-    return contacts;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return ReadVCardLines(QByteArrayView(bytes).sliced(3), false);
+    return ReadVCardLines(bytes, false);
 }
 
 QByteArray WriteVCard(const TContact &contact)

@@ -52,9 +52,11 @@ struct TContact
 
 // Every contact of a vCard file (versions 2.1, 3.0 and 4.0): folded lines,
 // quoted-printable values, the charset a property names (else UTF-8, and
-// Windows-1252 for bytes that are no UTF-8), grouped and parameterised
-// properties. Of several addresses the work address is taken, else the
-// preferred one, else the first. Contacts nested in others are skipped.
+// Windows-1252 for bytes that are no UTF-8), UTF-8 and UTF-16 after a
+// byte-order mark, grouped and parameterised properties. Of several
+// addresses the work address is taken, else the preferred one, else the
+// first. Contacts nested in others are skipped. Every value is cut to the
+// 2047 characters a card file holds; the time taken grows with the file.
 QList<TContact> ReadVCards(const QByteArray &bytes);
 
 // The contact as a vCard 3.0 in UTF-8 with CR LF line ends, lines folded

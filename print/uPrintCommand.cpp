@@ -9,6 +9,7 @@
 #include "print/uPrinterSupport.h"
 #include "print/uPrinterTarget.h"
 #include "render/uDIB.h"
+#include "render/uQRCode.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -31,6 +32,7 @@ QString CommandText(const char *key, const QString &argument)
     return FormatOrKeep(GetSectionText(QLatin1String(CommandLineTextSection), QLatin1String(key)), {argument});
 }
 
+// A message of the window, which may run over lines, on one line.
 QString OneLine(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -74,6 +76,9 @@ void LoadCard(TDocument &document, const QString &cardFile)
     if (!document.LoadError().isEmpty())
         throw ECommandLineError(
             OneLine(FormatDefaultText(QStringLiteral("ID_BOGENDATEI"), {cardFile, document.LoadError()})));
+    if (const QString reason = document.ReadFailure(); !reason.isEmpty())
+        throw ECommandLineError(
+            OneLine(FormatDefaultText(QStringLiteral("ID_KARTENICHTLESBAR"), {cardFile, reason})));
     throw ECommandLineError(CommandText("ID_KEINEKARTE", cardFile));
 }
 
@@ -103,6 +108,13 @@ int Print(const TPrintCommand &command)
     LoadCard(document, command.CardFile);
     TPrinterSupport &support = PrinterSupport();
     ChoosePrinter(support, command);
+    // The cards print without the code; the window says so beside its
+    // settings, here nobody would notice.
+    RegisterQRCodeTexts();
+    const TQRCodeProblem problem =
+        document.QRCode().Anzeigen ? QRCodeProblem(document, DocumentQRCode(document)) : TQRCodeProblem::None;
+    if (problem == TQRCodeProblem::TooMuchData || problem == TQRCodeProblem::LargerThanCard)
+        QTextStream(stderr) << "tessaro: " << QRCodeProblemText(problem) << '\n';
 
     TPrinterTarget target(support);
     TConsolePrintUi ui;

@@ -88,6 +88,7 @@ TPrintResult TPrintJob::PrintCards(int sheets)
     if (!Confirm(question))
         return TPrintResult::Cancelled;
     TBusyScope busy(FUi, true);
+    PrepareQRCode();
     TPrintResult result = TPrintResult::Cancelled;
     {
         TCopiesScope copies(FTarget);
@@ -111,6 +112,7 @@ TPrintResult TPrintJob::PrintTestSheet()
     if (!Confirm(PrintText(QStringLiteral("ID_TESTDRUCK1"))))
         return TPrintResult::Cancelled;
     TBusyScope busy(FUi, false);
+    PrepareQRCode();
     TPrintResult result = TPrintResult::Cancelled;
     {
         TCopiesScope copies(FTarget);
@@ -172,11 +174,16 @@ void TPrintJob::DrawPage(TPage page)
     const TPrintOffsets &offsets = FCorrection.Of(back ? TPrintSide::Back : TPrintSide::Front);
     canvas.SetOffsetX(offsets.X);
     canvas.SetOffsetY(offsets.Y);
-    const TPrintView view;
+    const TPrintView view(FQRCode);
     if (page == TPage::TestFront || page == TPage::TestBack)
         view.DrawTestSheet(canvas, FDocument, back);
     else
         view.DrawSheet(canvas, FDocument, back);
+}
+
+void TPrintJob::PrepareQRCode()
+{
+    FQRCode = FDocument.QRCode().Anzeigen ? DocumentQRCode(FDocument) : nullptr;
 }
 
 void TPrintJob::Pause() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/uPrintOffsets.h"
+#include "render/uQRCode.h"
 #include "render/uScaler.h"
 
 #include <QSizeF>
@@ -92,6 +93,7 @@ private:
     TPrintResult PrintSides(TPage front, TPage back, int pages);
     // One job of `pages` pages.
     TPrintResult PrintJob(TPage page, int pages);
+    void PrepareQRCode();
     void DrawPage(TPage page);
     void Pause() const;
 
@@ -101,6 +103,8 @@ private:
     TPrintCorrection FCorrection;
     int FBackSidePauseMs = BackSidePauseMs;
     bool FConfirm = true;
+    // Encoded once for all cards of an action.
+    TQRCodePtr FQRCode;
 };
 
 // The floating-point state the program runs with: all exceptions masked,

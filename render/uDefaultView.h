@@ -1,8 +1,11 @@
 #pragma once
 
 #include "model/uGeometry.h"
+#include "render/uQRCode.h"
 
 #include <QStringList>
+
+#include <optional>
 
 class TDocument;
 class TFigureList;
@@ -27,6 +30,11 @@ class TTextFigure;
 class TBaseView
 {
 public:
+    TBaseView() = default;
+    // Every card drawn shows this QR code rather than encoding the
+    // document's once more: a job of many cards encodes it once.
+    explicit TBaseView(TQRCodePtr qrCode) : FQRCode(std::move(qrCode)) {}
+
     void DrawCard(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, const TKartenlayout &ALayout) const;
     void DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, const TCardFormat &AFormat, bool Back,
                      float Angle, const TSinglePoint &Centre, const TKartenlayout &ALayout) const;
@@ -48,6 +56,8 @@ public:
 private:
     void DrawList(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back, float Angle, const TSinglePoint &Centre,
                   const TKartenlayout &ALayout, const TFigureList &List, const TSinglePoint &Scale) const;
+
+    std::optional<TQRCodePtr> FQRCode;
 };
 
 // The card on screen: white card, a folding card's fold line, and the outline
@@ -55,6 +65,8 @@ private:
 class TMainView : public TBaseView
 {
 public:
+    using TBaseView::TBaseView;
+
     // One side of the document's current layout.
     void DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
     // One side of any layout with the document's texts, logos and switches.
@@ -70,6 +82,8 @@ public:
 class TPrintView : public TBaseView
 {
 public:
+    using TBaseView::TBaseView;
+
     // All slots of one side of a sheet. Leaves the card offsets at the last
     // slot's position.
     void DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;

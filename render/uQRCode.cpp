@@ -1,5 +1,6 @@
 #include "render/uQRCode.h"
 
+#include "locale/ulocalize.h"
 #include "model/uCardContact.h"
 #include "model/uDocument.h"
 #include "render/uScaler.h"
@@ -13,6 +14,11 @@
 #include <memory>
 
 namespace {
+
+// Version 40 at level M holds no more bytes.
+constexpr qsizetype MaxQRCodeBytes = 2331;
+// Modules below this are hard to scan for a phone.
+constexpr float ReadableModule = 0.25f; // mm
 
 // Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
 // beyond ASCII says it is UTF-8.
@@ -69,6 +75,10 @@ TQRCodePtr Rectangles(const QRcode *encoded)
 
 TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion)
 {
+    // Too much for any version: refused before the encoder spends time and
+    // memory on it.
+    if (data.isEmpty() || data.size() > MaxQRCodeBytes)
+        return nullptr;
     static QByteArray lastData;
     static int lastVersion = -1;
     static TQRCodePtr last;
@@ -76,7 +86,7 @@ TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion)
         return last;
     lastData = data;
     lastVersion = minVersion;
-    last = data.isEmpty() ? nullptr : Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion), &QRcode_free).get());
+    last = Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion), &QRcode_free).get());
     return last;
 }
 
@@ -92,17 +102,62 @@ TQRCodePtr DocumentQRCode(const TDocument &document)
     return EncodeQRCode(QRCodeText(document), MinimumQRCodeVersion(document.QRCode().Groesse));
 }
 
-void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TCardFormat &format, bool back, float angle,
-                const TSinglePoint &centre, const TKartenlayout &layout)
+bool QRCodeFitsCard(float size, const TSinglePoint &face)
 {
-    if (!QRCodeOnSide(document, back))
-        return;
-    const TQRCodePtr code = DocumentQRCode(document);
+    return QRCodeMargin + size <= std::min(face.X, face.Y);
+}
+
+TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code)
+{
+    const TQRCodeSettings &settings = document.QRCode();
+    if (!settings.Anzeigen || (settings.Inhalt == TQRCodeSettings::TInhalt::URL && settings.URL.trimmed().isEmpty()))
+        return TQRCodeProblem::None;
     if (!code)
+        return TQRCodeProblem::TooMuchData;
+    const TCardFormat format = document.CardFormat();
+    if (!QRCodeFitsCard(settings.Groesse, CardFace(document.Kartenlayout(), format.Sheet, format.Folding)))
+        return TQRCodeProblem::LargerThanCard;
+    if (settings.Groesse / float(code->Width) < ReadableModule)
+        return TQRCodeProblem::HardToRead;
+    return TQRCodeProblem::None;
+}
+
+void RegisterQRCodeTexts()
+{
+    RegisterDefaultText(QStringLiteral("ID_QRCODEZUVIEL"),
+                        QStringLiteral("Die Daten sind zu umfangreich für einen QR-Code; er wird nicht gedruckt."));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEKARTE"),
+                        QStringLiteral("Der QR-Code ist mit seinem Rand größer als die Karte; er wird nicht gedruckt. "
+                                       "Wählen Sie ihn kleiner."));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEKLEIN"),
+                        QStringLiteral("Die Punkte des QR-Codes werden kleiner als 0,25 mm und sind schwer zu "
+                                       "scannen. Wählen Sie ihn größer oder kürzen Sie die Daten."));
+}
+
+QString QRCodeProblemText(TQRCodeProblem problem)
+{
+    switch (problem) {
+    case TQRCodeProblem::None:
+        break;
+    case TQRCodeProblem::TooMuchData:
+        return GetDefaultText(QStringLiteral("ID_QRCODEZUVIEL"));
+    case TQRCodeProblem::LargerThanCard:
+        return GetDefaultText(QStringLiteral("ID_QRCODEKARTE"));
+    case TQRCodeProblem::HardToRead:
+        return GetDefaultText(QStringLiteral("ID_QRCODEKLEIN"));
+    }
+    return {};
+}
+
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                float angle, const TSinglePoint &centre, const TKartenlayout &layout)
+{
+    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
+    // A code beyond its card would print onto the neighbouring ones.
+    if (!code || !QRCodeFitsCard(document.QRCode().Groesse, face))
         return;
 
     const TQRCodeSettings &settings = document.QRCode();
-    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
     const float size = settings.Groesse;
     const bool right = settings.Ecke == TQRCodeSettings::ObenRechts || settings.Ecke == TQRCodeSettings::UntenRechts;
     const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QRect>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -37,9 +38,29 @@ int MinimumQRCodeVersion(float size);
 // The code of the document's QR code data, whether or not it is shown.
 TQRCodePtr DocumentQRCode(const TDocument &document);
 
-// Draws the document's QR code when it belongs on that side, in its corner
-// of the face of a card of that format ALayout is drawn on, turned with the face by Angle
-// degrees about Centre. Dark modules are one vector path, sharp on printers
-// and in PDF; the quiet zone is painted white over whatever lies beneath.
-void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TCardFormat &format, bool back, float angle,
-                const TSinglePoint &centre, const TKartenlayout &layout);
+// Whether a code Size millimetres wide stays on a card face of that size,
+// its margin included.
+bool QRCodeFitsCard(float size, const TSinglePoint &face);
+
+// What keeps the QR code the document shows from printing, or from being
+// read well.
+enum class TQRCodeProblem {
+    None,           // also when no code is shown
+    TooMuchData,    // not printed
+    LargerThanCard, // not printed
+    HardToRead,     // printed with modules below 0.25 mm
+};
+// Code is the document's code, as DocumentQRCode gives it.
+TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code);
+// Registers the German defaults of the problems' texts.
+void RegisterQRCodeTexts();
+// The problem in the program's language; empty for None.
+QString QRCodeProblemText(TQRCodeProblem problem);
+
+// Draws Code, the document's QR code, in its corner of the face of a card
+// of that format ALayout is drawn on, turned with the face by Angle degrees
+// about Centre; nothing when the code would not stay on the card. Dark
+// modules are one vector path, sharp on printers and in PDF; the quiet zone
+// is painted white over whatever lies beneath.
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                float angle, const TSinglePoint &centre, const TKartenlayout &layout);

@@ -88,8 +88,14 @@ bool TAtomicFile::Write(const QByteArray &bytes)
 {
     if (!FFile)
         return false;
-    if (FFile->write(bytes) != bytes.size())
-        return Fail(KindOf(FFile->error(), TFileError::CannotWrite));
+    // A write larger than the buffer that the disk takes only in part comes
+    // back short and without an error; the next one says why it stopped.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = FFile->write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return Fail(KindOf(FFile->error(), TFileError::CannotWrite));
+        done += written;
+    }
     return true;
 }
 
@@ -99,7 +105,13 @@ bool TAtomicFile::Finish()
         return false;
     // A buffered write that fails is only seen by its flush; the save file
     // would otherwise rename a truncated file into place as complete.
-    if (!FFile->flush() || FFile->error() != QFileDevice::NoError)
+    if (!FFile->flush()) {
+        // A flush the disk took only in part fails without the system's
+        // reason; flushing the rest asks the disk again, which then says why.
+        FFile->flush();
+        return Fail(KindOf(FFile->error(), TFileError::CannotWrite));
+    }
+    if (FFile->error() != QFileDevice::NoError)
         return Fail(KindOf(FFile->error(), TFileError::CannotWrite));
     return true;
 }

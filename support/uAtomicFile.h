@@ -12,7 +12,8 @@ class QSaveFile;
 // user's language, and the system's own text (which Qt may translate).
 struct TFileError
 {
-    enum TKind { None, NotAFile, NoSpace, NoPermission, CannotCreate, CannotWrite, CannotRead };
+    // TooLarge: more than the program would read back.
+    enum TKind { None, NotAFile, NoSpace, NoPermission, CannotCreate, CannotWrite, CannotRead, TooLarge };
     TKind Kind = None;
     QString SystemText;
 };

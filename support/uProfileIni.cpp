@@ -2,8 +2,8 @@
 
 #include "locale/Unicode.h"
 #include "support/uAtomicFile.h"
+#include "support/uRegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -57,6 +57,27 @@ bool IsComment(const QString &line)
     return line.trimmed().startsWith(';');
 }
 
+// Bytes of the text in UTF-8, as QString::toUtf8 gives them: a lone
+// surrogate becomes a replacement character of three.
+qsizetype Utf8Size(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            bytes += 1;
+        } else if (c < 0x800) {
+            bytes += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += 3;
+        }
+    }
+    return bytes;
+}
+
 } // namespace
 
 QString ProfileKeyOf(const QString &line)
@@ -77,25 +98,29 @@ QString ProfileValueOf(const QString &line)
 TProfileIniFile::TProfileIniFile(const QString &fileName, TOpenMode mode)
     : TCustomIniFile(fileName)
 {
-    const QFileInfo info(fileName);
-    if (mode == StartEmpty || !info.exists())
+    if (mode == StartEmpty)
         return;
-    // A device such as /dev/zero would be read without end.
-    if (!info.isFile())
-        throw EIniFileException({TFileError::NotAFile, QString()});
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EIniFileException({TFileError::CannotRead, file.errorString()});
-    // Read one byte beyond the limit: the file may grow while it is read.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (bytes.size() > MaxFileSize)
-        throw EIniFileException({TFileError::CannotRead, QString()});
-    QString text = DecodeProfileText(bytes);
+    // The limit holds for the file as it would be written again: in UTF-16
+    // the same text takes up to twice the bytes.
+    const TFileContent content = ReadRegularFile(fileName, 2 * MaxFileSize + 2);
+    if (content.Result == TFileContent::Failed) {
+        // A folder that may not be entered hides whether the file exists.
+        if (content.Error.Kind != TFileError::NoPermission && !QFileInfo::exists(fileName))
+            return;
+        throw EIniFileException(content.Error);
+    }
+    if (content.Result == TFileContent::TooLarge)
+        throw EIniFileException({TFileError::TooLarge, QString()});
+    QString text = DecodeProfileText(content.Bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     FLines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     if (!FLines.isEmpty() && FLines.back().isEmpty())
         FLines.removeLast();
+    // What is read must be writable again, whatever the line ends and the
+    // encoding of the file.
+    if (FileSize() > MaxFileSize)
+        throw EIniFileException({TFileError::TooLarge, QString()});
 }
 
 TProfileIniFile::~TProfileIniFile() = default;
@@ -260,20 +285,38 @@ void TProfileIniFile::EndUpdate()
         UpdateFile();
 }
 
-QByteArray TProfileIniFile::FileBytes() const
+qint64 TProfileIniFile::FileSize() const
 {
-    QByteArray bytes;
+    qint64 size = 0;
+    for (const QString &line : std::as_const(FLines))
+        size += Utf8Size(line) + 2;
+    return size;
+}
+
+bool TProfileIniFile::FileBytes(QByteArray &bytes, TFileError &error) const
+{
+    bytes.clear();
+    if (FileSize() > MaxFileSize) {
+        error = {TFileError::TooLarge, QString()};
+        return false;
+    }
     for (const QString &line : std::as_const(FLines))
         bytes += line.toUtf8() + "\r\n";
-    return bytes;
+    return true;
+}
+
+qsizetype TProfileIniFile::LineSize(const QString &ident, const QString &value)
+{
+    return Utf8Size(IniLineText(ident)) + 1 + Utf8Size(IniLineText(value)) + 2;
 }
 
 void TProfileIniFile::UpdateFile()
 {
     if (!FDirty)
         return;
+    QByteArray bytes;
     TFileError error;
-    if (!WriteFileAtomically(FileName(), FileBytes(), &error))
+    if (!FileBytes(bytes, error) || !WriteFileAtomically(FileName(), bytes, &error))
         throw EIniFileException(error);
     FDirty = false;
 }

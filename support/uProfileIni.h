@@ -24,12 +24,15 @@ public:
     enum TOpenMode { ReadExisting, StartEmpty };
 
     static constexpr qsizetype MaxValueLength = 2047;
-    // Larger files are refused: no card-data file comes anywhere near.
+    // No card-data file comes anywhere near. It counts the file as this
+    // class writes it (UTF-8, CR LF), so that every file written is read
+    // again and every file read can be written again.
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
     // Reads the file when it exists (a file that cannot be read, is no
-    // regular file or is larger than MaxFileSize throws), or starts empty so
-    // that the first write replaces the whole file.
+    // regular file or would be larger than MaxFileSize written again throws,
+    // the last with TooLarge), or starts empty so that the first write
+    // replaces the whole file.
     explicit TProfileIniFile(const QString &fileName, TOpenMode mode = ReadExisting);
     ~TProfileIniFile() override;
 
@@ -47,8 +50,13 @@ public:
     // EndUpdate writes the file once. Outside, every write goes to disk.
     void BeginUpdate();
     void EndUpdate();
-    // The file's text as UpdateFile writes it.
-    QByteArray FileBytes() const;
+    // Bytes of the file's text as UpdateFile writes it.
+    qint64 FileSize() const;
+    // That text; false, with the error TooLarge, when it is larger than
+    // MaxFileSize.
+    bool FileBytes(QByteArray &bytes, TFileError &error) const;
+    // The bytes a key's line takes in the file.
+    static qsizetype LineSize(const QString &ident, const QString &value);
 
 private:
     qsizetype FindSection(const QString &section) const;

@@ -18,9 +18,6 @@
 
 namespace {
 
-// Modules below this are hard to scan for a phone.
-constexpr float ReadableModule = 0.25f; // mm
-
 template <class T>
 T *Make(QWidget *parent, const char *name, const QString &text = {})
 {
@@ -39,11 +36,7 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     : QGroupBox(QStringLiteral("QR-Code"), parent)
 {
     setObjectName(QStringLiteral("gbQRCode"));
-    RegisterDefaultText(QStringLiteral("ID_QRCODEZUVIEL"),
-                        QStringLiteral("Die Daten sind zu umfangreich für einen QR-Code; er wird nicht gedruckt."));
-    RegisterDefaultText(QStringLiteral("ID_QRCODEKLEIN"),
-                        QStringLiteral("Die Punkte des QR-Codes werden kleiner als 0,25 mm und sind schwer zu "
-                                       "scannen. Wählen Sie ihn größer oder kürzen Sie die Daten."));
+    RegisterQRCodeTexts();
 
     chQRCodeAnzeigen = Make<QCheckBox>(this, "chQRCodeAnzeigen", QStringLiteral("&QR-Code auf der Karte"));
     lblQRCodeGroesse = Make<QLabel>(this, "lblQRCodeGroesse", QStringLiteral("&Größe:"));
@@ -57,6 +50,8 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     rbQRCodeVCard = Make<QRadioButton>(this, "rbQRCodeVCard", QStringLiteral("&Kontaktdaten der Karte (vCard)"));
     rbQRCodeURL = Make<QRadioButton>(this, "rbQRCodeURL", QStringLiteral("&Webadresse:"));
     edQRCodeURL = Make<QLineEdit>(this, "edQRCodeURL");
+    // As long as a card file keeps it.
+    edQRCodeURL->setMaxLength(int(TQRCodeSettings::MaxURLLength));
     NameByHint(edQRCodeURL, QStringLiteral("Webadresse im QR-Code"));
     lblQRCodeSeite = Make<QLabel>(this, "lblQRCodeSeite", QStringLiteral("S&eite:"));
     cbQRCodeSeite = Make<QComboBox>(this, "cbQRCodeSeite");
@@ -124,15 +119,8 @@ void TQRCodeGroup::Show(const TQRCodeSettings &settings, bool twoSided)
 
 void TQRCodeGroup::ShowReadability(const TDocument &document)
 {
-    QString warning;
-    const TQRCodeSettings &settings = document.QRCode();
-    if (settings.Anzeigen && (settings.Inhalt == TQRCodeSettings::TInhalt::VCard || !settings.URL.trimmed().isEmpty())) {
-        const TQRCodePtr code = DocumentQRCode(document);
-        if (!code)
-            warning = GetDefaultText(QStringLiteral("ID_QRCODEZUVIEL"));
-        else if (settings.Groesse / float(code->Width) < ReadableModule)
-            warning = GetDefaultText(QStringLiteral("ID_QRCODEKLEIN"));
-    }
+    const bool shown = document.QRCode().Anzeigen;
+    const QString warning = QRCodeProblemText(QRCodeProblem(document, shown ? DocumentQRCode(document) : nullptr));
     lblQRCodeHinweis->setText(warning);
     lblQRCodeHinweis->setVisible(!warning.isEmpty());
 }

@@ -137,7 +137,8 @@ void TSheetPreview::DrawPage(TScaleCanvas &canvas, TPage page) const
     const TPrintOffsets &offsets = FCorrection.Of(page == TPage::Back ? TPrintSide::Back : TPrintSide::Front);
     canvas.SetOffsetX(canvas.OffsetX() + offsets.X);
     canvas.SetOffsetY(canvas.OffsetY() + offsets.Y);
-    const TPrintView view;
+    // One code for every card of the sheet.
+    const TPrintView view(DocumentQRCode(FDocument));
     if (page == TPage::Test)
         view.DrawTestSheet(canvas, FDocument);
     else

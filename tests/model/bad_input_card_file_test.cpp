@@ -1,5 +1,6 @@
 #include "model/uDocument.h"
 
+#include "common/FileAccessLimits.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestFiles.h"
 
@@ -94,6 +95,36 @@ TEST_F(BadCardFile, FolderOrDeviceInPlaceOfTheFileIsRefused)
     ExpectRefused(dir.path());
     ExpectRefused(QStringLiteral("/dev/zero"));
     ExpectRefused(QStringLiteral("/dev/null"));
+}
+
+// Unlike a file of something else, a file that may not be read says why.
+TEST_F(BadCardFile, FileThatMayNotBeReadSaysWhy)
+{
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Geheim\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    const TFilePermissionsHold permissions;
+    dialogs.Files = {path};
+    EXPECT_FALSE(document.Open());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Error);
+    EXPECT_EQ(dialogs.Messages[0].Text, "Die Datei \"" + path + "\" konnte nicht gelesen werden.\r\nDer Zugriff wurde verweigert.");
+    EXPECT_EQ(document.Name(), "Vorher");
+}
+
+// A card file holds 4 MB as the program writes it; a card beyond would be
+// saved into a file that cannot be opened again, so it is not saved.
+TEST_F(BadCardFile, CardTooLargeToBeOpenedAgainIsNotSaved)
+{
+    ASSERT_TRUE(document.SaveToFile(path));
+    const QByteArray before = ReadAll(path);
+    document.SetTelefonFax(QStringList(2100, QString(2000, 't')));
+    dialogs.Files = {path};
+    EXPECT_FALSE(document.SaveAs());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Text, "Die Datei " + path + " konnte nicht gespeichert werden.\r\n"
+                                            + QString::fromUtf8("Die Datei würde zu groß, um wieder geöffnet werden zu können."));
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_TRUE(document.Modified());
 }
 
 TEST_F(BadCardFile, Utf16FilesWithByteOrderMarkAreRead)

@@ -176,6 +176,11 @@ TEST_F(CardFile, QRCodeTravelsInASectionOfItsOwn)
     ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nGroesse=nan\r\n"));
     ASSERT_TRUE(loaded.LoadFromFile(path));
     EXPECT_EQ(loaded.QRCode().Groesse, TQRCodeSettings::DefaultGroesse);
+
+    // An address is cut as a card file cuts it, also where the settings hold it.
+    const QString endless(100000, 'w');
+    const auto read = [&](const QString &key) { return key == "URL" ? endless : QString(); };
+    EXPECT_EQ(TQRCodeSettings::Read(read).URL, QString(2047, 'w'));
 }
 
 TEST_F(CardFile, ForeignFilesChangeNothing)

@@ -3,6 +3,7 @@
 #include "model/uDocument.h"
 #include "model/uVCard.h"
 
+#include "common/FileAccessLimits.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestFiles.h"
 #include "locale/ulocalize.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <ctime>
 
 namespace {
 
@@ -170,9 +174,12 @@ TEST_F(ContactFile, TheUserPicksOneOfSeveralContacts)
 TEST_F(ContactFile, BadFilesAreReportedAndChangeNothing)
 {
     QDir(FDir.path()).mkdir("folder.vcf");
-    const QString files[] = {Write("empty.vcf", ""), Write("random.vcf", RandomBytes(4096, 24)),
-                             Write("hollow.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nEND:VCARD\r\n"),
-                             FDir.filePath("folder.vcf"), FDir.filePath("missing.vcf")};
+    QStringList files{Write("empty.vcf", ""), Write("random.vcf", RandomBytes(4096, 24)),
+                      Write("hollow.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nEND:VCARD\r\n"),
+                      FDir.filePath("folder.vcf"), FDir.filePath("missing.vcf")};
+    // The kernel's log is a regular file whose read waits for news.
+    if (QFileInfo("/proc/kmsg").isReadable())
+        files << "/proc/kmsg";
     const QList<QStringList> before = Fields(FDocument);
     for (const QString &path : files) {
         FDialogs.Messages.clear();
@@ -182,6 +189,63 @@ TEST_F(ContactFile, BadFilesAreReportedAndChangeNothing)
         EXPECT_TRUE(FDialogs.Messages[0].Text.contains(path)) << FDialogs.Messages[0].Text.toStdString();
         EXPECT_EQ(Fields(FDocument), before);
         EXPECT_FALSE(FDocument.Modified());
+    }
+}
+
+// A card file holds 4 MB; what a contact brings beyond would be saved into
+// a file that cannot be opened again.
+TEST_F(ContactFile, ContactTooLargeForACardFileIsCutAndSaysSo)
+{
+    QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Viele Nummern\r\n";
+    for (int i = 0; i < 2500; ++i)
+        card += "TEL:" + QByteArray::number(i).rightJustified(2000, '0') + "\r\n";
+    const QString path = Write("many.vcf", card + "END:VCARD\r\n");
+    ASSERT_TRUE(ImportContactFile(FDocument, path));
+    const qsizetype kept = FDocument.TelefonFax().size();
+    EXPECT_GT(kept, 1900);
+    EXPECT_LT(kept, 2500);
+    EXPECT_TRUE(FDocument.TelefonFax().back().endsWith(QByteArray::number(kept - 1)));
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_EQ(FDialogs.Messages[0].Type, TMsgDlgType::Warning);
+    EXPECT_EQ(FDialogs.Messages[0].Text,
+              QString::fromUtf8("Der Kontakt aus \"%1\" ist umfangreicher, als eine Visitenkartendatei fassen kann: "
+                                "Die letzten %2 der 2500 Zeilen für Telefon, Fax und E-Mail wurden weggelassen.")
+                  .arg(path)
+                  .arg(2500 - kept));
+
+    const QString saved = FDir.filePath("many.tsx");
+    ASSERT_TRUE(FDocument.SaveToFile(saved));
+    TDocument again;
+    ASSERT_TRUE(again.LoadFromFile(saved));
+    EXPECT_EQ(again.TelefonFax(), FDocument.TelefonFax());
+}
+
+// A full disk is told as one, however large the file that did not fit.
+TEST_F(ContactFile, ExportOntoAFullDiskSaysSoWhateverItsSize)
+{
+    const QString disk = FDir.filePath("disk");
+    ASSERT_TRUE(QDir(FDir.path()).mkdir("disk"));
+    const TFullDisk full(disk, 64);
+    if (!full.Mounted())
+        GTEST_SKIP() << "a file system of its own needs root";
+    QFile filler(disk + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) > 0) {
+    }
+    // A page left: the disk takes the start of either file.
+    ASSERT_TRUE(filler.resize(filler.size() - 4096));
+    filler.close();
+    FDocument.SetName("Erika Mustermann");
+    for (const int lines : {200, 2000}) {
+        SCOPED_TRACE(lines);
+        FDocument.SetTelefonFax(QStringList(lines, "Tel: 030 1234567"));
+        FDialogs.Messages.clear();
+        FDialogs.Files.push_back(disk + "/erika.vcf");
+        EXPECT_FALSE(ExportContact(FDocument));
+        ASSERT_EQ(FDialogs.Messages.size(), 1u);
+        EXPECT_EQ(FDialogs.Messages[0].Text.toStdString(),
+                  ("Die Datei " + disk + "/erika.vcf konnte nicht gespeichert werden.\r\n"
+                   + QString::fromUtf8("Auf dem Datenträger ist nicht genug Platz.")).toStdString());
     }
 }
 
@@ -302,6 +366,51 @@ TEST(CardContact, ImportedLinesOfEveryLanguageReadBack)
                 << LanguageTable[language].Code << ": " << ContactLineText(line).toStdString();
     }
     Localizer().SetLanguage(0);
+}
+
+TEST(VCard, ByteOrderMarksOfUtf8AndUtf16AreRead)
+{
+    const QList<TContact> plain = ReadVCards(Version40);
+    ASSERT_EQ(plain.size(), 1);
+    const QString text = QString::fromUtf8(Version40);
+    QByteArray little("\xFF\xFE", 2), big("\xFE\xFF", 2);
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray &bytes : {"\xEF\xBB\xBF" + Version40, little, big})
+        EXPECT_EQ(ReadVCards(bytes), plain) << bytes.left(4).toHex().toStdString();
+}
+
+// Processor time in milliseconds: unlike the wall clock it does not grow
+// when other programs load the machine.
+qint64 CpuMs()
+{
+    return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
+
+// Every value stops at the 2047 characters of a card file, and reading takes
+// time in proportion to the file: 2 MB of lines folded onto one took half a
+// minute when each fold looked at the whole line again.
+TEST(VCard, LongValuesAreCutAndFoldedLinesReadInLinearTime)
+{
+    const QByteArray note = "NOTE;ENCODING=QUOTED-PRINTABLE:" + QByteArray(1000000, 'n') + "=\r\n" + QByteArray(10, 'n');
+    const qint64 start = CpuMs();
+    QList<TContact> read =
+        ReadVCards("BEGIN:VCARD\r\nFN:" + QByteArray(5000, 'f') + "\r\nTEL:" + QByteArray(3000, '1') + "\r\n" + note
+                   + "\r\nEND:VCARD\r\n");
+    QByteArray folded = "BEGIN:VCARD\r\nFN:Gefaltet\r\nX-LEER=\r\n";
+    for (int i = 0; i < 500000; ++i)
+        folded += " =\r\n";
+    read += ReadVCards(folded + "TEL:0301\r\nEND:VCARD\r\n");
+    EXPECT_LT(CpuMs() - start, 1000);
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[0].FormattedName, QString(2047, 'f'));
+    EXPECT_EQ(read[0].Lines, (QList<TContactLine>{{TKind::Phone, QString(2047, '1')}}));
+    EXPECT_EQ(read[0].Note, QString(2047, 'n'));
+    EXPECT_EQ(read[1].Lines, (QList<TContactLine>{{TKind::Phone, "0301"}}));
 }
 
 TEST(VCard, WriterAndReaderKeepEveryField)

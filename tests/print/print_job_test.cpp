@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <cfenv>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -295,6 +296,28 @@ TEST_F(PrintJobTest, TestPageIsOnePageWithoutDisablingTheControls)
     FDialogs.Answers = {mbCancel};
     EXPECT_EQ(job.PrintTestSheet(), TPrintResult::Cancelled);
     EXPECT_EQ(FTarget.Jobs.size(), 1u);
+}
+
+// The card's vCard of a hundred thousand phone lines takes a tenth of a
+// second to write and is too much for any code: a job does that once, not
+// for each of its cards.
+TEST_F(PrintJobTest, QRCodeIsEncodedOnceForAllCardsOfAJob)
+{
+    TKartenlayout empty; // no figures: the code is all there is to a card
+    empty.DesignWidth = 85;
+    empty.DesignHeight = 55;
+    FDocument.SelectLayout(empty);
+    QStringList lines;
+    for (int i = 0; i < 100000; ++i)
+        lines << QStringLiteral("Tel: 030 %1").arg(i, 7, 10, QLatin1Char('0'));
+    FDocument.SetTelefonFax(lines);
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    FDocument.SetQRCode(code);
+    const std::clock_t start = std::clock();
+    ASSERT_EQ(Print(5), TPrintResult::Printed);
+    EXPECT_LT(double(std::clock() - start) / CLOCKS_PER_SEC, 1.0);
+    EXPECT_EQ(FTarget.Jobs[0].Pages, 5);
 }
 
 TEST(CardCountText, SheetsTimesTheCardsOfOneSheet)

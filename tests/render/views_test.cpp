@@ -518,6 +518,44 @@ TEST_F(ViewsTest, QRCodeOnTheBackTurnsWithAPortraitCardAndClearsItsQuietZone)
     EXPECT_TRUE(InkBox(oneSided.Image, oneSided.Image.rect()).isValid());
 }
 
+// A code never reaches beyond its card onto the neighbouring ones: one that
+// would is left off, and the window says why.
+TEST_F(ViewsTest, QRCodeLargerThanItsCardIsLeftOff)
+{
+    Use();
+    TBogenlayout labels;
+    labels.Name = QStringLiteral("Etiketten 40x20");
+    labels.SheetWidth = 210;
+    labels.SheetHeight = 297;
+    labels.CardWidth = 40;
+    labels.CardHeight = 20;
+    labels.Columns = 5;
+    labels.Rows = 14;
+    labels.MarginLeft = 5;
+    labels.MarginTop = 8.5f;
+    Doc.SetBogenlayout(labels);
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    code.Groesse = 18;
+    Doc.SetQRCode(code);
+    TSurface paper(210, 297, 4);
+    PrintView.DrawSheet(*paper.Canvas, Doc, false);
+    EXPECT_FALSE(InkBox(paper.Image, paper.Image.rect()).isValid());
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::LargerThanCard);
+
+    // 5 mm from the bottom right corner, a 14 mm code stays on its card.
+    code.Groesse = 14;
+    Doc.SetQRCode(code);
+    TSurface fits(210, 297, 4);
+    PrintView.DrawSheet(*fits.Canvas, Doc, false);
+    fits.Canvas->SetCardOffsetX(0);
+    fits.Canvas->SetCardOffsetY(0);
+    const QRect ink = InkBox(fits.Image, DeviceBox(fits, 5, 8.5f, 45, 28.5f));
+    EXPECT_NEAR(ink.left() / 4.0, 5 + 21, 0.3);
+    EXPECT_NEAR(ink.width() / 4.0, 14, 0.3);
+    EXPECT_NE(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::LargerThanCard);
+}
+
 TEST_F(ViewsTest, TestSheetOutlinesEverySlotAndFillsOnlyTheFirst)
 {
     Layout.Elements.Add(Picture({2, 2, 7, 7}, 0, 0));

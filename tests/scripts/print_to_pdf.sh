@@ -170,6 +170,18 @@ grep -q 'The text file ".*reswrite/tessaro.txt" could not be written' stderr.txt
 printf '[Daten]\r\nName=A\r\n[Bogen]\r\nName=x\r\nPapierBreite=210\r\nPapierHoehe=297\r\nKarteBreite=85\r\nKarteHoehe=55\r\nSpalten=0\r\nZeilen=5\r\nRandLinks=15\r\nRandOben=10\r\nAbstandX=95\r\nAbstandY=55\r\n' >nosheet.tsx
 refuse "sheet without cards" out7.pdf nosheet.tsx
 grep -q 'mindestens eine Spalte' stderr.txt || fail "sheet without cards: the reason is not given: $(cat stderr.txt)"
+# A card file that may not be read says so and why; root reads every file,
+# so the program runs without that right.
+printf '[Daten]\r\nName=Geheim\r\n' >secret.tsx
+chmod 000 secret.tsx
+without_override=()
+[ "$(id -u)" = 0 ] && without_override=(setpriv --bounding-set=-dac_override,-dac_read_search)
+"${without_override[@]}" "$tessaro" --print-to-pdf out8.pdf secret.tsx >stdout.txt 2>stderr.txt
+code=$?
+[ $code = 2 ] || fail "unreadable card: exit $code instead of 2"
+[ "$(wc -l <stderr.txt)" = 1 ] && grep -q 'Die Datei "secret.tsx" konnte nicht gelesen werden\. [^ ]' stderr.txt ||
+  fail "unreadable card: not the reason on one line: $(cat stderr.txt)"
+[ -e out8.pdf ] && fail "unreadable card: out8.pdf was written"
 mkfifo fifo.pdf
 refuse "a FIFO for output" fifo.pdf
 [ -p fifo.pdf ] || fail "the FIFO is no longer one"

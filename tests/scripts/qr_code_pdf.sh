@@ -124,4 +124,44 @@ sed -i '/^\[QRCode\]/,$d' old.tsx
 "$tessaro" --print-to-pdf old.pdf old.tsx || fail "old card file: exit $?"
 check_page "old card file back" old.pdf 2 0
 
+# A code left off still prints the cards; standard error says why, on one
+# line in the user's language.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=de_DE.UTF-8
+left_off() {
+  local name=$1 reason=$2
+  "$tessaro" --print-to-pdf "$name.pdf" "$name.tsx" >stdout.txt 2>stderr.txt || fail "$name: exit $?"
+  [ "$(wc -l <stderr.txt)" = 1 ] && grep -q "$reason" stderr.txt || fail "$name: stderr is not the reason: $(cat stderr.txt)"
+  check_page "$name" "$name.pdf" 1 0
+  [ "$(positions "$name.pdf" Erika | wc -l)" -gt 0 ] || fail "$name: the cards were not printed"
+}
+# Three hundred phone lines are more than any code holds.
+{
+  printf '[Daten]\r\nName=Erika Beispiel\r\n'
+  for i in $(seq 0 299); do printf 'TelefonFaxEMail%d=Tel: 030 %07d\r\n' "$i" "$i"; done
+  printf '[QRCode]\r\nAnzeigen=1\r\nInhalt=vCard\r\nEcke=3\r\nGroesse=18\r\n'
+} >many.tsx
+left_off many 'zu umfangreich für einen QR-Code'
+# On labels of 40 x 20 mm an 18 mm code would reach onto the next ones.
+{
+  printf '[Daten]\r\nName=Erika Beispiel\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=vCard\r\nEcke=3\r\nGroesse=18\r\n'
+  printf '[Bogen]\r\nName=Etiketten\r\nPapierBreite=210\r\nPapierHoehe=297\r\nKarteBreite=40\r\nKarteHoehe=20\r\n'
+  printf 'Spalten=5\r\nZeilen=14\r\nRandLinks=5\r\nRandOben=8.5\r\nAbstandX=40\r\nAbstandY=20\r\n'
+} >labels.tsx
+left_off labels 'größer als die Karte'
+
+# A web address of 20 million characters in the settings is cut to the 2047
+# a card file keeps, and costs nothing on every print.
+mkdir -p "$XDG_CONFIG_HOME"/Ornak
+{
+  printf '[Daten]\nDefault\\VorNachname=Erika\nDefault\\QRCodeAnzeigen=1\nDefault\\QRCodeInhalt=URL\nDefault\\QRCodeURL='
+  head -c 20000000 /dev/zero | tr '\0' w
+  printf '\n'
+} >"$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
+start=$(date +%s%N)
+"$tessaro" --print-to-pdf url.pdf 2>stderr.txt || fail "20 million characters: exit $?"
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+[ "$elapsed" -lt 5000 ] || fail "20 million characters: printing took $elapsed ms"
+rm "$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
+
 finish

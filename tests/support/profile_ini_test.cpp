@@ -86,8 +86,50 @@ TEST_F(ProfileIni, FilesLargerThanAnyCardAreRefusedUnread)
     ASSERT_TRUE(file.resize(600 * 1024 * 1024)); // sparse: no room on the disk needed
     file.close();
     EXPECT_THROW(TProfileIniFile{path}, EIniFileException);
-    ASSERT_TRUE(file.resize(TProfileIniFile::MaxFileSize));
+    // Written again, the last line gets its CR LF.
+    ASSERT_TRUE(file.resize(TProfileIniFile::MaxFileSize - 2));
     EXPECT_EQ(TProfileIniFile(path).ReadString("Daten", "Name", ""), "Sparse");
+}
+
+// What is written is read again and what is read can be written again: the
+// limit counts a file as it is written, in UTF-8 with CR LF.
+TEST_F(ProfileIni, TheLimitCountsTheFileAsItIsWritten)
+{
+    const auto tooLarge = [](const QString &file) {
+        try {
+            TProfileIniFile ini(file);
+        } catch (const EIniFileException &error) {
+            return error.Error().Kind == TFileError::TooLarge;
+        }
+        return false;
+    };
+    // 101 bytes a line with LF, 102 with CR LF.
+    QString text = "[Daten]\n";
+    for (int i = 0; i < 41500; ++i)
+        text += QString::number(i).rightJustified(8, 'k') + '=' + QString(91, 'v') + '\n';
+    ASSERT_LT(text.size(), TProfileIniFile::MaxFileSize);
+    ASSERT_TRUE(WriteAll(path, text.toUtf8()));
+    EXPECT_TRUE(tooLarge(path));
+
+    // In UTF-16 a file of three megabytes takes six.
+    const QString half = text.left(3 * 1024 * 1024).replace('\n', "\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    utf16 += QByteArray(reinterpret_cast<const char *>(half.utf16()), half.size() * 2);
+    ASSERT_TRUE(WriteAll(path, utf16));
+    EXPECT_FALSE(tooLarge(path));
+
+    ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Heinz\r\n"));
+    TProfileIniFile ini(path);
+    ini.BeginUpdate();
+    for (int i = 0; i < 41500; ++i)
+        ini.WriteString("Daten", QString::number(i).rightJustified(8, 'k'), QString(91, 'v'));
+    try {
+        ini.EndUpdate();
+        ADD_FAILURE() << "a file that could not be read again was written";
+    } catch (const EIniFileException &error) {
+        EXPECT_EQ(error.Error().Kind, TFileError::TooLarge);
+    }
+    EXPECT_EQ(ReadAll(path), "[Daten]\r\nName=Heinz\r\n");
 }
 
 TEST_F(ProfileIni, Windows1252FileReadsUmlautsInNamesAndValues)
