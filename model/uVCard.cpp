@@ -305,7 +305,8 @@ private:
             Address(property, commas);
         } else if (name == "TEL") {
             QString number = Bounded(Text(property, commas)).trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+            // Every "tel:" goes, or a doubled one would come back one shorter.
+            while (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4).trimmed();
             const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
                 : property.Has("FAX")              ? TContactLine::TKind::Fax
