@@ -1,9 +1,9 @@
 #!/bin/bash
 # The real program on a virtual display loses nothing typed when it does not
 # end through its window: killed outright two seconds after the typing (the
-# next start shows the name), asked to end by SIGTERM as at logout, or left
-# without its display. Two instances that each save a sheet of their own
-# keep both sheets.
+# next start shows the name), asked to end by SIGTERM as at logout or by
+# SIGHUP, or left without its display. Two instances that each save a sheet
+# of their own keep both sheets.
 # Usage: work_survives.sh <tessaro> <build-dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/harness.sh"
@@ -115,13 +115,15 @@ start_program
 quit_program
 stored_name "Erika Musterfrau" || fail "the restarted program did not show the name"
 
-# SIGTERM, as logout and shutdown send it, at once after typing: the
-# program ends as through its window.
-start_program
-type_name "Max Mustermann"
-kill -TERM "$app_pid"
-wait_program_end "$app_pid"
-stored_name "Max Mustermann" || fail "SIGTERM right after typing: the name was not stored"
+# SIGTERM, as logout and shutdown send it, and SIGHUP from a closed
+# terminal, at once after typing: the program ends as through its window.
+for request in TERM HUP; do
+    start_program
+    type_name "Max Mustermann $request"
+    kill -"$request" "$app_pid"
+    wait_program_end "$app_pid"
+    stored_name "Max Mustermann $request" || fail "SIG$request right after typing: the name was not stored"
+done
 
 # The display goes away, once after the pause and once right after typing.
 for pause in 2.5 0; do
