@@ -1,6 +1,7 @@
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
 #include "support/uStartbildInfoFenster.h"
+#include "support/uTerminationSignals.h"
 #include "ui/FMaster.h"
 #include "ui/uCommandLine.h"
 #include "ui/uProgramStart.h"
@@ -52,9 +53,14 @@ int main(int argc, char *argv[])
     ShowSplash();
     int result = 0;
     {
+        const TInstanceLock instance;
         TMaster master;
+        // Until now a request to end ends the program at once: nothing was typed yet.
+        const TTerminationSignals requestsToEnd;
+        CloseOnRequestsToEnd(master, requestsToEnd);
         HideSplash(&master);
         ReportSetAsideSettings();
+        ReportOtherInstance(instance);
         if (!commandLine.CardFile.isEmpty())
             master.OpenCardFile(commandLine.CardFile);
         result = app.exec();

@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -19,6 +21,12 @@
 namespace {
 
 const QString ProgramKey = QStringLiteral("Software\\Ornak\\Tessaro");
+// Beside the store's own "<file>.lock", which it takes while it writes.
+const QString UpdateLockSuffix = QStringLiteral(".update.lock");
+const QString InstanceLockSuffix = QStringLiteral(".instance.lock");
+// Another instance holds the lock for one write; one that hangs holding it
+// must not hang this one too.
+constexpr int UpdateLockTimeout = 5000; // ms
 
 QChar LocaleDecimalSeparator()
 {
@@ -33,6 +41,13 @@ QString FormatFloat(double value)
     if (separator != '.')
         text.replace('.', separator);
     return text;
+}
+
+// A lock file beside the settings file, whose folder a first start has yet to make.
+QString LockFileName(const QString &settingsFile, const QString &suffix)
+{
+    QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+    return settingsFile + suffix;
 }
 
 // A print offset stored under a locale with the other separator must not be
@@ -102,7 +117,13 @@ QString THMRegIniFile::TakeSetAsideFile()
 
 THMRegIniFile::~THMRegIniFile()
 {
+    emit FEvents.Ending();
     Flush();
+}
+
+QString THMRegIniFile::FileName() const
+{
+    return FSettings->fileName();
 }
 
 QString THMRegIniFile::GetKeyPath(const QString &section) const
@@ -167,7 +188,7 @@ void THMRegIniFile::EraseSection(const QString &section)
         FSettings->remove(group);
 }
 
-void THMRegIniFile::Flush()
+bool THMRegIniFile::Flush(TFileError *error)
 {
     // The store writes a full disk's truncated file without an error, and
     // everything after the cut would be gone at the next start.
@@ -177,24 +198,53 @@ void THMRegIniFile::Flush()
     const QByteArray previous = hadFile ? previousFile.readAll() : QByteArray();
     previousFile.close();
     FSettings->sync();
-    if (hadFile && !FileHoldsEveryValue())
+    if (FileHoldsEveryValue())
+        return true;
+    if (hadFile)
         WriteFileAtomically(fileName, previous);
+    const TFileError problem = WriteProblem();
+    if (error)
+        *error = problem;
+    emit FEvents.WriteFailed(problem);
+    return false;
+}
+
+bool THMRegIniFile::Update(const std::function<void()> &change)
+{
+    QLockFile lock(LockFileName(FSettings->fileName(), UpdateLockSuffix));
+    lock.tryLock(UpdateLockTimeout);
+    // The store reads the file again when another instance changed it.
+    Flush();
+    change();
+    return Flush();
 }
 
 bool THMRegIniFile::FileHoldsEveryValue() const
 {
-    // A format error is about the file as it was read, not as it was written.
-    if (FSettings->status() == QSettings::AccessError)
-        return false;
-    // Settings objects of one file name share what they read, so the file is
-    // read again through another name for it.
+    // Judged by the file alone: once a write failed, the store reports an
+    // error for every later one, however well it goes.
+    const QStringList keys = FSettings->allKeys();
     QFile file(FSettings->fileName());
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return keys.isEmpty() && !file.exists();
+    // Settings objects of one file name share what they read, so the file is
+    // read again through another name for it.
     const QSettings stored(QStringLiteral("/proc/self/fd/%1").arg(file.handle()), QSettings::IniFormat);
-    const QStringList keys = FSettings->allKeys();
     return std::all_of(keys.cbegin(), keys.cend(),
                        [&](const QString &key) { return stored.value(key) == FSettings->value(key); });
+}
+
+TFileError THMRegIniFile::WriteProblem() const
+{
+    // The store does not say why it failed. Writing as much as it would in
+    // the file's place, without putting it there, does.
+    qsizetype size = 0;
+    for (const QString &key : FSettings->allKeys())
+        size += key.size() + FSettings->value(key).toString().toUtf8().size() + 2;
+    TAtomicFile trial(FSettings->fileName());
+    if (trial.Open() && trial.Write(QByteArray(size, ' ')) && trial.Finish())
+        return {TFileError::CannotWrite, QString()};
+    return trial.Error();
 }
 
 THMRegIniFile &Settings()
@@ -211,6 +261,34 @@ void ReportSetAsideSettings(THMRegIniFile &settings)
     RegisterFileErrorTexts();
     ShowMessageBox(TMsgDlgType::Warning,
                    FormatDefaultText(QStringLiteral("ID_SETTINGSSETASIDE"), {QDir::toNativeSeparators(aside)}));
+}
+
+TInstanceLock::TInstanceLock(const THMRegIniFile &settings)
+    : FLock(std::make_unique<QLockFile>(LockFileName(settings.FileName(), InstanceLockSuffix)))
+{
+    // Held for hours: only a holder that is gone makes it stale, never its age.
+    FLock->setStaleLockTime(0);
+    FLock->tryLock(0);
+}
+
+TInstanceLock::~TInstanceLock() = default;
+
+bool TInstanceLock::OtherInstanceRunning() const
+{
+    return FLock->error() == QLockFile::LockFailedError;
+}
+
+void ReportOtherInstance(const TInstanceLock &lock)
+{
+    if (!lock.OtherInstanceRunning())
+        return;
+    RegisterDefaultText(QStringLiteral("ID_OTHERINSTANCE"),
+                        QString::fromUtf8("Tessaro ist schon geöffnet. Beide Fenster speichern ihre "
+                                          "Visitenkartendaten an derselben Stelle: Beim nächsten Start erscheint die "
+                                          "Karte des Fensters, das zuletzt geändert oder beendet wurde. Eine Karte, "
+                                          "die Sie behalten möchten, speichern Sie mit „Speichern unter“ in einer "
+                                          "Datei."));
+    ShowMessageBox(TMsgDlgType::Warning, GetDefaultText(QStringLiteral("ID_OTHERINSTANCE")));
 }
 
 void WriteInstallDir()

@@ -1,11 +1,29 @@
 #pragma once
 
+#include "support/uAtomicFile.h"
+
+#include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
-class QObject;
+class QLockFile;
 class QSettings;
+
+// What a settings store tells those who keep values in it.
+class TSettingsEvents : public QObject
+{
+    Q_OBJECT
+
+signals:
+    // A write did not reach the file, which stays as it was; `error` says why.
+    void WriteFailed(const TFileError &error);
+    // The store is about to write for the last time and end, also when the
+    // program is ended from within (the display going away ends it through
+    // exit()): the last moment to put values in.
+    void Ending();
+};
 
 // The program's persistent settings below the key "Software\Ornak\Tessaro".
 // A section is a backslash-separated sub-key path ("" is the program key,
@@ -37,9 +55,22 @@ public:
     QString GetKeyPath(const QString &section) const;
 
     // Writes pending changes to the backing store (they are kept in memory
-    // until then or until the object ends). A write that did not reach the
-    // file whole (a full disk) puts the previous file back.
-    void Flush();
+    // until then or until the object ends) and reads what other programs
+    // stored since. A write that did not reach the file whole (a full disk,
+    // a folder that cannot be written) puts the previous file back and gives
+    // false; `error` and Events() tell why. The changes stay pending.
+    bool Flush(TFileError *error = nullptr);
+
+    // For values every running instance of the program changes (its own
+    // sheets, the recent files, the print corrections): under a lock file
+    // beside the settings file, the values are brought up to what is stored
+    // now, `change` is applied to them and the result written at once, so
+    // that no instance's change is lost. Gives what Flush gives.
+    bool Update(const std::function<void()> &change);
+
+    // The file the values are kept in.
+    QString FileName() const;
+    TSettingsEvents &Events() { return FEvents; }
 
     // Where a settings file that could not be read was put aside when this
     // object started afresh; empty when there was none or it was taken.
@@ -47,12 +78,14 @@ public:
 
 private:
     bool FileHoldsEveryValue() const;
+    TFileError WriteProblem() const;
     void SetBrokenFileAside();
 
     std::unique_ptr<QSettings> FSettings;
     // Sends the store's own deferred writes through Flush.
     std::unique_ptr<QObject> FDeferredWrites;
     QString FSetAsideFile;
+    TSettingsEvents FEvents;
 };
 
 // The program's single settings object, created on first use.
@@ -61,6 +94,29 @@ THMRegIniFile &Settings();
 // Tells the user, once, that the settings file could not be read and was
 // put aside, so the settings start afresh.
 void ReportSetAsideSettings(THMRegIniFile &settings = Settings());
+
+// Held by the wizard while it runs, beside the settings file, so that an
+// instance started meanwhile knows of it: both keep their card data in the
+// same values. The lock of an instance that was killed counts as none.
+class TInstanceLock
+{
+public:
+    explicit TInstanceLock(const THMRegIniFile &settings = Settings());
+    ~TInstanceLock();
+    TInstanceLock(const TInstanceLock &) = delete;
+    TInstanceLock &operator=(const TInstanceLock &) = delete;
+
+    // Another instance held the lock when this one started.
+    bool OtherInstanceRunning() const;
+
+private:
+    std::unique_ptr<QLockFile> FLock;
+};
+
+// Warns once, at the start, that another instance runs with the same
+// settings: the card data of the one that changes or ends last are what the
+// next start shows.
+void ReportOtherInstance(const TInstanceLock &lock);
 
 // Stores the program's folder, ending in a separator, as "InstallDir";
 // called once at start.

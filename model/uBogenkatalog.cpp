@@ -178,10 +178,16 @@ QString SheetDetails(const TBogenlayout &sheet)
                                          LengthText(sheet.PitchX()), LengthText(sheet.PitchY())});
 }
 
-TBogenkatalog::TBogenkatalog()
+TBogenkatalog::TBogenkatalog(THMRegIniFile &settings)
+    : FSettings(settings)
 {
     LoadBuiltIn();
     LoadCustom();
+}
+
+TBogenkatalog::TBogenkatalog()
+    : TBogenkatalog(Settings())
+{
 }
 
 void TBogenkatalog::LoadBuiltIn()
@@ -219,7 +225,7 @@ void TBogenkatalog::LoadBuiltIn()
 
 void TBogenkatalog::LoadCustom()
 {
-    const THMRegIniFile &settings = Settings();
+    const THMRegIniFile &settings = FSettings;
     for (int i = 0;; ++i) {
         const QString section = CustomEntrySection(i);
         if (settings.ReadString(section, QStringLiteral("Name"), QString()).isEmpty())
@@ -236,7 +242,7 @@ void TBogenkatalog::LoadCustom()
 
 void TBogenkatalog::WriteCustom() const
 {
-    THMRegIniFile &settings = Settings();
+    THMRegIniFile &settings = FSettings;
     settings.EraseSection(CustomSection);
     int index = 0;
     for (const TBogenEintrag &entry : FSheets) {
@@ -247,7 +253,16 @@ void TBogenkatalog::WriteCustom() const
                    [&](const QString &key, const QString &value) { settings.WriteString(section, key, value); });
         settings.WriteInteger(section, KartentypKey, entry.Kartentyp);
     }
-    settings.Flush();
+}
+
+void TBogenkatalog::UpdateCustom(const std::function<void()> &change)
+{
+    FSettings.Update([&] {
+        FSheets.removeIf([](const TBogenEintrag &entry) { return entry.Eigener; });
+        LoadCustom();
+        change();
+        WriteCustom();
+    });
 }
 
 int TBogenkatalog::IndexOf(const TBogenlayout &sheet, int kartentyp) const
@@ -272,22 +287,21 @@ int TBogenkatalog::SaveCustom(const TBogenEintrag &entry)
 {
     TBogenEintrag custom = entry;
     custom.Eigener = true;
-    int index = IndexOfCustom(custom.Bogen.Name);
-    if (index >= 0) {
-        FSheets[index] = custom;
-    } else {
-        FSheets.append(custom);
-        index = int(FSheets.size() - 1);
-    }
-    WriteCustom();
-    return index;
+    UpdateCustom([&] {
+        const int index = IndexOfCustom(custom.Bogen.Name);
+        if (index >= 0)
+            FSheets[index] = custom;
+        else
+            FSheets.append(custom);
+    });
+    return IndexOfCustom(custom.Bogen.Name);
 }
 
 void TBogenkatalog::RemoveCustom(const QString &name)
 {
-    const int index = IndexOfCustom(name);
-    if (index < 0)
-        return;
-    FSheets.removeAt(index);
-    WriteCustom();
+    UpdateCustom([&] {
+        const int index = IndexOfCustom(name);
+        if (index >= 0)
+            FSheets.removeAt(index);
+    });
 }

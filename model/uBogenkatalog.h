@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class THMRegIniFile;
+
 // Registers the German defaults of the sheet texts; safe to call again.
 void RegisterSheetTexts();
 
@@ -43,10 +45,12 @@ struct TBogenEintrag
 };
 
 // The sheets on offer: the presets of both card types, the built-in sheets
-// of the resources, then the user's own sheets from the settings.
+// of the resources, then the user's own sheets from the settings, which
+// every running instance of the program shares.
 class TBogenkatalog
 {
 public:
+    explicit TBogenkatalog(THMRegIniFile &settings);
     TBogenkatalog();
 
     const QList<TBogenEintrag> &Sheets() const { return FSheets; }
@@ -56,7 +60,8 @@ public:
     int IndexOfCustom(const QString &name) const;
 
     // Keeps a sound sheet of the user under its name, replacing one of that
-    // name, and returns its index.
+    // name, and returns its index. Both change the own sheets as stored
+    // now, so the sheets other instances saved meanwhile stay and show.
     int SaveCustom(const TBogenEintrag &entry);
     void RemoveCustom(const QString &name);
 
@@ -64,6 +69,9 @@ private:
     void LoadBuiltIn();
     void LoadCustom();
     void WriteCustom() const;
+    // Applies the change to the own sheets as stored now, and stores them.
+    void UpdateCustom(const std::function<void()> &change);
 
+    THMRegIniFile &FSettings;
     QList<TBogenEintrag> FSheets;
 };

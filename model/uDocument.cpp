@@ -14,6 +14,7 @@
 namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
+const QString DefaultProfile = QStringLiteral("Default");
 const QString SampleSection = QStringLiteral("Adresse");
 // The QR code's values beside the other card data, unknown to older versions.
 const QString QRCodeValuePrefix = QStringLiteral("QRCode");
@@ -310,45 +311,58 @@ void TDocument::LoadFromRegistry(const QString &profile)
 void TDocument::SaveToRegistry(const QString &profile)
 {
     THMRegIniFile &settings = Settings();
+    for (const TStoredValue &value : RegistryValues(profile))
+        settings.WriteString(value.Section, value.Name, value.Value);
+    FModified = false;
+}
+
+TStoredValues TDocument::RegistryValues(const QString &profile) const
+{
+    TStoredValues values;
     const QString section = RegistrySection(profile);
-    settings.WriteString(section, QStringLiteral("Adresse"), JoinLines(FAdresse));
-    settings.WriteString(section, QStringLiteral("TelefonFax"), JoinLines(FTelefonFax));
-    settings.WriteString(section, QStringLiteral("Titel"), FTitel);
-    settings.WriteString(section, QStringLiteral("Firma"), FFirma);
-    settings.WriteString(section, QStringLiteral("Beruf"), JoinLines(FBeruf));
-    settings.WriteString(section, QStringLiteral("VorNachname"), FName);
-    settings.WriteBool(section, QStringLiteral("MitRueckseite"), FMitRueckseite);
-    settings.WriteString(section, QStringLiteral("BackText1"), JoinLines(FBackText1));
-    settings.WriteString(section, QStringLiteral("BackText2"), JoinLines(FBackText2));
-    settings.WriteInteger(section, QStringLiteral("Kartentyp"), FKartentyp);
-    settings.WriteString(section, QStringLiteral("KlappVisitenkartenTextInnen"), JoinLines(FKlappTextInnen));
-    settings.WriteString(section, QStringLiteral("KlappVisitenkartenTextAussen"), JoinLines(FKlappTextAussen));
-    settings.WriteString(section, QStringLiteral("Kartenlayout"), FKartenlayout.Name);
-    settings.WriteString(section, QStringLiteral("Fontname"), Fontname);
-    settings.WriteString(section, QStringLiteral("Logodatei"), Logo.FileName());
-    settings.WriteString(section, QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
-    settings.WriteBool(section, QStringLiteral("LinienAnzeigen"), LinienAnzeigen);
-    settings.WriteBool(section, QString::fromUtf8("TextZentrierenRückseite"), TextZentrierenRueckseite);
+    const auto add = [&](const QString &name, const QString &value) { values.push_back({section, name, value}); };
+    const auto flag = [](bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); };
+    add(QStringLiteral("Adresse"), JoinLines(FAdresse));
+    add(QStringLiteral("TelefonFax"), JoinLines(FTelefonFax));
+    add(QStringLiteral("Titel"), FTitel);
+    add(QStringLiteral("Firma"), FFirma);
+    add(QStringLiteral("Beruf"), JoinLines(FBeruf));
+    add(QStringLiteral("VorNachname"), FName);
+    add(QStringLiteral("MitRueckseite"), flag(FMitRueckseite));
+    add(QStringLiteral("BackText1"), JoinLines(FBackText1));
+    add(QStringLiteral("BackText2"), JoinLines(FBackText2));
+    add(QStringLiteral("Kartentyp"), QString::number(FKartentyp));
+    add(QStringLiteral("KlappVisitenkartenTextInnen"), JoinLines(FKlappTextInnen));
+    add(QStringLiteral("KlappVisitenkartenTextAussen"), JoinLines(FKlappTextAussen));
+    add(QStringLiteral("Kartenlayout"), FKartenlayout.Name);
+    add(QStringLiteral("Fontname"), Fontname);
+    add(QStringLiteral("Logodatei"), Logo.FileName());
+    add(QString::fromUtf8("LogodateiRückseite"), LogoRueckseite.FileName());
+    add(QStringLiteral("LinienAnzeigen"), flag(LinienAnzeigen));
+    add(QString::fromUtf8("TextZentrierenRückseite"), flag(TextZentrierenRueckseite));
     const QString sheetSection = RegistrySheetSection(profile);
     WriteSheet(FBogenlayout,
-               [&](const QString &key, const QString &value) { settings.WriteString(sheetSection, key, value); });
-    FQRCode.Write([&](const QString &key, const QString &value) {
-        settings.WriteString(section, QRCodeValuePrefix + key, value);
-    });
-    FModified = false;
+               [&](const QString &key, const QString &value) { values.push_back({sheetSection, key, value}); });
+    FQRCode.Write([&](const QString &key, const QString &value) { add(QRCodeValuePrefix + key, value); });
+    return values;
 }
 
 void TDocument::LoadDefault()
 {
-    LoadFromRegistry(QStringLiteral("Default"));
+    LoadFromRegistry(DefaultProfile);
     FModified = false;
 }
 
 void TDocument::SaveDefault()
 {
-    SaveToRegistry(QStringLiteral("Default"));
+    SaveToRegistry(DefaultProfile);
     Settings().Flush();
     FModified = false;
+}
+
+TStoredValues TDocument::DefaultValues() const
+{
+    return RegistryValues(DefaultProfile);
 }
 
 void TDocument::Clear()

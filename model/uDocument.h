@@ -10,7 +10,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class TCustomIniFile;
+
+// One value of the card data as the settings keep it.
+struct TStoredValue
+{
+    QString Section;
+    QString Name;
+    QString Value;
+
+    friend bool operator==(const TStoredValue &, const TStoredValue &) = default;
+};
+using TStoredValues = std::vector<TStoredValue>;
 
 // Registers the document's German default texts and the sample card of the
 // "Adresse" section with the localizer; called once at program start.
@@ -83,8 +96,12 @@ public:
 
     void LoadFromRegistry(const QString &profile);
     void SaveToRegistry(const QString &profile);
+    // What SaveToRegistry writes, without writing it.
+    TStoredValues RegistryValues(const QString &profile) const;
+    // The card data of the window's sessions, profile "Default".
     void LoadDefault();
     void SaveDefault();
+    TStoredValues DefaultValues() const;
     // Empties the texts, logos and file name; card type, sides, font,
     // switches and layout stay.
     void Clear();

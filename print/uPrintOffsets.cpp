@@ -1,6 +1,5 @@
 #include "print/uPrintOffsets.h"
 
-#include "locale/uHMRegistry.h"
 #include "print/uPrintTexts.h"
 #include "render/uScaler.h"
 
@@ -20,6 +19,15 @@ float Clamped(float value)
     if (std::isnan(value))
         return 0;
     return EnsureRangeSingle(value, -TPrintOffsets::Limit, TPrintOffsets::Limit);
+}
+
+void WriteOffsets(THMRegIniFile &settings, const QString &deviceKeyName, const TPrintOffsets &offsets,
+                  TPrintSide side)
+{
+    const QString section = PrintOffsetSection(deviceKeyName);
+    const bool back = side == TPrintSide::Back;
+    settings.WriteFloat(section, back ? BackOffsetX : OffsetX, offsets.X);
+    settings.WriteFloat(section, back ? BackOffsetY : OffsetY, offsets.Y);
 }
 
 // No shift, a shift towards the negative side (shown as its amount) or the positive one.
@@ -71,22 +79,28 @@ QString PrintOffsetSection(const QString &deviceKeyName)
     return QStringLiteral("Druckposition\\") + deviceKeyName;
 }
 
-TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName)
+TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName, const THMRegIniFile &settings)
 {
     const QString section = PrintOffsetSection(deviceKeyName);
-    const auto read = [&section](const QString &name, float missing) {
-        return Clamped(static_cast<float>(Settings().ReadFloat(section, name, missing)));
+    const auto read = [&](const QString &name, float missing) {
+        return Clamped(static_cast<float>(settings.ReadFloat(section, name, missing)));
     };
     const TPrintOffsets front{read(OffsetX, 0), read(OffsetY, 0)};
     return {front, {read(BackOffsetX, front.X), read(BackOffsetY, front.Y)}};
 }
 
-void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets, TPrintSide side)
+void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets, TPrintSide side,
+                      THMRegIniFile &settings)
 {
-    const QString section = PrintOffsetSection(deviceKeyName);
-    const bool back = side == TPrintSide::Back;
-    Settings().WriteFloat(section, back ? BackOffsetX : OffsetX, offsets.X);
-    Settings().WriteFloat(section, back ? BackOffsetY : OffsetY, offsets.Y);
+    settings.Update([&] { WriteOffsets(settings, deviceKeyName, offsets, side); });
+}
+
+void MoveStoredPrintOffsets(const QString &deviceKeyName, TOffsetMove move, TPrintSide side, THMRegIniFile &settings)
+{
+    settings.Update([&] {
+        const TPrintOffsets stored = LoadPrintCorrection(deviceKeyName, settings).Of(side);
+        WriteOffsets(settings, deviceKeyName, MovePrintOffsets(stored, move), side);
+    });
 }
 
 TPrintOffsetTexts ShowPrintOffsets(const TPrintOffsets &offsets)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "locale/uHMRegistry.h"
+
 #include <QString>
 
 // The print-position correction of one printer, in millimetres: positive X
@@ -46,10 +48,15 @@ TPrintOffsets TypedPrintOffsets(double x, double y);
 QString PrintOffsetSection(const QString &deviceKeyName);
 // A missing value reads as 0, a missing back value as the front's; a stored
 // value outside the range is held at its limit.
-TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName);
-// Saving one side leaves the other as it was: backs never set keep following the fronts.
+TPrintCorrection LoadPrintCorrection(const QString &deviceKeyName, const THMRegIniFile &settings = Settings());
+// Saving one side leaves the other as it was: backs never set keep following
+// the fronts. Written at once, as every running instance shares them.
 void SavePrintOffsets(const QString &deviceKeyName, const TPrintOffsets &offsets,
-                      TPrintSide side = TPrintSide::Front);
+                      TPrintSide side = TPrintSide::Front, THMRegIniFile &settings = Settings());
+// One button press on the side's correction as stored now: a step another
+// running instance stored meanwhile is not taken back. Written at once.
+void MoveStoredPrintOffsets(const QString &deviceKeyName, TOffsetMove move, TPrintSide side,
+                            THMRegIniFile &settings = Settings());
 
 // The texts of the two offset labels.
 struct TPrintOffsetTexts

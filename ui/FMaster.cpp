@@ -1,5 +1,6 @@
 #include "ui/FMaster.h"
 
+#include "locale/uHMRegistry.h"
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
 #include "model/uContactFile.h"
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,6 +37,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -45,7 +48,7 @@ constexpr QSize DesignSize(925, 725);
 
 } // namespace
 
-TMaster::TMaster(QWidget *parent)
+TMaster::TMaster(QWidget *parent, std::chrono::milliseconds cardDataDelay)
     : QMainWindow(parent)
     , TLocalizerForm(this)
 {
@@ -69,6 +72,8 @@ TMaster::TMaster(QWidget *parent)
     pcMain->setCurrentWidget(tsEigeneDaten);
     FDocument = std::make_unique<TDocument>();
     FDocument->LoadDefault();
+    FCardDataSaver = new TCardDataSaver(*FDocument, cardDataDelay, Settings(), this);
+    connect(FCardDataSaver, &TCardDataSaver::SavedToFile, FMenu, &TMasterMenu::CardFileSaved);
     CreateRuntimeControls();
     FillPrinterList();
     FPrintPage = new TPrintPage(*tsDrucken, {BtnWeiter, BtnZurueck, pcMain}, *FDocument, *FAssistant, this);
@@ -90,6 +95,7 @@ TMaster::~TMaster()
     tsLayout->dgLayouts->disconnect(this);
     FPreview->disconnect(this);
     FUpdating = true;
+    delete std::exchange(FCardDataSaver, nullptr);
 
     delete FAssistant;
     FAssistant = nullptr;
@@ -278,6 +284,14 @@ bool TMaster::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QMainWindow::event(event);
+}
+
+void TMaster::closeEvent(QCloseEvent *event)
+{
+    if (FCardDataSaver->WriteAtEnd())
+        QMainWindow::closeEvent(event);
+    else
+        event->ignore();
 }
 
 bool TMaster::eventFilter(QObject *watched, QEvent *event)

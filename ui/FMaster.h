@@ -2,12 +2,14 @@
 
 #include "locale/uLocalizerForm.h"
 #include "ui/FMasterControls.h"
+#include "ui/uCardDataSaver.h"
 #include "ui/uCardPreview.h"
 #include "ui/uDrawGrid.h"
 
 #include <QEvent>
 #include <QMainWindow>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -34,7 +36,8 @@ QString StripTrailingLineBreak(const QString &text);
 
 // The program's main window: a wizard of five pages with a shared card
 // preview beside each page. Every edit goes into the document at once and
-// redraws the preview and the layout thumbnails.
+// redraws the preview and the layout thumbnails; the card data reach the
+// settings once the edits pause for `cardDataDelay`, and when it closes.
 class TMaster : public QMainWindow, public TLocalizerForm, protected TMasterControls, private TDrawGridDelegate
 {
     Q_OBJECT
@@ -45,7 +48,8 @@ public:
     // Posted to itself on the first activation; shows the assistant.
     static constexpr QEvent::Type ShowAssistantEvent = QEvent::Type(QEvent::User + 1);
 
-    explicit TMaster(QWidget *parent = nullptr);
+    explicit TMaster(QWidget *parent = nullptr,
+                     std::chrono::milliseconds cardDataDelay = TCardDataSaver::DefaultDelay);
     ~TMaster() override;
 
     TDocument &Document() const { return *FDocument; }
@@ -66,6 +70,8 @@ public:
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The window goes once the card data are stored, or the user gave them up.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // FormCreate steps
@@ -136,6 +142,7 @@ private:
     std::vector<TMemoLimit> FMemoLimits;
     bool FUpdating = false;
     std::unique_ptr<TDocument> FDocument;
+    TCardDataSaver *FCardDataSaver = nullptr;
     std::unique_ptr<TMainView> FMainView;
     TCardPreview *FPreview = nullptr;
     // Marks the figures whose lines do not fit; a child of the preview.

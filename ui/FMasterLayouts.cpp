@@ -125,6 +125,9 @@ bool TMaster::SelectCell(int col, int row)
 
 void TMaster::FitPreview()
 {
+    // Layout, card type, sheet and sides end here.
+    if (FCardDataSaver)
+        FCardDataSaver->Changed();
     TRedrawOff redraw(*FPreview->viewport());
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);

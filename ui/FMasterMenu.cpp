@@ -247,6 +247,12 @@ void TMasterMenu::mnuDateiSpeichernUnterClick()
     FMaster.DocumentToControls();
 }
 
+void TMasterMenu::CardFileSaved()
+{
+    Remember(true);
+    FMaster.DocumentToControls();
+}
+
 void TMasterMenu::mnuDateiPdfExportClick()
 {
     FMaster.FPrintPage->ExportPdf();

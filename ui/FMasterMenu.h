@@ -43,6 +43,10 @@ public:
     void mnuAssistentverbergenClick();
     void mnuHilfeInfoClick();
 
+    // The card went to a file by another way than this menu: the file joins
+    // the recent list, the title shows it.
+    void CardFileSaved();
+
     // Loads a card file and shows it; a missing file is reported and leaves
     // the recent list.
     void OpenCardFile(const QString &path);

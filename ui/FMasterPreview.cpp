@@ -70,6 +70,8 @@ void TMaster::CreateSheetPreview()
 
 void TMaster::RedrawPreviews()
 {
+    if (FCardDataSaver)
+        FCardDataSaver->Changed();
     tsLayout->dgLayouts->viewport()->update();
     FPreview->viewport()->update();
     if (FSheetPreview)

@@ -112,7 +112,8 @@ void TPrintPage::BtnDruckpositionAnpassenClick()
 
 void TPrintPage::MoveOffsets(TOffsetMove move)
 {
-    SetOffsets(MovePrintOffsets(FCorrection.Of(FPage.gbDruckbereich->Side()), move));
+    MoveStoredPrintOffsets(PrinterSupport().GetDeviceKeyName(), move, FPage.gbDruckbereich->Side());
+    LoadPrintOffsets();
 }
 
 void TPrintPage::SetOffsets(const TPrintOffsets &offsets)

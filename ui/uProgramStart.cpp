@@ -6,8 +6,13 @@
 #include "model/uDocument.h"
 #include "render/uDIB.h"
 #include "render/uTextFit.h"
+#include "support/uTerminationSignals.h"
 #include "support/udebug.h"
 #include "ui/uCommandLine.h"
+
+#include <QApplication>
+#include <QSessionManager>
+#include <QWidget>
 
 #include <cfenv>
 
@@ -23,4 +28,28 @@ void StartProgramUnits()
     RegisterFileErrorTexts();
     // All floating-point exceptions masked, rounding to nearest.
     std::fesetenv(FE_DFL_ENV);
+}
+
+namespace {
+
+void CloseAsTheUserWould(QWidget &window)
+{
+    // The user would cancel a dialog in front of the window to reach it;
+    // one left open would keep the program from ending.
+    while (QWidget *dialog = QApplication::activeModalWidget()) {
+        if (dialog == &window || !dialog->close())
+            break;
+    }
+    window.close();
+}
+
+} // namespace
+
+void CloseOnRequestsToEnd(QWidget &window, const TTerminationSignals &requests)
+{
+    QObject::connect(&requests, &TTerminationSignals::Received, &window, [&window] { CloseAsTheUserWould(window); });
+    // The session manager waits for the answer: at once, not from the loop.
+    QObject::connect(
+        qGuiApp, &QGuiApplication::commitDataRequest, &window,
+        [&window](QSessionManager &) { CloseAsTheUserWould(window); }, Qt::DirectConnection);
 }

@@ -4,3 +4,11 @@
 // ("InstallDir"), the localizer and the units' default texts, then the
 // floating-point state for the whole run. Needs the application object.
 void StartProgramUnits();
+
+class QWidget;
+class TTerminationSignals;
+
+// Logout, shutdown, a closed terminal (the signals) and the end of the
+// desktop session close the window as its own close button would, so the
+// program ends saving what it saves then.
+void CloseOnRequestsToEnd(QWidget &window, const TTerminationSignals &requests);

@@ -1,7 +1,5 @@
 #include "ui/uRecentFilesMenu.h"
 
-#include "locale/uHMRegistry.h"
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -22,7 +20,9 @@ QString Normalized(const QString &path)
 
 } // namespace
 
-TRecentFilesMenu::TRecentFilesMenu(const QString &title, QWidget *parent) : QMenu(title, parent)
+TRecentFilesMenu::TRecentFilesMenu(const QString &title, QWidget *parent, THMRegIniFile &settings)
+    : QMenu(title, parent)
+    , FSettings(settings)
 {
     Load();
     Rebuild();
@@ -31,26 +31,37 @@ TRecentFilesMenu::TRecentFilesMenu(const QString &title, QWidget *parent) : QMen
 void TRecentFilesMenu::Add(const QString &path)
 {
     const QString file = Normalized(path);
-    FFiles.removeAll(file);
-    FFiles.prepend(file);
-    while (FFiles.size() > Capacity)
-        FFiles.removeLast();
-    Store();
-    Rebuild();
+    Update([&] {
+        FFiles.removeAll(file);
+        FFiles.prepend(file);
+        while (FFiles.size() > Capacity)
+            FFiles.removeLast();
+    });
 }
 
 void TRecentFilesMenu::Remove(const QString &path)
 {
-    if (FFiles.removeAll(Normalized(path)) == 0)
-        return;
-    Store();
+    const QString file = Normalized(path);
+    Update([&] { FFiles.removeAll(file); });
+}
+
+void TRecentFilesMenu::Update(const std::function<void()> &change)
+{
+    FSettings.Update([&] {
+        Load();
+        const QStringList before = FFiles;
+        change();
+        if (FFiles != before)
+            Store();
+    });
     Rebuild();
 }
 
 void TRecentFilesMenu::Load()
 {
+    FFiles.clear();
     for (int i = 0; i < Capacity; ++i) {
-        const QString file = Settings().ReadString(Section, ValueName(i), QString());
+        const QString file = FSettings.ReadString(Section, ValueName(i), QString());
         if (!file.isEmpty() && !FFiles.contains(file))
             FFiles << file;
     }
@@ -60,7 +71,7 @@ void TRecentFilesMenu::Store() const
 {
     // Places beyond the list are emptied, so a shorter list reads back as it is.
     for (int i = 0; i < Capacity; ++i)
-        Settings().WriteString(Section, ValueName(i), FFiles.value(i));
+        FSettings.WriteString(Section, ValueName(i), FFiles.value(i));
 }
 
 void TRecentFilesMenu::Rebuild()

@@ -1,6 +1,7 @@
 #include "LocalizerTestSupport.h"
 
 #include "common/FileSizeLimit.h"
+#include "common/OtherInstance.h"
 #include "common/ScriptedDialogs.h"
 #include "common/TestFiles.h"
 #include "locale/uHMRegistry.h"
@@ -87,6 +88,33 @@ TEST_F(BadSettingsFile, FolderInPlaceOfTheFileGivesDefaultsAndKeepsValuesForTheS
     EXPECT_TRUE(QFileInfo(FPath).isDir());
 }
 
+// A write that cannot reach the file says why, once per attempt; when the
+// way is clear again, every later write is kept, not only the first.
+TEST_F(BadSettingsFile, FailedWriteSaysWhyAndLaterWritesAreKeptAgain)
+{
+    THMRegIniFile settings;
+    int failures = 0;
+    QObject::connect(&settings.Events(), &TSettingsEvents::WriteFailed, [&] { ++failures; });
+    settings.WriteInteger("Position", "Left", 1);
+    EXPECT_TRUE(settings.Flush());
+    ASSERT_TRUE(QFile::remove(FPath) && QDir().mkpath(FPath));
+    settings.WriteInteger("Position", "Left", 2);
+    TFileError error;
+    EXPECT_FALSE(settings.Flush(&error));
+    EXPECT_EQ(error.Kind, TFileError::NotAFile);
+    EXPECT_EQ(failures, 1);
+
+    ASSERT_TRUE(QDir(FPath).removeRecursively());
+    settings.WriteInteger("Position", "Top", 3);
+    EXPECT_TRUE(settings.Flush());
+    settings.WriteInteger("Position", "Width", 4);
+    EXPECT_TRUE(settings.Flush());
+    TOtherInstance other;
+    EXPECT_EQ(other.Settings().ReadInteger("Position", "Left", -1), 2);
+    EXPECT_EQ(other.Settings().ReadInteger("Position", "Width", -1), 4);
+    EXPECT_EQ(failures, 1);
+}
+
 // A full disk while the settings are written, whether asked for or done by
 // the store itself from the event loop, leaves the previous file as it was.
 TEST_F(BadSettingsFile, FullDiskLeavesThePreviousFileIntact)
@@ -98,7 +126,7 @@ TEST_F(BadSettingsFile, FullDiskLeavesThePreviousFileIntact)
     {
         const TFileSizeLimit fullDisk(before.size() + 512);
         settings.WriteString("Daten", "Adresse", longAddress);
-        settings.Flush();
+        EXPECT_FALSE(settings.Flush());
         EXPECT_EQ(ReadAll(FPath), before);
         settings.WriteString("Daten", "Adresse", longAddress + 'y');
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);

@@ -92,7 +92,8 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
                                    "ID_SAVEFILE", "ID_BOGENDATEI", "ID_BOGENEINTRAG", "ID_BOGENDETAILS",
                                    "ID_PAPIERLETTER", "ID_PAPIEREIGEN", "ID_BOGENKEINEKARTEN", "ID_BOGENPAPIER",
                                    "ID_BOGENKARTE", "ID_BOGENRAND", "ID_BOGENUEBERLAPPUNG", "ID_BOGENAUSSERHALB",
-                                   "ID_BOGENWERT", "ID_EIGENERBOGEN"});
+                                   "ID_BOGENWERT", "ID_EIGENERBOGEN", "ID_SETTINGSNOTWRITTEN",
+                                   "ID_SETTINGSNOTWRITTENEND", "ID_OTHERINSTANCE"});
     ExpectTexts(texts, "TMaster", {"gbBogen.Caption"});
     ExpectTexts(texts, "TBogenDialog", {"BogenDialog.Caption", "lblName.Caption", "lblAbstand.Hint",
                                         "BtnLoeschen.Caption", "ID_PAPIEREIGENES", "ID_BOGENNAME"});

@@ -1,3 +1,4 @@
+#include "common/ScriptedDialogs.h"
 #include "locale/uHMRegistry.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,8 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QSettings>
+
+#include <memory>
 
 namespace {
 
@@ -99,4 +102,23 @@ TEST_F(SettingsTest, InstallDirNamesTheProgramFolder)
     const QString dir = settings.ReadString("", "InstallDir", "");
     EXPECT_TRUE(dir.startsWith(QCoreApplication::applicationDirPath()));
     EXPECT_TRUE(dir.endsWith('/'));
+}
+
+TEST_F(SettingsTest, AnInstanceStartedWhileAnotherRunsIsWarnedOnce)
+{
+    TScriptedDialogs dialogs;
+    auto first = std::make_unique<TInstanceLock>();
+    EXPECT_FALSE(first->OtherInstanceRunning());
+    ReportOtherInstance(*first);
+    EXPECT_TRUE(dialogs.Messages.empty());
+    {
+        const TInstanceLock second;
+        EXPECT_TRUE(second.OtherInstanceRunning());
+        ReportOtherInstance(second);
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Warning);
+        EXPECT_TRUE(dialogs.Messages[0].Text.startsWith(QString::fromUtf8("Tessaro ist schon geöffnet.")));
+    }
+    first.reset();
+    EXPECT_FALSE(TInstanceLock().OtherInstanceRunning());
 }

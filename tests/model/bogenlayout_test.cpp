@@ -1,5 +1,6 @@
 #include "model/uBogenlayout.h"
 
+#include "common/OtherInstance.h"
 #include "common/TestSheets.h"
 #include "locale/uHMRegistry.h"
 #include "model/uBogenkatalog.h"
@@ -225,6 +226,34 @@ TEST(Bogenkatalog, OwnSheetsAreKeptByNameInTheSettings)
     EXPECT_EQ(TBogenkatalog().IndexOfCustom(QStringLiteral("Letter 3x4")), -1);
     EXPECT_GE(TBogenkatalog().IndexOfCustom(QStringLiteral("Falz")), 0);
     Settings().EraseSection(QStringLiteral("Kartenboegen"));
+}
+
+// Two instances of the program, each with the catalogue it read at its
+// start: a sheet one saves or removes leaves the other's sheets alone.
+TEST(Bogenkatalog, OwnSheetsOfTwoInstancesAreAllKept)
+{
+    Settings().EraseSection(QStringLiteral("Kartenboegen"));
+    Settings().Flush();
+    TOtherInstance other;
+    TBogenkatalog mine;
+    TBogenkatalog theirs(other.Settings());
+    const auto own = [](const char *name) {
+        TBogenEintrag entry{Letter3x4(), TDocument::Standardkarte, true};
+        entry.Bogen.Name = QString::fromUtf8(name);
+        return entry;
+    };
+    mine.SaveCustom(own("Eins"));
+    theirs.SaveCustom(own("Zwei"));
+    mine.SaveCustom(own("Drei"));
+    theirs.RemoveCustom(QStringLiteral("Eins"));
+    EXPECT_GE(mine.IndexOfCustom(QStringLiteral("Zwei")), 0) << "the other's sheet is not offered";
+
+    TOtherInstance next;
+    const TBogenkatalog stored(next.Settings());
+    EXPECT_EQ(stored.IndexOfCustom(QStringLiteral("Eins")), -1);
+    EXPECT_GE(stored.IndexOfCustom(QStringLiteral("Zwei")), 0);
+    EXPECT_GE(stored.IndexOfCustom(QStringLiteral("Drei")), 0);
+    Settings().Update([] { Settings().EraseSection(QStringLiteral("Kartenboegen")); });
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/OtherInstance.h"
 #include "locale/uHMRegistry.h"
 #include "print/uPrintOffsets.h"
 #include "print/uPrintTexts.h"
@@ -86,6 +87,20 @@ TEST(PrintOffsets, BacksFollowTheFrontsUntilTheirOwnCorrectionIsSet)
 
     Settings().WriteString(section, QStringLiteral("FOffsetXRueckseite"), QStringLiteral("-35"));
     EXPECT_EQ(LoadPrintCorrection(printer).Back.X, -20.0f);
+}
+
+// Two instances calibrating one printer, each from the values it showed:
+// a step of one is not taken back by the other's next step.
+TEST(PrintOffsets, StepsOfTwoInstancesAddUp)
+{
+    const QString printer = QStringLiteral("Geteilt");
+    SavePrintOffsets(printer, {});
+    TOtherInstance other;
+    EXPECT_EQ(LoadPrintCorrection(printer).Front, TPrintOffsets{});
+    MoveStoredPrintOffsets(printer, TOffsetMove::Right, TPrintSide::Front, other.Settings());
+    MoveStoredPrintOffsets(printer, TOffsetMove::Down, TPrintSide::Front);
+    MoveStoredPrintOffsets(printer, TOffsetMove::Down, TPrintSide::Front, other.Settings());
+    EXPECT_EQ(LoadPrintCorrection(printer, TOtherInstance().Settings()).Front, (TPrintOffsets{0.5f, 1.0f}));
 }
 
 TEST(PrintOffsets, TypedValuesTakeWholeStepsWithinTheLimits)

@@ -8,12 +8,33 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QTest>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+
+// A folder in the settings file's place while it lives, so that no write of
+// the settings reaches the file; what was pending is written first.
+class TBlockedSettingsFile
+{
+public:
+    TBlockedSettingsFile()
+    {
+        Settings().Flush();
+        QFile::remove(FPath);
+        QDir().mkpath(FPath);
+    }
+    ~TBlockedSettingsFile() { QDir(FPath).removeRecursively(); }
+    TBlockedSettingsFile(const TBlockedSettingsFile &) = delete;
+    TBlockedSettingsFile &operator=(const TBlockedSettingsFile &) = delete;
+
+private:
+    const QString FPath = Settings().FileName();
+};
 
 // A main window on a fresh settings store, German, without the assistant
 // popping up, all dialogs scripted.
@@ -27,9 +48,9 @@ protected:
         Settings().WriteBool(QStringLiteral("Assistent"), QStringLiteral("DontShowAgain"), true);
     }
 
-    static std::unique_ptr<TMaster> Create()
+    static std::unique_ptr<TMaster> Create(std::chrono::milliseconds cardDataDelay = TCardDataSaver::DefaultDelay)
     {
-        auto master = std::make_unique<TMaster>();
+        auto master = std::make_unique<TMaster>(nullptr, cardDataDelay);
         master->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(master.get()));
         return master;

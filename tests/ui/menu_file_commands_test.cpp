@@ -1,7 +1,9 @@
 #include "MasterTestSupport.h"
 
+#include "common/OtherInstance.h"
 #include "common/TestFiles.h"
 #include "model/uDocument.h"
+#include "ui/uRecentFilesMenu.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -227,6 +229,24 @@ TEST_F(MenuFileTest, RecentListKeepsEightNewestFirstAndDropsAVanishedFile)
     FDialogs.Files = {saved};
     Trigger(*master, "mnuDateiSpeichernUnter");
     EXPECT_EQ(RecentFiles(*master).first(), saved) << "a saved file is not remembered";
+}
+
+// Two instances, each with the list it read at its start: the files one adds
+// or drops leave the other's in the list.
+TEST_F(MenuFileTest, RecentFilesOfTwoInstancesAreAllKept)
+{
+    QWidget window;
+    TOtherInstance other;
+    TRecentFilesMenu mine(QStringLiteral("Zuletzt"), &window);
+    TRecentFilesMenu theirs(QStringLiteral("Zuletzt"), &window, other.Settings());
+    const QString a = FFolder.filePath("a.tsx"), b = FFolder.filePath("b.tsx"), c = FFolder.filePath("c.tsx");
+    mine.Add(a);
+    theirs.Add(b);
+    mine.Add(c);
+    EXPECT_EQ(mine.Files(), (QStringList{c, b, a}));
+    theirs.Remove(a);
+    TOtherInstance next;
+    EXPECT_EQ(TRecentFilesMenu(QStringLiteral("Zuletzt"), &window, next.Settings()).Files(), (QStringList{c, b}));
 }
 
 TEST_F(MenuFileTest, PdfExportWritesFrontsThenBacksAskingOnlyForTheFile)

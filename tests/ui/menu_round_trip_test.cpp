@@ -1,12 +1,17 @@
 #include "MasterTestSupport.h"
 
+#include "common/OtherInstance.h"
 #include "common/TestFiles.h"
 
 #include "model/uDocument.h"
+#include "support/uTerminationSignals.h"
 #include "ui/uDrawGrid.h"
+#include "ui/uProgramStart.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
@@ -14,8 +19,107 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <csignal>
 
 namespace {
+
+using namespace std::chrono_literals;
+
+void TypeName(const TMaster &master, const QString &name)
+{
+    QLineEdit *field = master.findChild<QLineEdit *>(QStringLiteral("edName"));
+    field->selectAll();
+    QTest::keyClicks(field, name);
+}
+
+QString StoredName()
+{
+    return TOtherInstance().Settings().ReadString(QStringLiteral("Daten\\Default"), QStringLiteral("VorNachname"), {});
+}
+
+// What was typed is in the settings file a moment after the typing, as a
+// next start would read it, whatever ends the program then.
+TEST_F(MasterTest, TypedCardReachesTheSettingsOnceTheTypingPauses)
+{
+    auto master = Create(100ms);
+    TypeName(*master, QStringLiteral("Erika Muster"));
+    EXPECT_NE(StoredName(), QStringLiteral("Erika Muster")) << "written on the keystroke's own path";
+    EXPECT_TRUE(WaitFor([] { return StoredName() == QStringLiteral("Erika Muster"); }));
+    EXPECT_TRUE(master->Document().Modified()) << "the card file's save question would be skipped";
+}
+
+// Settings that cannot be written are told once a session, with the reason
+// and the offer to save the card to a file.
+TEST_F(MasterTest, FailedSettingsWriteIsToldOnceWithTheOfferToSaveTheCard)
+{
+    QTemporaryDir folder;
+    const QString card = folder.filePath(QStringLiteral("gerettet.tsx"));
+    auto master = Create(50ms);
+    const TBlockedSettingsFile blocked;
+    FDialogs.Answers = {mbYes};
+    FDialogs.Files = {card};
+    TypeName(*master, QStringLiteral("Erika Muster"));
+    ASSERT_TRUE(WaitFor([&] { return !FDialogs.Messages.empty(); }));
+    const TScriptedDialogs::Message &told = FDialogs.Messages.front();
+    EXPECT_EQ(told.Type, TMsgDlgType::Warning);
+    EXPECT_EQ(told.Buttons, mbYes | mbNo);
+    EXPECT_TRUE(told.Text.contains(QString::fromUtf8("Unter diesem Namen gibt es schon etwas anderes als eine Datei")))
+        << told.Text.toStdString();
+    EXPECT_TRUE(ReadAll(card).contains("Erika Muster"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - gerettet.tsx"));
+
+    TypeName(*master, QStringLiteral("Erika Musterfrau"));
+    QTest::qWait(200);
+    EXPECT_EQ(FDialogs.Messages.size(), 1u);
+}
+
+// The write at the end that fails asks before the window goes: the card to
+// a file, the window closed without it, or the window kept.
+TEST_F(MasterTest, FailedWriteAtTheEndAsksBeforeTheWindowGoes)
+{
+    QTemporaryDir folder;
+    const QString card = folder.filePath(QStringLiteral("gerettet.tsx"));
+    auto master = Create(1h);
+    const TBlockedSettingsFile blocked;
+    TypeName(*master, QStringLiteral("Erika Muster"));
+    FDialogs.Answers = {mbCancel};
+    master->close();
+    EXPECT_TRUE(master->isVisible());
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_EQ(FDialogs.Messages[0].Buttons, mbYes | mbNo | mbCancel);
+    EXPECT_TRUE(FDialogs.Messages[0].Text.contains(QString::fromUtf8("etwas anderes als eine Datei")));
+
+    FDialogs.Answers = {mbYes};
+    FDialogs.Files = {card};
+    master->close();
+    EXPECT_FALSE(master->isVisible());
+    EXPECT_TRUE(ReadAll(card).contains("Erika Muster"));
+    QTest::qWait(50);
+    EXPECT_EQ(FDialogs.Messages.size(), 2u);
+}
+
+// SIGTERM, as logout sends it, ends the program as its window's close button
+// would, a dialog in front of the window cancelled, the card data stored.
+TEST_F(MasterTest, RequestToEndClosesTheDialogAndTheWindowStoringTheCard)
+{
+    auto master = Create(1h);
+    const TTerminationSignals requests;
+    CloseOnRequestsToEnd(*master, requests);
+    TypeName(*master, QStringLiteral("Erika Muster"));
+    // As the program's message boxes: a window of its own.
+    QDialog dialog;
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    // The test's own way out, should the request not close the dialog.
+    QTimer::singleShot(3000, &dialog, &QDialog::reject);
+    QElapsedTimer clock;
+    clock.start();
+    dialog.exec();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(master->isVisible());
+    EXPECT_EQ(StoredName(), QStringLiteral("Erika Muster"));
+}
 
 // A card designed, saved and quit, then opened again in a new session.
 TEST_F(MasterTest, CardSavedFromTheMenuComesBackWholeInTheNextSession)
