@@ -7,9 +7,7 @@
 #include "render/uVectorPicture.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPaintEngine>
 #include <QPaintDevice>
 #include <QPainter>
@@ -64,11 +62,9 @@ void TDIB::LoadFromFile(const QString &Name)
     FreePicture();
     FFileName.clear();
 
-    const QByteArray encodedName = QFile::encodeName(Name);
-    TImportParams params;
-    params.Mode = ipImportFile;
-    params.FileName = encodedName.constData();
-    const int result = ipImportInd(&params);
+    TDIBHandle picture;
+    QByteArray format;
+    const int result = Name.isEmpty() ? irNotAPicture : ImportPictureFile(Name, picture, format);
     if (result == irNotAPicture && LoadVectors(Name)) {
         emit PictureChanged();
         return;
@@ -81,10 +77,7 @@ void TDIB::LoadFromFile(const QString &Name)
         RegisterDIBTexts();
         throw EDIBError(GetDefaultText(CannotReadPictureKey).toStdString());
     }
-    QImageReader reader(Name);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    FPixels = MakePixels(std::move(params.Picture));
+    FPixels = MakePixels(std::move(picture));
     FFileName = Name;
     FFileStamp = StampOf(Name);
     FLossless = format != "jpeg" && format != "webp";
