@@ -43,7 +43,7 @@ void Add(TSvgCost &sum, const TSvgCost &part)
 // card logo at 1200 dots per inch.
 double DrawingShare(const TSvgCost &cost)
 {
-    return double(cost.Elements) / 20'000 + double(cost.TextCharacters) / 50'000 + double(cost.Stops) / 10'000
+    return double(cost.Elements) / 10'000 + double(cost.TextCharacters) / 50'000 + double(cost.Stops) / 10'000
            + double(cost.PathBytes) / (1024 * 1024) + double(cost.PicturePixels) / 100'000'000;
 }
 

@@ -378,6 +378,22 @@ TEST_F(BadPicture, VectorLogoReadsNothingButItself)
     EXPECT_FALSE(HasRed(UnpackImage(logo.Handle())));
 }
 
+// A logo path naming a FIFO or standard input is refused at once, without
+// waiting for a writer; neither is read as a picture or as a document.
+TEST_F(BadPicture, LogoThatIsNoRegularFileIsRefusedWithoutWaiting)
+{
+    const QString fifo = Path("logo.svg");
+    const TBlockingSources blocking(fifo);
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &path : {fifo, QStringLiteral("/dev/stdin")}) {
+        TDIB logo;
+        EXPECT_THROW(logo.LoadFromFile(path), EDIBError) << path.toStdString();
+    }
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(blocking.FifoOpened());
+}
+
 // Pictures embedded in the document are drawn, a few within the import's
 // bounds; one that is itself a document, which could name files, is not.
 TEST_F(BadPicture, EmbeddedPicturesAreDrawnWithinTheirBounds)
