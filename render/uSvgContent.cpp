@@ -52,11 +52,12 @@ double DrawingShare(const TSvgCost &cost)
 bool IsDroppedElement(QStringView name)
 {
     static const QStringList names = {
-        QStringLiteral("script"),     QStringLiteral("handler"),       QStringLiteral("listener"),
-        QStringLiteral("audio"),      QStringLiteral("video"),         QStringLiteral("prefetch"),
-        QStringLiteral("font-face-uri"), QStringLiteral("animate"),    QStringLiteral("animateColor"),
+        QStringLiteral("script"),        QStringLiteral("handler"),       QStringLiteral("listener"),
+        QStringLiteral("audio"),         QStringLiteral("video"),         QStringLiteral("prefetch"),
+        QStringLiteral("font-face-uri"), QStringLiteral("animate"),       QStringLiteral("animateColor"),
         QStringLiteral("animateMotion"), QStringLiteral("animateTransform"), QStringLiteral("set"),
-        QStringLiteral("discard")};
+        QStringLiteral("discard"),
+    };
     return names.contains(name);
 }
 
