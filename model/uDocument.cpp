@@ -234,6 +234,7 @@ void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
             ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_NOLOGOFILE"), {fileName}));
         return;
     }
+    // The other side's picture, taken over, was reported when it was read.
     if (ShareLogoFile(picture, fileName))
         return;
     try {
@@ -241,7 +242,10 @@ void TDocument::LoadLogo(TDIB &picture, const QString &fileName)
     } catch (const std::exception &) {
         ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(QStringLiteral("ID_CANNOTOPENLOGOFILE"), {fileName}));
         picture.Clear();
+        return;
     }
+    if (const QString leftOut = picture.LeftOutText(); !leftOut.isEmpty())
+        ShowMessageBox(TMsgDlgType::Warning, leftOut);
 }
 
 bool TDocument::ShareLogoFile(TDIB &picture, const QString &fileName) const

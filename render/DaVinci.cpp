@@ -1,51 +1,134 @@
 #include "render/DaVinci.h"
 
+#include "support/uRegularFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // No uncompressed picture within the pixel limit is bigger than this.
 constexpr qint64 MaxFileBytes = MaxImportPixels * 4 + 64 * 1024 * 1024;
-// What the decoder may allocate for one picture. Larger pictures are
-// decoded at a reduced size where the format allows it and refused where
-// it does not.
-constexpr qint64 DecodeBudgetBytes = 96 * 1024 * 1024;
+// The WebP decoder reads the whole file into memory first.
+constexpr qint64 MaxWholeReadBytes = DecodeBudgetBytes;
 // The most a logo is kept at: a whole 85 x 55 mm card at 1200 dots per
 // inch. More pixels would only cost memory on every road that draws it.
 constexpr int KeptLongSide = 4016;
 constexpr int KeptShortSide = 2598;
 
-quint32 ReadLE32(const uchar *p)
+// A picture file walked through a piece at a time, so that checking one of
+// hundreds of megabytes never holds it whole. Reads go past the decoder's
+// position; whoever walks puts it back (TReaderPosition).
+class TFileBytes
 {
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+public:
+    TFileBytes(QIODevice &device, qint64 size)
+        : FDevice(device)
+        , FSize(size)
+    {
+    }
+
+    qint64 Size() const { return FSize; }
+
+    // The byte at the offset; -1 beyond the end or when it cannot be read.
+    int At(qint64 offset)
+    {
+        if ((offset < FStart || offset >= FStart + FPiece.size()) && !Fill(offset))
+            return -1;
+        return uchar(FPiece.at(offset - FStart));
+    }
+
+    // The offset of the next 0xFF from the offset on; -1 for none.
+    qint64 NextFF(qint64 offset)
+    {
+        while (offset < FSize) {
+            if ((offset < FStart || offset >= FStart + FPiece.size()) && !Fill(offset))
+                return -1;
+            const char *begin = FPiece.constData() + (offset - FStart);
+            const void *found = std::memchr(begin, 0xFF, size_t(FPiece.size() - (offset - FStart)));
+            if (found)
+                return offset + (static_cast<const char *>(found) - begin);
+            offset = FStart + FPiece.size();
+        }
+        return -1;
+    }
+
+private:
+    bool Fill(qint64 offset)
+    {
+        if (offset < 0 || offset >= FSize || !FDevice.seek(offset))
+            return false;
+        FPiece.resize(qMin<qint64>(PieceBytes, FSize - offset));
+        const qint64 got = FDevice.read(FPiece.data(), FPiece.size());
+        if (got <= 0) {
+            FPiece.clear();
+            return false;
+        }
+        FPiece.resize(got);
+        FStart = offset;
+        return true;
+    }
+
+    static constexpr qint64 PieceBytes = 1024 * 1024;
+    QIODevice &FDevice;
+    qint64 FSize;
+    qint64 FStart = 0;
+    QByteArray FPiece;
+};
+
+// Puts the device back where the decoder left it when a check has read on.
+class TReaderPosition
+{
+public:
+    explicit TReaderPosition(QIODevice &device)
+        : FDevice(device)
+        , FPosition(device.pos())
+    {
+    }
+    ~TReaderPosition() { FDevice.seek(FPosition); }
+    TReaderPosition(const TReaderPosition &) = delete;
+    TReaderPosition &operator=(const TReaderPosition &) = delete;
+
+private:
+    QIODevice &FDevice;
+    qint64 FPosition;
+};
+
+quint32 ReadLE32(TFileBytes &bytes, qint64 at)
+{
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | quint32(qMax(0, bytes.At(at + i)));
+    return value;
 }
 
-quint16 ReadLE16(const uchar *p)
+quint16 ReadLE16(TFileBytes &bytes, qint64 at)
 {
-    return quint16(p[0] | p[1] << 8);
+    return quint16(qMax(0, bytes.At(at)) | qMax(0, bytes.At(at + 1)) << 8);
 }
 
-bool IsStandaloneJpegMarker(uchar marker)
+bool IsStandaloneJpegMarker(int marker)
 {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
 // The decoder fills a JPEG that ends early with grey instead of failing, so
 // the marker structure is walked up to the end-of-image marker.
-bool IsJpegComplete(const uchar *data, qsizetype size)
+bool IsJpegComplete(TFileBytes &bytes)
 {
-    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+    const qint64 size = bytes.Size();
+    if (size < 4 || bytes.At(0) != 0xFF || bytes.At(1) != 0xD8)
         return false;
-    qsizetype i = 2;
+    qint64 i = 2;
     while (i + 1 < size) {
-        if (data[i] != 0xFF)
+        if (bytes.At(i) != 0xFF)
             return false;
-        const uchar marker = data[i + 1];
+        const int marker = bytes.At(i + 1);
         if (marker == 0xFF) { // fill byte
             ++i;
             continue;
@@ -57,7 +140,7 @@ bool IsJpegComplete(const uchar *data, qsizetype size)
             continue;
         if (i + 2 > size)
             return false;
-        const int length = data[i] << 8 | data[i + 1];
+        const int length = bytes.At(i) << 8 | bytes.At(i + 1);
         if (length < 2)
             return false;
         i += length;
@@ -65,34 +148,40 @@ bool IsJpegComplete(const uchar *data, qsizetype size)
             continue;
         // Entropy-coded data: runs to the next marker that is neither a
         // stuffed 0xFF nor a restart marker.
-        while (i + 1 < size
-               && !(data[i] == 0xFF && data[i + 1] != 0x00 && data[i + 1] != 0xFF
-                    && !IsStandaloneJpegMarker(data[i + 1])))
+        for (;;) {
+            i = bytes.NextFF(i);
+            if (i < 0 || i + 1 >= size)
+                return false;
+            const int next = bytes.At(i + 1);
+            if (next != 0x00 && next != 0xFF && !IsStandaloneJpegMarker(next))
+                break;
             ++i;
+        }
     }
     return false;
 }
 
 // The decoder also accepts a bitmap file whose pixel rows are cut short.
-bool IsBmpComplete(const uchar *data, qsizetype size)
+bool IsBmpComplete(TFileBytes &bytes)
 {
+    const qint64 size = bytes.Size();
     if (size < 26)
         return false;
-    const quint32 offBits = ReadLE32(data + 10);
-    const quint32 infoSize = ReadLE32(data + 14);
+    const quint32 offBits = ReadLE32(bytes, 10);
+    const quint32 infoSize = ReadLE32(bytes, 14);
     qint64 width, height, bitCount, compression = 0, imageSize = 0;
     if (infoSize == 12) {
-        width = ReadLE16(data + 18);
-        height = ReadLE16(data + 20);
-        bitCount = ReadLE16(data + 24);
+        width = ReadLE16(bytes, 18);
+        height = ReadLE16(bytes, 20);
+        bitCount = ReadLE16(bytes, 24);
     } else {
         if (size < 38)
             return false;
-        width = qint32(ReadLE32(data + 18));
-        height = qint32(ReadLE32(data + 22));
-        bitCount = ReadLE16(data + 28);
-        compression = ReadLE32(data + 30);
-        imageSize = ReadLE32(data + 34);
+        width = qint32(ReadLE32(bytes, 18));
+        height = qint32(ReadLE32(bytes, 22));
+        bitCount = ReadLE16(bytes, 28);
+        compression = ReadLE32(bytes, 30);
+        imageSize = ReadLE32(bytes, 34);
     }
     constexpr qint64 Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6;
     qint64 pixelBytes;
@@ -105,12 +194,12 @@ bool IsBmpComplete(const uchar *data, qsizetype size)
     return size >= qint64(offBits) + pixelBytes;
 }
 
-bool IsComplete(const QByteArray &format, const uchar *data, qsizetype size)
+bool IsComplete(const QByteArray &format, TFileBytes &bytes)
 {
     if (format == "jpeg")
-        return IsJpegComplete(data, size);
+        return IsJpegComplete(bytes);
     if (format == "bmp")
-        return IsBmpComplete(data, size);
+        return IsBmpComplete(bytes);
     return true; // the PNG and TIFF decoders fail on cut data themselves
 }
 
@@ -154,11 +243,9 @@ qint64 ImageBytes(const QSize &size, int bitsPerPixel)
 // The PNG decoder reduces eight-bit colour pictures row by row while it
 // reads them, holding only the reduced picture; every other kind of PNG it
 // decodes whole first.
-bool PngReducesWhileDecoding(const uchar *data, qsizetype size)
+bool PngReducesWhileDecoding(TFileBytes &bytes)
 {
-    if (size < 29)
-        return false;
-    const uchar bitDepth = data[24], colourType = data[25], interlace = data[28];
+    const int bitDepth = bytes.At(24), colourType = bytes.At(25), interlace = bytes.At(28);
     return bitDepth == 8 && (colourType == 2 || colourType == 4 || colourType == 6) && interlace == 0;
 }
 
@@ -184,48 +271,64 @@ QSize JpegDecodeSize(const QSize &full, QSize target)
     }
 }
 
-int ImportFile(const QString &fileName, TDIBHandle &picture)
+// The picture's size from its header, before anything is decoded; a bitmap
+// stored top-down gives its height as a negative number.
+QSize HeaderSize(QImageReader &reader)
 {
+    const QSize size = reader.size();
+    return QSize(size.width(), qAbs(size.height()));
+}
+
+} // namespace
+
+int ImportPictureFile(const QString &fileName, TDIBHandle &picture, QByteArray &format)
+{
+    picture.Reset();
+    format.clear();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    TFileError error;
+    if (!OpenRegularFile(file, error))
         return irNotAPicture;
     const qint64 size = file.size();
     if (size > MaxFileBytes)
         return irTooLarge;
-    const uchar *data = size > 0 ? file.map(0, size) : nullptr;
-    if (!data)
+    if (size <= 0)
         return irNotAPicture;
 
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), size);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // Decoded from the file as it is read: the file is never held whole.
+    QImageReader reader(&file);
     // Only the content decides: a text file named ".jpg" is no picture, and a
     // JPEG named ".bmp" is one.
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead() || !IsImportFormat(reader.format()))
         return irNotAPicture;
+    format = reader.format();
+    if (format == "webp" && size > MaxWholeReadBytes)
+        return irTooLarge;
 
-    // The size comes from the file's header, before anything is decoded. A
-    // bitmap stored top-down gives its height as a negative number.
-    const QSize headerSize = reader.size();
-    const QSize pictureSize(headerSize.width(), qAbs(headerSize.height()));
+    const QSize pictureSize = HeaderSize(reader);
     if (!pictureSize.isValid() || pictureSize.isEmpty())
         return irCorrupt;
     if (qint64(pictureSize.width()) * pictureSize.height() > MaxImportPixels)
         return irTooLarge;
-    if (!IsComplete(reader.format(), data, size))
-        return irCorrupt;
+    bool reducesWhileDecoding = false;
+    {
+        const TReaderPosition position(file);
+        TFileBytes bytes(file, size);
+        if (!IsComplete(format, bytes))
+            return irCorrupt;
+        reducesWhileDecoding = format == "png" && PngReducesWhileDecoding(bytes);
+    }
 
     const QSize kept = KeptSize(pictureSize);
     QSize decoded = pictureSize;
     QSize largest = pictureSize; // of the pictures the reader allocates
-    if (kept != pictureSize && reader.format() == "jpeg") {
+    if (kept != pictureSize && format == "jpeg") {
         // Asked for just what libjpeg decodes, the reader scales no further
         // (a third of the time, and no second picture beside the first);
         // the picture is averaged down to the kept size while it is packed.
         decoded = largest = JpegEighthSize(pictureSize, JpegDecodeSize(pictureSize, kept));
-    } else if (kept != pictureSize && reader.format() == "png" && PngReducesWhileDecoding(data, size)) {
+    } else if (kept != pictureSize && reducesWhileDecoding) {
         decoded = largest = kept;
     }
     const int bitsPerPixel = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
@@ -237,7 +340,10 @@ int ImportFile(const QString &fileName, TDIBHandle &picture)
     // holds; the budget above has already been checked with the real count.
     const TAllocationLimit limit(int(ImageBytes(largest, 32) / (1024 * 1024)) + 1);
     const QImage image = reader.read();
-    if (image.isNull())
+    // A file cut while it was read may still decode (the JPEG decoder fills
+    // the rest with grey): what was read is only the picture when the file
+    // kept its size.
+    if (image.isNull() || file.size() != size)
         return irCorrupt;
     const bool larger = image.width() > kept.width() || image.height() > kept.height();
     // Transparent parts show the card's paper: composited onto white here,
@@ -246,7 +352,21 @@ int ImportFile(const QString &fileName, TDIBHandle &picture)
     return picture ? irOK : irNoMemory;
 }
 
-} // namespace
+qint64 WholeDecodeBytes(const QByteArray &data)
+{
+    QByteArray bytes = data;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead() || !IsImportFormat(reader.format()))
+        return -1;
+    const QSize size = HeaderSize(reader);
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > MaxImportPixels)
+        return -1;
+    const qint64 decoded = ImageBytes(size, 32);
+    return decoded <= DecodeBudgetBytes ? decoded : -1;
+}
 
 int ipImportInd(TImportParams *params)
 {
@@ -256,5 +376,6 @@ int ipImportInd(TImportParams *params)
     if (params->Size != sizeof(TImportParams) || params->Mode != ipImportFile || !params->FileName
         || !*params->FileName)
         return irBadParams;
-    return ImportFile(QFile::decodeName(params->FileName), params->Picture);
+    QByteArray format;
+    return ImportPictureFile(QFile::decodeName(params->FileName), params->Picture, format);
 }

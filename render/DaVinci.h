@@ -2,6 +2,8 @@
 
 #include "render/uPackedDIB.h"
 
+#include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -44,7 +46,23 @@ enum TImportResult : int {
 
 // Pictures with more pixels are refused before they are decoded.
 inline constexpr qint64 MaxImportPixels = 100'000'000;
+// What the decoder may allocate for one picture. Larger pictures are
+// decoded at a reduced size where the format allows it and refused where
+// it does not.
+inline constexpr qint64 DecodeBudgetBytes = 96 * 1024 * 1024;
 
 // Reads the picture file named in the block. On failure the block's Picture
 // is empty.
 int ipImportInd(TImportParams *params);
+
+// The same for a file name, also giving the format of the file's content
+// ("jpeg", "png", ...; empty when it is no picture). The file is read as a
+// stream, never mapped: one that shrinks while it is decoded is refused as
+// corrupt.
+int ImportPictureFile(const QString &fileName, TDIBHandle &picture, QByteArray &format);
+
+// What decoding picture data whole (a picture embedded in an SVG logo)
+// allocates, from its header; -1 when it is no bitmap, JPEG, TIFF, PNG, GIF
+// or WebP picture, or has more than MaxImportPixels or needs more than
+// DecodeBudgetBytes.
+qint64 WholeDecodeBytes(const QByteArray &data);

@@ -7,9 +7,7 @@
 #include "render/uVectorPicture.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPaintEngine>
 #include <QPaintDevice>
 #include <QPainter>
@@ -17,6 +15,11 @@
 namespace {
 
 const char CannotReadPictureKey[] = "IDS_CANNOTREADPICT";
+const char LeftOutKey[] = "ID_LOGOWEGGELASSEN";
+// Of what a logo file named and was left out, the user reads the first few
+// names, each cut to what tells it apart.
+constexpr int ShownLeftOutNames = 3;
+constexpr int ShownNameLength = 60;
 // The bitmap of a vector logo, for its faded copy and turned cards: a whole
 // card's width at 300 dots per inch and then some.
 constexpr int VectorBitmapSide = 1200;
@@ -49,6 +52,8 @@ QStringList LogoFileSuffixes()
 void RegisterDIBTexts()
 {
     RegisterDefaultText(CannotReadPictureKey, "Die Bilddatei konnte nicht geladen werden");
+    RegisterDefaultText(LeftOutKey, QString::fromUtf8("Aus der Logodatei %s wurde weggelassen, was auf andere "
+                                                      "Dateien oder Adressen verweist oder zu groß ist: %s"));
 }
 
 TDIB::TDIB()
@@ -64,11 +69,9 @@ void TDIB::LoadFromFile(const QString &Name)
     FreePicture();
     FFileName.clear();
 
-    const QByteArray encodedName = QFile::encodeName(Name);
-    TImportParams params;
-    params.Mode = ipImportFile;
-    params.FileName = encodedName.constData();
-    const int result = ipImportInd(&params);
+    TDIBHandle picture;
+    QByteArray format;
+    const int result = Name.isEmpty() ? irNotAPicture : ImportPictureFile(Name, picture, format);
     if (result == irNotAPicture && LoadVectors(Name)) {
         emit PictureChanged();
         return;
@@ -81,10 +84,7 @@ void TDIB::LoadFromFile(const QString &Name)
         RegisterDIBTexts();
         throw EDIBError(GetDefaultText(CannotReadPictureKey).toStdString());
     }
-    QImageReader reader(Name);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    FPixels = MakePixels(std::move(params.Picture));
+    FPixels = MakePixels(std::move(picture));
     FFileName = Name;
     FFileStamp = StampOf(Name);
     FLossless = format != "jpeg" && format != "webp";
@@ -160,6 +160,34 @@ TDIBHandle &TDIB::Handle()
     return FPixels->Handle;
 }
 
+QStringList TDIB::LeftOut() const
+{
+    return FVector ? FVector->LeftOut() : QStringList();
+}
+
+QString TDIB::LeftOutText() const
+{
+    const QStringList leftOut = LeftOut();
+    if (leftOut.isEmpty())
+        return {};
+    QStringList shown;
+    for (QString name : leftOut.mid(0, ShownLeftOutNames)) {
+        // The document chose the names: no line breaks or controls reach
+        // the message.
+        for (QChar &c : name)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line
+                || c.category() == QChar::Separator_Paragraph)
+                c = QLatin1Char(' ');
+        if (name.size() > ShownNameLength)
+            name = name.left(ShownNameLength - 1) + QChar(0x2026);
+        shown << name;
+    }
+    if (leftOut.size() > ShownLeftOutNames)
+        shown << QString(QChar(0x2026));
+    RegisterDIBTexts();
+    return FormatDefaultText(LeftOutKey, {FFileName, shown.join(QStringLiteral(", "))});
+}
+
 bool TDIB::ShowsFile(const QString &Name) const
 {
     if (IsEmpty() || FFileName != Name || FFileStamp.Size < 0)
@@ -191,10 +219,6 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     const int height = ACanvas.MMToY(Bottom) - top;
 
     QPainter &painter = ACanvas.Canvas();
-    if (FVector) {
-        DrawVectors(painter, QRect(left, top, width, height), IsPaper(painter));
-        return;
-    }
     // Every device gets the picture at its size there, taken from the
     // millimetres rather than the rounded device box, so every slot of a
     // sheet asks for the same size: averaged down, which keeps it smooth,
@@ -202,35 +226,41 @@ void TDIB::Draw(TScaleCanvas &ACanvas, float Left, float Top, float Right, float
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     const QSize onDevice(qMax(1, qRound(ACanvas.MMToLength(Right - Left) * ratio)),
                          qMax(1, qRound(ACanvas.MMToLength(Bottom - Top) * ratio)));
+    const QRect target(left, top, width, height);
+    if (FVector) {
+        DrawVectors(painter, target, onDevice, IsPaper(painter));
+        return;
+    }
     const QImage picture = DrawCopy(onDevice, IsPaper(painter));
     if (picture.isNull())
         return;
-
-    // Colour-on-colour stretching: the picture is scaled smoothly.
-    const bool wasSmooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    // Lossless pictures must not reach a PDF as JPEG.
-    const bool wasLossless = painter.testRenderHint(QPainter::LosslessImageRendering);
-    painter.setRenderHint(QPainter::LosslessImageRendering, FLossless);
-    painter.drawImage(QRect(left, top, width, height), picture, picture.rect());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, wasSmooth);
-    painter.setRenderHint(QPainter::LosslessImageRendering, wasLossless);
+    // Colour-on-colour stretching: the picture is scaled smoothly. Lossless
+    // pictures must not reach a PDF as JPEG.
+    DrawStretched(painter, target, picture, FLossless);
 }
 
-void TDIB::DrawVectors(QPainter &painter, const QRect &target, bool onPaper) const
+void TDIB::DrawVectors(QPainter &painter, const QRect &target, const QSize &onDevice, bool onPaper) const
 {
-    // Paper takes the vectors, sharp at any size; a screen gets them
-    // rasterised at its own resolution, once per size.
-    if (onPaper) {
+    // Paper takes the vectors, sharp at any size, unless they would make
+    // every card large; those and a screen get them rasterised at the
+    // device's own resolution, once per size.
+    if (onPaper && FVector->PrintsAsVectors()) {
         FVector->Draw(painter, target);
         return;
     }
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-    const QImage raster = FVector->Raster((QSizeF(target.size()) * ratio).toSize());
+    const QImage raster = onPaper ? FVector->PaperRaster(onDevice) : FVector->Raster(onDevice);
+    DrawStretched(painter, target, raster, true);
+}
+
+void TDIB::DrawStretched(QPainter &painter, const QRect &target, const QImage &picture, bool lossless)
+{
     const bool wasSmooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    const bool wasLossless = painter.testRenderHint(QPainter::LosslessImageRendering);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(target, raster);
+    painter.setRenderHint(QPainter::LosslessImageRendering, lossless);
+    painter.drawImage(target, picture, picture.rect());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, wasSmooth);
+    painter.setRenderHint(QPainter::LosslessImageRendering, wasLossless);
 }
 
 void TDIB::SetDrawCacheEnabled(bool enabled)

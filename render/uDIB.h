@@ -69,6 +69,11 @@ public:
     TDIBHandle &Handle();
     const TDIBHandle &Handle() const { return FPixels->Handle; }
     const QString &FileName() const { return FFileName; }
+    // What a vector logo's file named that was left out (other files,
+    // addresses, pictures beyond the bounds), as the file names it.
+    QStringList LeftOut() const;
+    // The sentence that tells the user what was left out; empty when nothing was.
+    QString LeftOutText() const;
     // Whether the picture is the file's as it is now: read from it, its
     // pixels unchanged, and the file not changed on disk since.
     bool ShowsFile(const QString &Name) const;
@@ -89,7 +94,8 @@ private:
     QImage MakeDrawCopy(const QSize &size, bool onPaper) const;
     // The pixels become this picture's own before they are changed.
     void Detach();
-    void DrawVectors(QPainter &painter, const QRect &target, bool onPaper) const;
+    void DrawVectors(QPainter &painter, const QRect &target, const QSize &onDevice, bool onPaper) const;
+    static void DrawStretched(QPainter &painter, const QRect &target, const QImage &picture, bool lossless);
     bool LoadVectors(const QString &Name);
     void FreeDrawCopies();
     void FreePicture();

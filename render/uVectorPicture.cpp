@@ -1,6 +1,8 @@
 #include "render/uVectorPicture.h"
 
-#include <QFile>
+#include "render/uSvgContent.h"
+#include "support/uRegularFile.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -12,6 +14,17 @@ constexpr qint64 MaxFileBytes = 8 * 1024 * 1024;
 // Screen rasters beyond this are stretched when drawn; a zoomed-in preview
 // would otherwise hold hundreds of megabytes.
 constexpr int MaxRasterSide = 4096;
+
+// About what the vectors add to a PDF for every card: a PDF stores the
+// characters of an SVG text as outlines, about a kilobyte each.
+qint64 VectorBytes(const TSvgCost &cost)
+{
+    return cost.TextCharacters * 1024 + cost.Elements * 64 + cost.Stops * 256 + cost.PathBytes
+           + cost.PicturePixels * 4;
+}
+// What a logo may add to every card as vectors: a PDF of 99 sheets stays
+// within a few megabytes.
+constexpr qint64 MaxVectorBytes = 8 * 1024;
 
 bool IsUsableExtent(const QSizeF &size)
 {
@@ -29,10 +42,10 @@ QSize Bounded(QSize size)
 
 std::shared_ptr<TVectorPicture> TVectorPicture::FromFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    const TFileContent content = ReadRegularFile(fileName, MaxFileBytes);
+    if (content.Result != TFileContent::Read)
         return nullptr;
-    return FromData(file.read(MaxFileBytes));
+    return FromData(content.Bytes);
 }
 
 std::shared_ptr<TVectorPicture> TVectorPicture::FromData(const QByteArray &data)
@@ -40,12 +53,17 @@ std::shared_ptr<TVectorPicture> TVectorPicture::FromData(const QByteArray &data)
     // The renderer inflates compressed documents without a bound of its own.
     if (data.startsWith("\x1F\x8B"))
         return nullptr;
+    TSvgContent content = SelfContainedSvg(data);
+    if (!content.Valid)
+        return nullptr;
     std::shared_ptr<TVectorPicture> picture(new TVectorPicture);
-    if (!picture->FRenderer.load(data) || !picture->FRenderer.isValid())
+    if (!picture->FRenderer.load(content.Document) || !picture->FRenderer.isValid())
         return nullptr;
     picture->FSize = picture->FRenderer.viewBoxF().size();
     if (!IsUsableExtent(picture->FSize))
         return nullptr;
+    picture->FLeftOut = std::move(content.LeftOut);
+    picture->FPrintsAsVectors = VectorBytes(content.Cost) <= MaxVectorBytes;
     return picture;
 }
 
@@ -57,10 +75,20 @@ void TVectorPicture::Draw(QPainter &painter, const QRectF &target)
 QImage TVectorPicture::Raster(const QSize &size)
 {
     const QSize bounded = Bounded(size);
-    const quint64 key = quint64(bounded.width()) << 32 | quint64(bounded.height());
-    if (const QImage *cached = FRasters.object(key))
+    return CachedRaster(FRasters, bounded, qMax<qsizetype>(1, qsizetype(bounded.width()) * bounded.height() / 256));
+}
+
+QImage TVectorPicture::PaperRaster(const QSize &size)
+{
+    return CachedRaster(FPaperRasters, Bounded(size), 1);
+}
+
+QImage TVectorPicture::CachedRaster(QCache<quint64, QImage> &cache, const QSize &size, qsizetype cost)
+{
+    const quint64 key = quint64(size.width()) << 32 | quint64(size.height());
+    if (const QImage *cached = cache.object(key))
         return *cached;
-    auto *raster = new QImage(bounded, QImage::Format_ARGB32_Premultiplied);
+    auto *raster = new QImage(size, QImage::Format_ARGB32_Premultiplied);
     if (raster->isNull()) {
         delete raster;
         return {};
@@ -70,10 +98,10 @@ QImage TVectorPicture::Raster(const QSize &size)
         QPainter painter(raster);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        Draw(painter, QRectF(QPointF(0, 0), QSizeF(bounded)));
+        Draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     const QImage result = *raster;
-    FRasters.insert(key, raster, qMax<qsizetype>(1, raster->sizeInBytes() / 1024));
+    cache.insert(key, raster, cost);
     return result;
 }
 

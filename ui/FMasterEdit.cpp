@@ -176,6 +176,8 @@ void TMaster::InsertLogo(TDIB &logo, const QString &path)
     try {
         if (!FDocument->ShareLogoFile(logo, path))
             logo.LoadFromFile(path);
+        if (const QString leftOut = logo.LeftOutText(); !leftOut.isEmpty())
+            ShowMessageBox(TMsgDlgType::Warning, leftOut);
     } catch (const std::exception &error) {
         ShowMessageBox(TMsgDlgType::Error, QString::fromUtf8(error.what()));
     }

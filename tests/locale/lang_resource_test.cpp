@@ -87,7 +87,7 @@ TEST_F(GermanTexts, HoldsEveryKeyTheProgramLooksUp)
     for (const char *key : FrameworkTextKeys)
         frameworkKeys << QLatin1String(key);
     ExpectTexts(texts, "Default", frameworkKeys);
-    ExpectTexts(texts, "Default", {"IDS_CANNOTREADPICT", "ID_NOLOGOFILE", "ID_CANNOTOPENLOGOFILE",
+    ExpectTexts(texts, "Default", {"IDS_CANNOTREADPICT", "ID_NOLOGOFILE", "ID_CANNOTOPENLOGOFILE", "ID_LOGOWEGGELASSEN",
                                    "ID_CANNOTSAVEFILE", "ID_NOCARDFILE", "ID_ALLEDATEIEN", "ID_OPENFILE",
                                    "ID_SAVEFILE", "ID_BOGENDATEI", "ID_BOGENEINTRAG", "ID_BOGENDETAILS",
                                    "ID_PAPIERLETTER", "ID_PAPIEREIGEN", "ID_BOGENKEINEKARTEN", "ID_BOGENPAPIER",

@@ -215,4 +215,24 @@ TEST_F(BadCardFile, LogoThatCannotBeDecodedKeepsTheTextsAndSaysWhy)
     EXPECT_EQ(dialogs.Messages[0].Text, QString::fromUtf8("Die Logodatei %1 konnte nicht geöffnet werden").arg(whole));
 }
 
+// A vector logo that names other files loads without them; the user reads
+// once what was left out, though both sides show it.
+TEST_F(BadCardFile, LogoNamingOtherFilesLoadsWithoutThemAndSaysSoOnce)
+{
+    const QString logo = dir.filePath("logo.svg");
+    ASSERT_TRUE(WriteAll(logo, R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
+                               R"(viewBox="0 0 20 10"><rect width="10" height="10"/>)"
+                               R"(<image width="10" height="10" xlink:href="/etc/hostname"/></svg>)"));
+    ASSERT_TRUE(WriteAll(path, ("[Daten]\r\nName=Mit Logo\r\nLogodatei=" + logo + "\r\nLogodateiR\xC3\xBC" "ckseite=" + logo
+                                + "\r\n").toUtf8()));
+    ASSERT_TRUE(document.LoadFromFile(path));
+    EXPECT_TRUE(document.Logo.IsVector());
+    EXPECT_TRUE(document.LogoRueckseite.IsVector());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::Warning);
+    EXPECT_EQ(dialogs.Messages[0].Text, QString::fromUtf8("Aus der Logodatei %1 wurde weggelassen, was auf andere "
+                                                          "Dateien oder Adressen verweist oder zu groß ist: /etc/hostname")
+                                            .arg(logo));
+}
+
 } // namespace

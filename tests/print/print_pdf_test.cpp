@@ -408,6 +408,32 @@ TEST_F(PrintPdfTest, VectorLogoReachesThePdfAsVectorsWhereTheBitmapSits)
     EXPECT_NEAR(vector.bottom(), bitmap.bottom(), 0.3);
 }
 
+// A logo whose vectors would be large in every card (texts go to a PDF as
+// outlines) reaches it as one picture at the printer's resolution, stored
+// once for the whole sheet.
+TEST_F(PrintPdfTest, LargeVectorLogoReachesThePdfAsOnePictureAtThePrintersResolution)
+{
+    const QString path = FDir.filePath("schrift.svg");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 120 40"><rect width="120" height="40" )"
+               R"(fill="#036"/><text x="60" y="26" font-size="14" fill="#fff" text-anchor="middle">)"
+               R"(Beispiel &amp; Co. KG</text></svg>)");
+    file.close();
+    FDocument.Logo.LoadFromFile(path);
+    SelectLayout("100");
+    Print({});
+
+    const QStringList rows = Run("pdfimages", {"-list", FDir.filePath("bogen.pdf")}).split('\n').mid(2);
+    const QStringList pictures = rows.filter(QRegularExpression(QStringLiteral("^\\s*1\\s+\\d+\\s+image")));
+    ASSERT_EQ(pictures.size(), 10) << rows.join('\n').toStdString();
+    for (const QString &row : pictures) {
+        const QStringList fields = row.simplified().split(' ');
+        EXPECT_EQ(fields[10], pictures[0].simplified().split(' ')[10]); // the same object
+        EXPECT_EQ(fields[12], QLatin1String("1200")) << row.toStdString();
+    }
+}
+
 TEST_F(PrintPdfTest, LosslessLogoReachesThePdfPixelForPixel)
 {
     // Sharp edges and a transparent corner, smaller than its box.

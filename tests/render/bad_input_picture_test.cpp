@@ -2,15 +2,24 @@
 
 #include "render/uDIB.h"
 #include "render/uScaler.h"
+#include "render/uVectorPicture.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <atomic>
 #include <ctime>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ImagingTest;
 
@@ -59,6 +68,86 @@ QByteArray Gzipped(const QByteArray &bytes)
     qToLittleEndian(quint32(bytes.size()), trailer.data() + 4);
     return QByteArray("\x1F\x8B\x08\0\0\0\0\0\0\x03", 10) + qCompress(bytes).mid(6).chopped(4) + trailer;
 }
+
+QByteArray PngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray DataUrl(const char *type, const QByteArray &bytes)
+{
+    return QByteArray("data:") + type + ";base64," + bytes.toBase64();
+}
+
+bool HasRed(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60)
+                return true;
+        }
+    return false;
+}
+
+// A reader that opens the FIFO or reads standard input would wait for ever.
+// While it lives, standard input is a pipe that stays silent for a few
+// seconds, and every open of the FIFO is noticed and let through at once,
+// so such a reader fails the test instead of hanging it.
+class TBlockingSources
+{
+public:
+    explicit TBlockingSources(const QString &fifo)
+        : FFifo(QFile::encodeName(fifo))
+    {
+        ::mkfifo(FFifo.constData(), 0600);
+        FStdin = ::dup(0);
+        if (::pipe(FPipe) == 0)
+            ::dup2(FPipe[0], 0);
+        FWatch = std::thread([this] { Watch(); });
+    }
+    ~TBlockingSources()
+    {
+        FStop = true;
+        FWatch.join();
+        ::close(FPipe[1]);
+        ::dup2(FStdin, 0);
+        ::close(FStdin);
+        ::close(FPipe[0]);
+    }
+    bool FifoOpened() const { return FOpened; }
+
+private:
+    void Watch()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!FStop) {
+            // Succeeds only while someone waits to read it.
+            const int fd = ::open(FFifo.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                FOpened = true;
+                ::close(fd);
+            }
+            if (clock.elapsed() > 3000 && FPipe[1] >= 0) {
+                ::close(FPipe[1]);
+                FPipe[1] = -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    QByteArray FFifo;
+    int FStdin = -1;
+    int FPipe[2] = {-1, -1};
+    std::atomic<bool> FStop{false};
+    std::atomic<bool> FOpened{false};
+    std::thread FWatch;
+};
 
 class BadPicture : public ::testing::Test
 {
@@ -233,6 +322,150 @@ TEST_F(BadPicture, BrokenVectorLogosAreRefused)
         EXPECT_TRUE(logo.IsEmpty());
         EXPECT_FALSE(logo.IsVector());
     }
+}
+
+// A logo someone sends may name any file or address: it is drawn from its
+// own document alone, without waiting, and says what it left out.
+TEST_F(BadPicture, VectorLogoReadsNothingButItself)
+{
+    const QImage red = Filled(8, 8, qRgb(255, 0, 0));
+    const QString secret = Saved(red, "secret.png");
+    ASSERT_TRUE(QDir().mkpath(Path("home")));
+    Saved(red, "home/.face");
+    WriteBytes(Path("red.css"), "rect { fill: #ff0000 }");
+    const QString fifo = Path("logo-fifo.png");
+    const QString css = Path("red.css");
+    const QString svg = QStringLiteral(
+                            R"s(<?xml version="1.0"?><?xml-stylesheet type="text/css" href="%1"?>)s"
+                            R"s(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )s"
+                            R"s(viewBox="0 0 40 20"><style>@import url("%1");</style>)s"
+                            R"s(<rect width="20" height="20" fill="#0000ff"/>)s"
+                            R"s(<image x="20" width="20" height="20" xlink:href="%2"/>)s"
+                            R"s(<image x="20" width="20" height="20" xlink:href=".face"/>)s"
+                            R"s(<image x="20" width="20" height="20" xlink:href="%3"/>)s"
+                            R"s(<image x="20" width="20" height="20" xlink:href="/dev/stdin"/>)s"
+                            R"s(<image x="20" width="20" height="20" xlink:href="http://127.0.0.1:9/logo.png"/>)s"
+                            R"s(<rect x="20" width="20" height="20" fill="url(%4#g)"/></svg>)s")
+                            .arg(css, secret, fifo, Path("other.svg"));
+    WriteBytes(Path("logo.svg"), svg.toUtf8());
+
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(Path("home"));
+    TDIB logo;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        const TBlockingSources blocking(fifo);
+        logo.LoadFromFile(Path("logo.svg"));
+        EXPECT_FALSE(blocking.FifoOpened());
+    }
+    QDir::setCurrent(working);
+    EXPECT_LT(clock.elapsed(), 2000);
+
+    ASSERT_TRUE(logo.IsVector());
+    EXPECT_EQ(logo.LeftOut(), QStringList({css, secret, QStringLiteral(".face"), fifo, QStringLiteral("/dev/stdin"),
+                                           QStringLiteral("http://127.0.0.1:9/logo.png"), Path("other.svg#g")}));
+    // One sentence: the first names, and that there are more.
+    const QString text = logo.LeftOutText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Aus der Logodatei %1 wurde weggelassen, was auf andere Dateien oder "
+                                               "Adressen verweist oder zu groß ist: ")
+                                    .arg(Path("logo.svg"))))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral(", .face, …"))) << text.toStdString();
+    const QImage drawn = Drawn(logo);
+    EXPECT_FALSE(HasRed(drawn));
+    EXPECT_EQ(drawn.pixel(100, 200), qRgb(0, 0, 255));
+    EXPECT_FALSE(HasRed(UnpackImage(logo.Handle())));
+}
+
+// A logo path naming a FIFO or standard input is refused at once, without
+// waiting for a writer; neither is read as a picture or as a document.
+TEST_F(BadPicture, LogoThatIsNoRegularFileIsRefusedWithoutWaiting)
+{
+    const QString fifo = Path("logo.svg");
+    const TBlockingSources blocking(fifo);
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &path : {fifo, QStringLiteral("/dev/stdin")}) {
+        TDIB logo;
+        EXPECT_THROW(logo.LoadFromFile(path), EDIBError) << path.toStdString();
+    }
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(blocking.FifoOpened());
+}
+
+// Pictures embedded in the document are drawn, a few within the import's
+// bounds; one that is itself a document, which could name files, is not.
+TEST_F(BadPicture, EmbeddedPicturesAreDrawnWithinTheirBounds)
+{
+    const QByteArray nested = "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                              "xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 0 8 8\"><image width=\"8\" "
+                              "height=\"8\" xlink:href=\""
+                              + Saved(Filled(8, 8, qRgb(255, 0, 0)), "secret.png").toUtf8() + "\"/></svg>";
+    const QByteArray svg = R"s(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )s"
+                           R"s(viewBox="0 0 30 10"><image width="10" height="10" xlink:href=")s"
+                           + DataUrl("image/png", PngBytes(Filled(4, 4, qRgb(0, 0, 255))))
+                           + R"s("/><image x="10" width="10" height="10" xlink:href=")s"
+                           + DataUrl("image/svg+xml", nested)
+                           + R"s("/><image x="20" width="10" height="10" xlink:href=")s"
+                           + DataUrl("image/png", PngBomb()) + R"s("/></svg>)s";
+    WriteBytes(Path("embedded.svg"), svg);
+    TDIB logo;
+    logo.LoadFromFile(Path("embedded.svg"));
+    const QImage drawn = Drawn(logo);
+    EXPECT_EQ(drawn.pixel(100, 150), qRgb(0, 0, 255));
+    EXPECT_FALSE(HasRed(drawn));
+    EXPECT_EQ(logo.LeftOut(), QStringList({QStringLiteral("data:image/svg+xml;base64,…"),
+                                           QStringLiteral("data:image/png;base64,…")}));
+}
+
+// Within the size limit of the file, a document can ask for minutes and
+// gigabytes: refused like a bad picture when its drawing would cost more
+// than about a second, drawn on paper as a picture when its vectors would
+// make every card of a PDF large.
+TEST_F(BadPicture, CostlyVectorLogosAreRefusedOrPrintedAsPictures)
+{
+    const QByteArray svg = R"s(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )s"
+                           R"s(viewBox="0 0 100 50">)s";
+    QByteArray stops = svg + R"s(<linearGradient id="g">)s";
+    for (int i = 0; i < 150000; ++i)
+        stops += R"s(<stop offset="0.5" stop-color="#00f"/>)s";
+    QByteArray fan = svg + R"s(<defs><circle id="u0" r="1"/>)s";
+    for (int level = 1; level <= 6; ++level) {
+        fan += QStringLiteral(R"s(<g id="u%1">)s").arg(level).toUtf8();
+        for (int i = 0; i < 10; ++i)
+            fan += QStringLiteral(R"s(<use xlink:href="#u%1"/>)s").arg(level - 1).toUtf8();
+        fan += "</g>";
+    }
+    const QByteArray entities = R"s(<?xml version="1.0"?><!DOCTYPE svg [<!ENTITY a ")s" + QByteArray(3000, 'a')
+                                + R"s(">]>)s" + svg + "<text>" + QByteArray("&a;").repeated(2000) + "</text></svg>";
+    const struct
+    {
+        const char *Name;
+        QByteArray Content;
+    } refused[] = {
+        {"500 000 circles", svg + QByteArray(R"s(<circle r="1"/>)s").repeated(500000) + "</svg>"},
+        {"150 000 stops", stops + R"s(</linearGradient><rect width="100" height="50" fill="url(#g)"/></svg>)s"},
+        {"a million circles by <use>", fan + R"s(</defs><use xlink:href="#u6"/></svg>)s"},
+        {"6 million characters by entity", entities},
+    };
+    for (const auto &c : refused) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_LT(c.Content.size(), 8 * 1024 * 1024);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(TVectorPicture::FromData(c.Content), nullptr);
+        EXPECT_LT(clock.elapsed(), 1000);
+    }
+
+    const QByteArray text = svg + R"s(<text y="20" font-size="2">)s" + QByteArray("Lorem ipsum ").repeated(2500)
+                            + "</text></svg>";
+    const auto longText = TVectorPicture::FromData(text);
+    ASSERT_NE(longText, nullptr);
+    EXPECT_FALSE(longText->PrintsAsVectors());
+    const auto circle = TVectorPicture::FromData(svg + R"s(<circle cx="50" cy="25" r="20"/></svg>)s");
+    ASSERT_NE(circle, nullptr);
+    EXPECT_TRUE(circle->PrintsAsVectors());
 }
 
 } // namespace

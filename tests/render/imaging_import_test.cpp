@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QImageWriter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+#include <unistd.h>
 
 using namespace ImagingTest;
 
@@ -247,6 +255,52 @@ TEST_F(ImagingImport, ParameterBlockIsChecked)
     reused.FileName = missing.constData();
     EXPECT_EQ(ipImportInd(&reused), irNotAPicture);
     EXPECT_TRUE(reused.Picture.IsEmpty());
+}
+
+// Where this process has read a file up to, through any descriptor open on
+// it; -1 while none is. A mapped file counts as read to its end.
+qint64 ReadPosition(const QString &path, qint64 size)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (ReadBytes(QStringLiteral("/proc/self/maps")).contains(QFile::encodeName(target)))
+        return size;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : descriptors.entryList(QDir::Files | QDir::System)) {
+        if (QFileInfo(descriptors.filePath(fd)).symLinkTarget() != target)
+            continue;
+        const QByteArray info = ReadBytes(QStringLiteral("/proc/self/fdinfo/") + fd);
+        return info.mid(info.indexOf("pos:") + 4).split('\n').first().trimmed().toLongLong();
+    }
+    return -1;
+}
+
+// A file cut short while it is decoded: refused as corrupt, where a mapped
+// file would have killed the program.
+TEST_F(ImagingImport, PictureCutWhileItIsDecodedIsRefused)
+{
+    QImage noise(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32 *>(noise.scanLine(y)), noise.width());
+    const QString path = Path("noise.png");
+    QImageWriter writer(path, "png");
+    writer.setCompression(1);
+    ASSERT_TRUE(writer.write(noise));
+    const qint64 size = QFileInfo(path).size();
+
+    std::atomic<bool> cut{false};
+    std::thread cutter([&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 20000 && ReadPosition(path, size) < size / 2)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        cut = ::truncate(QFile::encodeName(path).constData(), size / 4) == 0;
+    });
+    const auto [result, picture] = Import(path);
+    cutter.join();
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(result, irCorrupt);
+    EXPECT_TRUE(picture.IsEmpty());
 }
 
 } // namespace

@@ -207,6 +207,26 @@ TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
     EXPECT_FALSE(remove->isEnabled());
 }
 
+TEST_F(MasterTest, InsertedVectorLogoSaysWhatItLeftOut)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("logo.svg"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 20 10"><style>@import "/etc/x.css";</style>)"
+               R"(<rect width="10" height="10"/></svg>)");
+    file.close();
+
+    auto master = Create();
+    FDialogs.Files.push_back(path);
+    Get<QAbstractButton>(*master, "BtnFirmenlogo")->click();
+    EXPECT_TRUE(master->Document().Logo.IsVector());
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_EQ(FDialogs.Messages[0].Type, TMsgDlgType::Warning);
+    EXPECT_TRUE(FDialogs.Messages[0].Text.endsWith(QStringLiteral("zu groß ist: /etc/x.css")))
+        << FDialogs.Messages[0].Text.toStdString();
+}
+
 TEST_F(MasterTest, PictureDroppedOnALogoGroupOrThePreviewBecomesThatSidesLogo)
 {
     QTemporaryDir folder;
