@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QString>
+#include <QStringEncoder>
 
 // Whole-file reads and writes for tests that check bytes on disk, and bytes
 // of no format at all for files damaged beyond recognition.
@@ -27,4 +28,12 @@ inline QByteArray RandomBytes(int size, quint32 seed)
     for (char &c : bytes)
         c = char(random.bounded(256));
     return bytes;
+}
+
+// The text in UTF-16 of the byte order, led by its byte-order mark, as
+// editors on other systems save it.
+inline QByteArray Utf16WithMark(const QString &text, QStringConverter::Encoding byteOrder)
+{
+    QStringEncoder encoder(byteOrder, QStringConverter::Flag::WriteBom);
+    return encoder(text);
 }

@@ -130,14 +130,8 @@ TEST_F(BadCardFile, CardTooLargeToBeOpenedAgainIsNotSaved)
 TEST_F(BadCardFile, Utf16FilesWithByteOrderMarkAreRead)
 {
     const QString text = QString::fromUtf8("[Daten]\r\nName=Jürgen Müller\r\nAdresse0=Königstraße 5\r\n");
-    QByteArray little("\xFF\xFE", 2), big("\xFE\xFF", 2);
-    for (const QChar c : text) {
-        little += char(c.unicode() & 0xFF);
-        little += char(c.unicode() >> 8);
-        big += char(c.unicode() >> 8);
-        big += char(c.unicode() & 0xFF);
-    }
-    for (const QByteArray &bytes : {little, big}) {
+    for (const QByteArray &bytes : {Utf16WithMark(text, QStringConverter::Utf16LE),
+                                    Utf16WithMark(text, QStringConverter::Utf16BE)}) {
         ASSERT_TRUE(WriteAll(path, bytes));
         ASSERT_TRUE(document.LoadFromFile(path));
         EXPECT_EQ(document.Name(), QString::fromUtf8("Jürgen Müller"));

@@ -373,14 +373,8 @@ TEST(VCard, ByteOrderMarksOfUtf8AndUtf16AreRead)
     const QList<TContact> plain = ReadVCards(Version40);
     ASSERT_EQ(plain.size(), 1);
     const QString text = QString::fromUtf8(Version40);
-    QByteArray little("\xFF\xFE", 2), big("\xFE\xFF", 2);
-    for (const QChar c : text) {
-        little += char(c.unicode() & 0xFF);
-        little += char(c.unicode() >> 8);
-        big += char(c.unicode() >> 8);
-        big += char(c.unicode() & 0xFF);
-    }
-    for (const QByteArray &bytes : {"\xEF\xBB\xBF" + Version40, little, big})
+    for (const QByteArray &bytes : {"\xEF\xBB\xBF" + Version40, Utf16WithMark(text, QStringConverter::Utf16LE),
+                                    Utf16WithMark(text, QStringConverter::Utf16BE)})
         EXPECT_EQ(ReadVCards(bytes), plain) << bytes.left(4).toHex().toStdString();
 }
 

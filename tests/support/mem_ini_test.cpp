@@ -1,5 +1,7 @@
 #include "support/uMemIni.h"
 
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -111,14 +113,8 @@ TEST(MemIni, DecimalSeparatorIsRestoredAfterAnException)
 TEST(MemIni, BigEndianTwinAndEightBitStreams)
 {
     const QString text = QStringLiteral("[A]\r\nk=v\r\n");
-    QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2);
-    for (const QChar c : text) {
-        le += char(c.unicode() & 0xFF);
-        le += char(c.unicode() >> 8);
-        be += char(c.unicode() >> 8);
-        be += char(c.unicode() & 0xFF);
-    }
-    for (const QByteArray &bytes : {le, be, text.toLatin1()}) {
+    for (const QByteArray &bytes : {Utf16WithMark(text, QStringConverter::Utf16LE),
+                                    Utf16WithMark(text, QStringConverter::Utf16BE), text.toLatin1()}) {
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -113,9 +113,7 @@ TEST_F(ProfileIni, TheLimitCountsTheFileAsItIsWritten)
 
     // In UTF-16 a file of three megabytes takes six.
     const QString half = text.left(3 * 1024 * 1024).replace('\n', "\r\n");
-    QByteArray utf16("\xFF\xFE", 2);
-    utf16 += QByteArray(reinterpret_cast<const char *>(half.utf16()), half.size() * 2);
-    ASSERT_TRUE(WriteAll(path, utf16));
+    ASSERT_TRUE(WriteAll(path, Utf16WithMark(half, QStringConverter::Utf16LE)));
     EXPECT_FALSE(tooLarge(path));
 
     ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=Heinz\r\n"));
