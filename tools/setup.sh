@@ -45,8 +45,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
-# Paths below the source folder count relative, so every clone shares the cache.
+# Paths below the source folder count relative, and the build folder's own
+# path (which debug information would otherwise add) does not count, so
+# every clone shares the cache.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S "$root" -B "$build" -G Ninja ${TESSARO_CMAKE_ARGS:-}
 cmake --build "$build" -j2
 
