@@ -6,9 +6,9 @@
 #include <QPrinter>
 
 // The whole print job written into a PDF file named beforehand: the pages of
-// the PDF printer with its stored print offsets, all fronts, then for a
-// two-sided card all backs, with no question and no pause between them. The
-// printer chosen in the window stays as it is.
+// the PDF printer with its stored print offsets, every front followed by its
+// back for a two-sided card, with no question. The printer chosen in the
+// window stays as it is.
 class TPdfExport
 {
 public:

@@ -7,6 +7,7 @@
 #include "render/uTextFit.h"
 
 #include <QEventLoop>
+#include <QStringList>
 #include <QTimer>
 
 #include <cfenv>
@@ -81,11 +82,13 @@ bool TPrintJob::Confirm(const QString &text) const
 
 TPrintResult TPrintJob::PrintCards(int sheets)
 {
-    QString question = FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets});
+    QStringList question;
+    if (!FTarget.IsFile())
+        question << FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets});
     // The user may still print what fits, or go back and shorten the text.
     if (const QString lost = LostLinesSentence(FitCard(FDocument, FDocument.Kartenlayout())); !lost.isEmpty())
-        question += QStringLiteral("\n\n") + lost;
-    if (!Confirm(question))
+        question << lost;
+    if (!question.isEmpty() && !Confirm(question.join(QStringLiteral("\n\n"))))
         return TPrintResult::Cancelled;
     TBusyScope busy(FUi, true);
     PrepareQRCode();
@@ -109,7 +112,7 @@ TPrintResult TPrintJob::PrintCards(int sheets)
 
 TPrintResult TPrintJob::PrintTestSheet()
 {
-    if (!Confirm(PrintText(QStringLiteral("ID_TESTDRUCK1"))))
+    if (!ConfirmPaper(PrintText(QStringLiteral("ID_TESTDRUCK1"))))
         return TPrintResult::Cancelled;
     TBusyScope busy(FUi, false);
     PrepareQRCode();
@@ -123,19 +126,28 @@ TPrintResult TPrintJob::PrintTestSheet()
     return result;
 }
 
-TPrintResult TPrintJob::PrintSides(TPage front, TPage back, int pages)
+bool TPrintJob::ConfirmPaper(const QString &text) const
 {
-    TPrintResult result = PrintJob(front, pages);
-    if (result == TPrintResult::Printed && FDocument.MitRueckseite()) {
+    return FTarget.IsFile() || Confirm(text);
+}
+
+TPrintResult TPrintJob::PrintSides(TPage front, TPage back, int sheets)
+{
+    if (!FDocument.MitRueckseite())
+        return PrintJob({front}, sheets);
+    if (FTarget.IsFile())
+        return PrintJob({front, back}, sheets);
+    TPrintResult result = PrintJob({front}, sheets);
+    if (result == TPrintResult::Printed) {
         Pause();
         // Declining the backs keeps the fronts printed.
-        if (Confirm(PrintText(QStringLiteral("ID_DRUCK2"))) && PrintJob(back, pages) == TPrintResult::Aborted)
+        if (Confirm(PrintText(QStringLiteral("ID_DRUCK2"))) && PrintJob({back}, sheets) == TPrintResult::Aborted)
             result = TPrintResult::Aborted;
     }
     return result;
 }
 
-TPrintResult TPrintJob::PrintJob(TPage page, int pages)
+TPrintResult TPrintJob::PrintJob(std::initializer_list<TPage> sides, int sheets)
 {
     // The page is the sheet's paper, whatever the printer was set to.
     const TBogenlayout &sheet = FDocument.Bogenlayout();
@@ -143,6 +155,7 @@ TPrintResult TPrintJob::PrintJob(TPage page, int pages)
     if (!FTarget.BeginJob(PrintText(QStringLiteral("ID_PROGRAMMNAME"))))
         return TPrintResult::Cancelled;
     try {
+        const int pages = sheets * int(sides.size());
         const bool showProgress = pages > ProgressThreshold;
         for (int i = 0; i < pages; ++i) {
             if (showProgress && !FUi.PageProgress(i + 1, pages)) {
@@ -152,7 +165,7 @@ TPrintResult TPrintJob::PrintJob(TPage page, int pages)
             }
             if (i > 0)
                 FTarget.NewPage();
-            DrawPage(page);
+            DrawPage(sides.begin()[std::size_t(i) % sides.size()]);
         }
         if (showProgress)
             FUi.EndProgress();

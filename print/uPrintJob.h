@@ -7,6 +7,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <initializer_list>
+
 class QPainter;
 class TDocument;
 
@@ -32,9 +34,13 @@ public:
     virtual void EndJob() = 0;
     // Ends the job without printing it.
     virtual void AbortJob() = 0;
-    // The print action is over: output collected over its jobs is complete
-    // now (or thrown away when a job was aborted).
+    // The print action is over: its output is complete now (or thrown away
+    // when the job was aborted).
     virtual void Close() {}
+    // Pages go into a file, not onto paper: nobody inserts or turns sheets,
+    // and a two-sided card's pages alternate front and back, as duplex
+    // printing and print shops pair them.
+    virtual bool IsFile() const { return false; }
 };
 
 // What the print job needs from the window that starts it.
@@ -60,7 +66,8 @@ enum class TPrintResult {
 };
 
 // Prints the document's sheets: all fronts in one job and, for a two-sided
-// card, after the user turned the sheets over, all backs in a second one.
+// card, after the user turned the sheets over, all backs in a second one;
+// into a file, one job of front, back, front, back, ... without questions.
 // The printer makes the copies itself when it can; otherwise every sheet is
 // a page of its own. Fronts are moved by the front correction, backs by the
 // back correction; the test page of a two-sided card is printed the same way.
@@ -88,11 +95,13 @@ private:
     enum class TPage { Front, Back, TestFront, TestBack };
 
     bool Confirm(const QString &text) const;
+    // The paper question; a file needs none.
+    bool ConfirmPaper(const QString &text) const;
     // The fronts and, for a two-sided card, once the user has turned the
-    // sheets over, the backs.
-    TPrintResult PrintSides(TPage front, TPage back, int pages);
-    // One job of `pages` pages.
-    TPrintResult PrintJob(TPage page, int pages);
+    // sheets over, the backs; into a file each back follows its front.
+    TPrintResult PrintSides(TPage front, TPage back, int sheets);
+    // One job of `sheets` sheets, each printing the pages of `sides` in turn.
+    TPrintResult PrintJob(std::initializer_list<TPage> sides, int sheets);
     void PrepareQRCode();
     void DrawPage(TPage page);
     void Pause() const;

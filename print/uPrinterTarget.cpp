@@ -92,11 +92,6 @@ bool TPrinterTarget::BeginJob(const QString &title)
 
 bool TPrinterTarget::BeginPdfJob(const QString &title)
 {
-    if (FPdfWriter) {
-        // A further job of the same action continues the file on a new page.
-        NewPage();
-        return true;
-    }
     if (!FSupport.PrepareJob())
         return false;
     const QPrinter &printer = FSupport.Printer();
@@ -139,7 +134,7 @@ void TPrinterTarget::NewPage()
 
 void TPrinterTarget::EndJob()
 {
-    // The PDF file stays open for the backs until the action is closed.
+    // The PDF file takes the chosen name when the action is closed.
     if (FPdfWriter)
         return;
     if (!FPainter.end() || FSupport.Printer().printerState() == QPrinter::Error)
@@ -172,6 +167,11 @@ void TPrinterTarget::Close()
     const std::unique_ptr<TAtomicFile> file = std::move(FPdfFile);
     if (!file->Commit())
         throw CannotWrite(*file);
+}
+
+bool TPrinterTarget::IsFile() const
+{
+    return FSupport.IsPdfPrinter();
 }
 
 void TPrinterTarget::DiscardPdf()

@@ -11,12 +11,11 @@ class TAtomicFile;
 class TPrinterSupport;
 
 // The print job's pages on the current printer of the printer support.
-// The PDF printer collects every job of one print action in one file: the
-// fronts, then the backs. The file is written beside the chosen one and
-// takes its place only when the action is complete and every byte is on
-// the disk, so a cancelled or failed action leaves no file, or an existing
-// one as it was. A name that belongs to something other than a file (a
-// folder, a FIFO, a device) is refused.
+// The PDF printer writes the one job of a print action into a file beside
+// the chosen one, which takes its place only when the action is complete and
+// every byte is on the disk, so a cancelled or failed action leaves no file,
+// or an existing one as it was. A name that belongs to something other than
+// a file (a folder, a FIFO, a device) is refused.
 class TPrinterTarget : public TPrintTarget
 {
 public:
@@ -33,6 +32,7 @@ public:
     void EndJob() override;
     void AbortJob() override;
     void Close() override;
+    bool IsFile() const override;
 
 private:
     bool BeginPdfJob(const QString &title);

@@ -63,14 +63,14 @@ rm "$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 [ "$(pages test.pdf)" = 1 ] || fail "test page: $(pages test.pdf) pages"
 [ "$(positions test.pdf Heinz | wc -l)" = 1 ] || fail "test page: the card is not in the first slot only"
 
-# A two-sided card: all fronts, then all backs.
+# A two-sided card: each front followed by its back, as duplex printing pairs them.
 printf '[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nKartentyp=0\r\nBackText1_0=Rueckseitentext\r\n[Layout]\r\nName=100\r\n' >two.tsx
-"$tessaro" --print-to-pdf two.pdf --sheets 2 two.tsx || fail "two-sided: exit $?"
-[ "$(pages two.pdf)" = 4 ] || fail "two-sided: $(pages two.pdf) pages instead of 4"
-for page in 1 2 3 4; do
+"$tessaro" --print-to-pdf two.pdf --sheets 3 two.tsx || fail "two-sided: exit $?"
+[ "$(pages two.pdf)" = 6 ] || fail "two-sided: $(pages two.pdf) pages instead of 6"
+for page in 1 2 3 4 5 6; do
   front=$(positions two.pdf Erika $page | wc -l)
   back=$(positions two.pdf Rueckseitentext $page | wc -l)
-  if [ $page -le 2 ]; then expected="10 0"; else expected="0 10"; fi
+  if [ $((page % 2)) = 1 ]; then expected="10 0"; else expected="0 10"; fi
   [ "$front $back" = "$expected" ] || fail "two-sided page $page: $front fronts, $back backs"
 done
 

@@ -335,8 +335,7 @@ TEST_F(KeyboardTest, TabReachesEveryControlInReadingOrderAndKeepsItInView)
 
 // The whole wizard without a mouse: a two-sided card typed, its layout
 // chosen with the arrow keys, the PDF printer and two sheets chosen and
-// printed; only the program's message boxes and file dialog are answered
-// by script.
+// printed; only the program's file dialog is answered by script.
 TEST_F(KeyboardTest, KeyboardAloneTakesACardFromStartToPdf)
 {
     QTemporaryDir folder;
@@ -380,7 +379,7 @@ TEST_F(KeyboardTest, KeyboardAloneTakesACardFromStartToPdf)
     ASSERT_EQ(Focus(), print);
     Key(Qt::Key_Space);
 
-    EXPECT_EQ(FDialogs.Texts().value(0), QStringLiteral("Bitte legen Sie 2 Visitenkartenbogen in den Drucker ein"));
+    EXPECT_TRUE(FDialogs.Texts().isEmpty()) << "a file asks nothing about paper";
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(30000));
