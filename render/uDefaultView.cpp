@@ -333,18 +333,23 @@ void TPrintView::DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, boo
         ACanvas.SetPenWidth(0);
         ACanvas.Rectangle(0, 0, sheet.CardWidth, sheet.CardHeight);
     };
+    // The back stands behind the front once the sheet is turned over about
+    // its long edge, so that both can be held against the light together.
+    const bool landscape = sheet.SheetWidth > sheet.SheetHeight;
+    const int cardColumn = Back && !landscape ? sheet.Columns - 1 : 0;
+    const int cardRow = Back && landscape ? sheet.Rows - 1 : 0;
     for (int row = 0; row < sheet.Rows; ++row) {
         for (int column = 0; column < sheet.Columns; ++column) {
             const TSinglePoint slot = sheet.SlotOrigin(column, row);
             outline(slot, true);
-            if (row == 0 && column == 0)
+            if (row == cardRow && column == cardColumn)
                 DrawSlot(ACanvas, ADoc, format, Back, slot);
             outline(slot, false);
         }
     }
 
-    // The scales lie over the card in the first slot; the outlines they
-    // cross are drawn again over them.
+    // The scales lie over the cards in the first and the last slot; the
+    // outlines they cross are drawn again over them.
     ACanvas.SetCardOffsetX(0);
     ACanvas.SetCardOffsetY(0);
     for (const TEdgeScale &scale : EdgeScales(sheet))

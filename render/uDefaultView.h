@@ -87,8 +87,9 @@ public:
     // All slots of one side of a sheet. Leaves the card offsets at the last
     // slot's position.
     void DrawSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const;
-    // Every slot outlined, that side of the card in the first one, and the
-    // millimetre scales across the edges of the first and the last slot.
+    // Every slot outlined, the front in the first one or the back in the
+    // slot behind it once the sheet is turned over about its long edge, and
+    // the millimetre scales across the edges of the first and the last slot.
     void DrawTestSheet(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back = false) const;
 
 private:

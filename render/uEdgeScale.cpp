@@ -15,6 +15,7 @@ constexpr float HalfTick = 0.6f;      // mm either side of the baseline
 constexpr float WholeTick = 1.2f;     // mm either side of the baseline
 constexpr float LabelGap = 0.3f;      // mm from a tick's end to its label
 constexpr float BandHalfWidth = 3.5f; // mm either side of the baseline: ticks and labels
+constexpr float LabelRow = 2.1f;      // mm: the height of a label and a little
 constexpr int LabelPoints = 5;
 
 const QString LabelFont = QStringLiteral("Arial");
@@ -49,9 +50,15 @@ void DrawEdgeScale(TScaleCanvas &canvas, const TEdgeScale &scale)
     const float from = scale.Edge - TEdgeScale::Reach;
     const float to = scale.Edge + TEdgeScale::Reach;
 
+    // Across a side edge the labels stand in two rows below the baseline:
+    // above the middle of a card's side its layouts put their upper lines.
+    const float firstRow = WholeTick + LabelGap;
+    const float bandBefore = alongX ? firstRow : BandHalfWidth;
+    const float bandAfter = alongX ? firstRow + 2 * LabelRow : BandHalfWidth;
+
     // Whatever the card shows there must not hide a tick.
-    const TSinglePoint corner1 = point(from - TEdgeScale::Step, scale.Across - BandHalfWidth);
-    const TSinglePoint corner2 = point(to + TEdgeScale::Step, scale.Across + BandHalfWidth);
+    const TSinglePoint corner1 = point(from - TEdgeScale::Step, scale.Across - bandBefore);
+    const TSinglePoint corner2 = point(to + TEdgeScale::Step, scale.Across + bandAfter);
     canvas.SetBrushColor(Qt::white);
     canvas.FillRect(std::min(corner1.X, corner2.X), std::min(corner1.Y, corner2.Y), std::max(corner1.X, corner2.X),
                     std::max(corner1.Y, corner2.Y));
@@ -70,17 +77,18 @@ void DrawEdgeScale(TScaleCanvas &canvas, const TEdgeScale &scale)
         line(along, scale.Across - half, along, scale.Across + half);
         if (!whole)
             continue;
-        // Neighbouring labels stand on either side of the scale, where each
-        // has two millimetres of room.
+        // Neighbouring labels stand in different rows, where each has two
+        // millimetres of room.
         const int millimetres = i / 2;
         const bool after = millimetres % 2 == 0;
-        const float across = scale.Across + (after ? 1 : -1) * (WholeTick + LabelGap);
-        const TSinglePoint at = point(along, across);
         const QString label = QString::number(millimetres);
-        if (alongX)
-            TextOutAligned(canvas, label, at.X, at.Y, 1, after ? 0 : 2);
-        else
+        if (alongX) {
+            const TSinglePoint at = point(along, scale.Across + firstRow + (after ? 0 : LabelRow));
+            TextOutAligned(canvas, label, at.X, at.Y, 1, 0);
+        } else {
+            const TSinglePoint at = point(along, scale.Across + (after ? 1 : -1) * firstRow);
             TextOutAligned(canvas, label, at.X, at.Y, after ? 0 : 2, 1);
+        }
     }
     canvas.SetPenWidth(0);
 }

@@ -29,20 +29,37 @@ inline int Pages(const QString &pdf)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-// Every occurrence of the word on the page, in reading order.
-inline std::vector<TWordBox> Words(const QString &pdf, const QString &word, int page = 1)
+struct TWord
+{
+    QString Text;
+    TWordBox Box;
+};
+
+// Every word on the page, in reading order.
+inline std::vector<TWord> AllWords(const QString &pdf, int page = 1)
 {
     const QString html =
         Run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-    const QRegularExpression pattern(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re"
-                                     + QRegularExpression::escape(word) + "<");
-    std::vector<TWordBox> boxes;
+    static const QRegularExpression pattern(
+        R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
+    std::vector<TWord> words;
     const double mm = 25.4 / 72;
     for (auto it = pattern.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        boxes.push_back({m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm, m.captured(3).toDouble() * mm,
-                         m.captured(4).toDouble() * mm});
+        words.push_back({m.captured(5),
+                         {m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm, m.captured(3).toDouble() * mm,
+                          m.captured(4).toDouble() * mm}});
     }
+    return words;
+}
+
+// Every occurrence of the word on the page, in reading order.
+inline std::vector<TWordBox> Words(const QString &pdf, const QString &word, int page = 1)
+{
+    std::vector<TWordBox> boxes;
+    for (const TWord &found : AllWords(pdf, page))
+        if (found.Text == word)
+            boxes.push_back(found.Box);
     return boxes;
 }
 

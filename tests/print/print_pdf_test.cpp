@@ -25,6 +25,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -311,16 +313,17 @@ TEST_F(PrintPdfTest, PortraitLayoutPrintsTurnedIntoItsSlots)
     EXPECT_EQ(perSlot, std::vector<int>(10, 1));
 }
 
-TEST_F(PrintPdfTest, BackPagesFollowTheFrontsWithTheBackTexts)
+// Printed duplex or by a print shop, each front and the back after it make a sheet.
+TEST_F(PrintPdfTest, EachFrontPageIsFollowedByItsBack)
 {
     SelectLayout("100");
     FDocument.SetMitRueckseite(true);
     FDocument.SetBackText1({QStringLiteral("Rueckseitentext")});
-    Print({}, false, 2);
-    ASSERT_EQ(Pages(), 4);
-    for (int page = 1; page <= 4; ++page) {
+    Print({}, false, 3);
+    ASSERT_EQ(Pages(), 6);
+    for (int page = 1; page <= 6; ++page) {
         SCOPED_TRACE(page);
-        const bool back = page > 2;
+        const bool back = page % 2 == 0;
         EXPECT_EQ(Words("Heinz", page).size(), back ? 0u : 10u);
         EXPECT_EQ(Words("Rueckseitentext", page).size(), back ? 10u : 0u);
     }
@@ -468,7 +471,7 @@ TEST_F(PrintPdfTest, LosslessLogoReachesThePdfPixelForPixel)
     EXPECT_EQ(embedded, onWhite);
 }
 
-TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
+TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCardClearOfTheScales)
 {
     SelectLayout("100");
     Print({}, true);
@@ -476,6 +479,20 @@ TEST_F(PrintPdfTest, TestPageOutlinesEverySlotAndHoldsOneCard)
     const std::vector<TWordBox> names = Words("Heinz");
     ASSERT_EQ(names.size(), 1u);
     EXPECT_NEAR(names[0].Left, 20, 0.5);
+
+    // The scales are labelled -5 to 5.
+    std::vector<PdfText::TWord> labels, card;
+    for (const PdfText::TWord &word : PdfText::AllWords(FDir.filePath("bogen.pdf"))) {
+        bool number = false;
+        const bool label = std::abs(word.Text.toInt(&number)) <= 5 && number;
+        (label ? labels : card).push_back(word);
+    }
+    ASSERT_EQ(labels.size(), 4 * 11u);
+    for (const PdfText::TWord &label : labels)
+        for (const PdfText::TWord &text : card)
+            EXPECT_TRUE(label.Box.Right <= text.Box.Left || text.Box.Right <= label.Box.Left ||
+                        label.Box.Bottom <= text.Box.Top || text.Box.Bottom <= label.Box.Top)
+                << label.Text.toStdString() << " over " << text.Text.toStdString();
 
     // Every slot's edges are dark.
     const QImage page = RenderPage();
@@ -516,6 +533,41 @@ TEST_F(PrintPdfTest, TestPageOfEverySheetOutlinesItsSlots)
         }
         EXPECT_FALSE(darkNear(sheet.MarginLeft / 2, sheet.MarginTop / 2)) << "the margin stays white";
     }
+}
+
+// The back test card stands behind the front one once the sheet is turned
+// over about its long edge: the last column of the first row, or on a sheet
+// wider than high the first column of the last row.
+TEST_F(PrintPdfTest, TwoSidedTestPagePutsTheBackBehindTheFront)
+{
+    SelectLayout("100");
+    FDocument.SetMitRueckseite(true);
+    FDocument.SetBackText1({QStringLiteral("Rueckseitentext")});
+    const auto expectCards = [&](const TBogenlayout &sheet, int column, int row) {
+        SCOPED_TRACE(sheet.Name.toStdString());
+        Print({}, true);
+        ASSERT_EQ(Pages(), 2);
+        const std::vector<TWordBox> front = Words("Heinz"), back = Words("Rueckseitentext", 2);
+        ASSERT_EQ(front.size(), 1u);
+        ASSERT_EQ(back.size(), 1u);
+        const auto inSlot = [&](const TWordBox &word, const TSinglePoint &slot) {
+            return word.Left > slot.X && word.Right < slot.X + sheet.CardWidth && word.Top > slot.Y &&
+                   word.Bottom < slot.Y + sheet.CardHeight;
+        };
+        EXPECT_TRUE(inSlot(front[0], sheet.SlotOrigin(0, 0)));
+        EXPECT_TRUE(inSlot(back[0], sheet.SlotOrigin(column, row)));
+    };
+    for (const TBogenEintrag &entry : EverySheet()) {
+        UseSheet(entry);
+        expectCards(entry.Bogen, entry.Bogen.Columns - 1, 0);
+    }
+    TBogenlayout wide = Letter3x4();
+    wide.Name = QStringLiteral("quer");
+    std::swap(wide.SheetWidth, wide.SheetHeight);
+    wide.Columns = 4;
+    wide.Rows = 3;
+    UseSheet({wide, TDocument::Standardkarte, true});
+    expectCards(wide, 0, 2);
 }
 
 TEST_F(PrintPdfTest, CancelledJobLeavesTheExistingFileAsItWas)
@@ -599,7 +651,7 @@ TEST_F(PrintPdfTest, TestPageScalesMeasureFromTheOutlineOnBothSides)
                 const double across = scales[i].Across + (alongY ? offsets.X : offsets.Y);
                 // Across the ticks just beside the baseline, then across the outline alone.
                 const std::vector<double> ticks = InkAlong(page, alongY, across + 0.3, edge - 6, edge + 6);
-                const std::vector<double> outline = InkAlong(page, alongY, across + 4, edge - 0.5, edge + 0.5);
+                const std::vector<double> outline = InkAlong(page, alongY, across - 4, edge - 0.5, edge + 0.5);
                 ASSERT_EQ(ticks.size(), 21u);
                 ASSERT_EQ(outline.size(), 1u);
                 EXPECT_NEAR(outline[0], edge, 0.1);
