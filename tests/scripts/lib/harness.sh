@@ -6,6 +6,12 @@
 #   fatal    ends at once as failed           skip    ends as skipped (77)
 # A script may define `describe_failure` to show what it saw before `fatal`.
 
+# The tools print and read numbers with a decimal point whatever locales the
+# machine has; the program itself runs in the language under test.
+awk() { LC_ALL='' LC_NUMERIC=C command awk "$@"; }
+sort() { LC_ALL='' LC_NUMERIC=C command sort "$@"; }
+printf() { LC_ALL='' LC_NUMERIC=C builtin printf "$@"; }
+
 status=0
 work=$(mktemp -d)
 background_pids=()
