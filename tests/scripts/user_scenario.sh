@@ -98,14 +98,15 @@ answer_file_dialog() {
     focus_main
 }
 
-# Confirms an information box with its default button, OK. A box that is
-# still closing is told apart by its id, kept in $box.
+# Confirms an information box (or the box of the caption pattern given)
+# with its default button. A box that is still closing is told apart by its
+# id, kept in $box.
 box=
 answer_information() {
     local previous=$box
     box=
     for _ in $(seq 300); do
-        box=$(windows_named '^Information$' | grep -vx "${previous:-none}" | head -1) || true
+        box=$(windows_named "${1:-^Information\$}" | grep -vx "${previous:-none}" | head -1) || true
         [ -n "$box" ] && break
         sleep 0.1
     done
@@ -138,10 +139,13 @@ start_program() {
     focus_main
 }
 
+# With "saving", the card has edits: the question whether to save them
+# comes, and its default answer saves them to the card's file.
 quit_program() {
     focus_main
     open_menu d
     x key b
+    [ "${1:-}" = saving ] && answer_information '^Frage$'
     wait_program_end "$app_pid"
 }
 
@@ -226,7 +230,8 @@ click 350 44  # "Layout"
 x key ctrl+Home # the first layout: 100
 click 420 44  # "Drucken"
 print_to_pdf 1 "$work/out/logo.pdf"
-quit_program
+quit_program saving
+tr -d '\r' <"$card" | grep -qxF "Name=100" || fatal "the layout chosen was not saved on quitting"
 
 # --- The printed sheets.
 pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }

@@ -68,7 +68,7 @@ TEST_F(MasterTest, FailedSettingsWriteIsToldOnceWithTheOfferToSaveTheCard)
     EXPECT_TRUE(told.Text.contains(QString::fromUtf8("Unter diesem Namen gibt es schon etwas anderes als eine Datei")))
         << told.Text.toStdString();
     EXPECT_TRUE(ReadAll(card).contains("Erika Muster"));
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - gerettet.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - gerettet.tsx[*]"));
 
     TypeName(*master, QStringLiteral("Erika Musterfrau"));
     QTest::qWait(200);
@@ -167,7 +167,7 @@ TEST_F(MasterTest, CardSavedFromTheMenuComesBackWholeInTheNextSession)
     EXPECT_TRUE(Get<QRadioButton>(*master, "rbBeidseitig")->isChecked());
     EXPECT_FALSE(master->Document().Logo.IsEmpty());
     EXPECT_EQ(master->Document().Kartenlayout().Name, layout);
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx[*]"));
     EXPECT_FALSE(master->Document().Modified());
 }
 
