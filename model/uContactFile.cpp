@@ -99,6 +99,8 @@ bool ImportContactFile(TDocument &document, const QString &path)
             return false;
     }
     PutContactOnCard(document, contacts.at(chosen));
+    // Another person's card: saving it must not overwrite the file of the one before.
+    document.ForgetFileName();
     // Saved whole, the card could not be opened again.
     const qsizetype lines = document.TelefonFax().size();
     if (const qsizetype cut = document.FitTelefonFaxToCardFile(); cut > 0)

@@ -9,7 +9,8 @@ void RegisterContactFileTexts();
 
 // Puts a contact of a vCard file on the card, the one the user picks when
 // the file holds several. A file that cannot be read or holds no contact is
-// reported and changes nothing. True when the card changed.
+// reported and changes nothing. True when the card changed; it is then no
+// longer tied to the card file it came from.
 bool ImportContactFile(TDocument &document, const QString &path);
 // Asks for the vCard file to import; empty when the user cancels.
 QString ChooseContactFile(const TDocument &document);

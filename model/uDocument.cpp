@@ -379,5 +379,7 @@ void TDocument::Clear()
         list->clear();
     Logo.Clear();
     LogoRueckseite.Clear();
+    // A new card has no contact yet a code could hold; its other choices stay.
+    FQRCode.Anzeigen = false;
     FModified = false;
 }

@@ -102,9 +102,11 @@ public:
     void LoadDefault();
     void SaveDefault();
     TStoredValues DefaultValues() const;
-    // Empties the texts, logos and file name; card type, sides, font,
-    // switches and layout stay.
+    // Empties the texts, logos and file name and switches the QR code off;
+    // card type, sides, font, switches and layout stay.
     void Clear();
+    // The card is no longer the one of its file: the next Save asks for a name.
+    void ForgetFileName() { FFileName.clear(); }
 
     // Card-data files (.tsx).
     bool SaveToFile(const QString &path);

@@ -110,7 +110,7 @@ bool QRCodeFitsCard(float size, const TSinglePoint &face)
 TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code)
 {
     const TQRCodeSettings &settings = document.QRCode();
-    if (!settings.Anzeigen || (settings.Inhalt == TQRCodeSettings::TInhalt::URL && settings.URL.trimmed().isEmpty()))
+    if (!settings.Anzeigen || !HasQRCodeData(document))
         return TQRCodeProblem::None;
     if (!code)
         return TQRCodeProblem::TooMuchData;

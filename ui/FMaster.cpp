@@ -3,7 +3,6 @@
 #include "locale/uHMRegistry.h"
 #include "locale/uSaveFormPosition.h"
 #include "locale/ulocalize.h"
-#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
 #include "render/uDefaultView.h"
@@ -59,7 +58,7 @@ TMaster::TMaster(QWidget *parent, std::chrono::milliseconds cardDataDelay)
 
     LoadAdvertPictures();
     FFirstActivate = true;
-    setWindowTitle(GetText(QStringLiteral("ID_PROGRAMMNAME")));
+    setWindowTitle(GetText(QStringLiteral("ID_PROGRAMMNAME")) + QStringLiteral("[*]"));
     if (!FormPositionStored(PositionKey)) {
         const QRect work = screen()->availableGeometry();
         resize(DesignSize.boundedTo(work.size()));
@@ -166,8 +165,7 @@ void TMaster::ConnectControls()
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
             [this] { cbTextZentrierenRueckseiteClick(); });
     connect(tsLayout->gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
-    connect(new TContactDrop(*this), &TContactDrop::Dropped, this,
-            [this](const QString &path) { ImportContact(path); });
+    connect(new TContactDrop(*this), &TContactDrop::Dropped, FMenu, &TMasterMenu::ImportChosenContact);
 
     for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
@@ -190,14 +188,6 @@ void TMaster::FillPrinterList()
 void TMaster::OpenCardFile(const QString &path)
 {
     FMenu->OpenCardFile(path);
-}
-
-void TMaster::ImportContact(const QString &path)
-{
-    if (ImportContactFile(*FDocument, path)) {
-        DocumentToControls();
-        RedrawPreviews();
-    }
 }
 
 void TMaster::LoadAdvertPictures()
@@ -288,10 +278,20 @@ bool TMaster::event(QEvent *event)
 
 void TMaster::closeEvent(QCloseEvent *event)
 {
-    if (FCardDataSaver->WriteAtEnd())
-        QMainWindow::closeEvent(event);
-    else
+    // A card that has a file would lose its edits there; one without comes
+    // back from the settings at the next start. The system's request to end
+    // waits for no answer.
+    const bool ask = !FEndRequested && !FDocument->FileName().isEmpty();
+    if ((ask && !FMenu->QuerySave()) || !FCardDataSaver->WriteAtEnd())
         event->ignore();
+    else
+        QMainWindow::closeEvent(event);
+}
+
+void TMaster::CloseAtRequestToEnd()
+{
+    FEndRequested = true;
+    close();
 }
 
 bool TMaster::eventFilter(QObject *watched, QEvent *event)

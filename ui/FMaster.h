@@ -58,8 +58,9 @@ public:
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
-    // Puts a contact of the vCard file on the card (errors are reported) and shows it.
-    void ImportContact(const QString &path);
+    // Closes without the question whether to save to the card's file: the
+    // system ends the program (logout, shutdown) and cannot answer.
+    void CloseAtRequestToEnd();
     // Fills every control from the document.
     void DocumentToControls();
     void RedrawPreviews();
@@ -70,7 +71,8 @@ public:
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // The window goes once the card data are stored, or the user gave them up.
+    // The window goes once the card data are stored, or the user gave them
+    // up; a card with a file asks first whether its edits go there.
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -129,6 +131,9 @@ private:
     void SelectDocumentLayout();
 
     // Preview
+    // The card data reach the settings after the pause; the title shows
+    // whether the card has unsaved changes.
+    void DocumentChanged();
     void PreviewPaint(TScaleCanvas &canvas);
     void DrawSideLabel(TScaleCanvas &canvas, const QString &key, bool rotated);
     void DrawInnerFrames(TScaleCanvas &canvas, bool rotated);
@@ -141,6 +146,7 @@ private:
     };
     std::vector<TMemoLimit> FMemoLimits;
     bool FUpdating = false;
+    bool FEndRequested = false;
     std::unique_ptr<TDocument> FDocument;
     TCardDataSaver *FCardDataSaver = nullptr;
     std::unique_ptr<TMainView> FMainView;

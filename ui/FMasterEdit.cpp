@@ -107,8 +107,10 @@ void TMaster::SetKartentyp(int kartentyp)
 {
     // A document being shown already holds its card type and the sheet it
     // was read with; only the user's own choice puts the type's preset in.
-    if (!FUpdating)
+    if (!FUpdating) {
         FDocument->SetKartentyp(kartentyp);
+        FDocument->SetModified(true);
+    }
     tsVisitenkartentyp->gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
     ReloadLayouts();
 }
@@ -116,6 +118,7 @@ void TMaster::SetKartentyp(int kartentyp)
 void TMaster::BogenGewaehlt(const TBogenlayout &sheet)
 {
     FDocument->SetBogenlayout(sheet);
+    FDocument->SetModified(true);
     FitPreview();
     RedrawPreviews();
 }
@@ -207,6 +210,7 @@ void TMaster::chLinienClick()
     if (FUpdating)
         return;
     FDocument->LinienAnzeigen = tsLayout->chLinien->isChecked();
+    FDocument->SetModified(true);
     RedrawPreviews();
 }
 
@@ -215,6 +219,7 @@ void TMaster::cbTextZentrierenRueckseiteClick()
     if (FUpdating)
         return;
     FDocument->TextZentrierenRueckseite = tsLayout->cbTextZentrierenRueckseite->isChecked();
+    FDocument->SetModified(true);
     RedrawPreviews();
 }
 
@@ -223,6 +228,7 @@ void TMaster::cbSchriftartChange()
     if (FUpdating)
         return;
     FDocument->Fontname = FFontBox->FontName();
+    FDocument->SetModified(true);
     RedrawPreviews();
 }
 
@@ -243,12 +249,14 @@ void TMaster::DocumentToControls()
         bool &Flag;
         TDocument &Document;
         bool Modified;
+        QWidget &Window;
         ~TUpdateEnd()
         {
             Flag = false;
             Document.SetModified(Modified);
+            Window.setWindowModified(Modified);
         }
-    } updateEnd{FUpdating, *FDocument, FDocument->Modified()};
+    } updateEnd{FUpdating, *FDocument, FDocument->Modified(), *this};
 
     const TDocument &document = *FDocument;
     const TKartentypPage &type = *tsVisitenkartentyp;
@@ -275,11 +283,14 @@ void TMaster::DocumentToControls()
     SelectDocumentLayout();
 
     const QString program = GetText(QStringLiteral("ID_PROGRAMMNAME"));
-    setWindowTitle(document.FileName().isEmpty()
-                       ? program
-                       : program + QStringLiteral(" - ") + QFileInfo(document.FileName()).fileName());
+    // "[*]" stands where the title marks unsaved changes.
+    setWindowTitle((document.FileName().isEmpty()
+                        ? program
+                        : program + QStringLiteral(" - ") + QFileInfo(document.FileName()).fileName())
+                   + QStringLiteral("[*]"));
     // A family that is not installed shows as the one the card is drawn in.
     FFontBox->ShowFont(document.Fontname.isEmpty() ? QStringLiteral("Arial") : document.Fontname);
     tsLayout->chLinien->setChecked(document.LinienAnzeigen);
+    tsLayout->cbTextZentrierenRueckseite->setChecked(document.TextZentrierenRueckseite);
     tsLayout->gbQRCode->ShowDocument(document);
 }

@@ -118,7 +118,11 @@ bool TMaster::SelectCell(int col, int row)
     const int p = col + row * grid.ColCount();
     if (p >= FDocument->Layouts().Count())
         return false;
-    FDocument->SelectLayout(FDocument->Layouts().Items(p));
+    const TKartenlayout &chosen = FDocument->Layouts().Items(p);
+    // The grid also selects again what the document already shows.
+    if (!FUpdating && chosen.Name != FDocument->Kartenlayout().Name)
+        FDocument->SetModified(true);
+    FDocument->SelectLayout(chosen);
     FitPreview();
     return true;
 }
@@ -126,8 +130,7 @@ bool TMaster::SelectCell(int col, int row)
 void TMaster::FitPreview()
 {
     // Layout, card type, sheet and sides end here.
-    if (FCardDataSaver)
-        FCardDataSaver->Changed();
+    DocumentChanged();
     TRedrawOff redraw(*FPreview->viewport());
     const TBogenlayout &sheet = FDocument->Bogenlayout();
     const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);

@@ -260,9 +260,25 @@ void TMasterMenu::mnuDateiPdfExportClick()
 
 void TMasterMenu::mnuDateiKontaktImportierenClick()
 {
+    if (!QuerySave())
+        return;
     const QString path = ChooseContactFile(FMaster.Document());
     if (!path.isEmpty())
-        FMaster.ImportContact(path);
+        ImportContact(path);
+}
+
+void TMasterMenu::ImportChosenContact(const QString &path)
+{
+    if (QuerySave())
+        ImportContact(path);
+}
+
+void TMasterMenu::ImportContact(const QString &path)
+{
+    if (ImportContactFile(FMaster.Document(), path)) {
+        FMaster.DocumentToControls();
+        FMaster.RedrawPreviews();
+    }
 }
 
 void TMasterMenu::mnuDateiAlsVCardSpeichernClick()

@@ -52,6 +52,12 @@ public:
     void OpenCardFile(const QString &path);
     // A recent or dropped card file: opened as "Öffnen" does, after the save question.
     void OpenChosenFile(const QString &path);
+    // A dropped vCard file: imported as the menu does, after the save question.
+    void ImportChosenContact(const QString &path);
+
+    // Asks whether a modified document is to be saved first; false when the
+    // command is to stop.
+    bool QuerySave();
 
     // Opens the PDF document with the desktop's viewer; a missing file or a
     // missing viewer is reported.
@@ -65,9 +71,7 @@ private:
     template <class Handler>
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption, Handler handler);
     void AddSeparator(QMenu *menu, const char *name);
-    // Asks whether a modified document is to be saved first; false when the
-    // command is to stop.
-    bool QuerySave();
+    void ImportContact(const QString &path);
     // Passes `done` on; a file opened or saved joins the recent list.
     bool Remember(bool done);
     // False, with the not-found message, for a file that is not there; it

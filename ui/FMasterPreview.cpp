@@ -68,10 +68,16 @@ void TMaster::CreateSheetPreview()
     setTabOrder(FSheetPreview->chTestseite, BtnZurueck);
 }
 
-void TMaster::RedrawPreviews()
+void TMaster::DocumentChanged()
 {
     if (FCardDataSaver)
         FCardDataSaver->Changed();
+    setWindowModified(FDocument->Modified());
+}
+
+void TMaster::RedrawPreviews()
+{
+    DocumentChanged();
     tsLayout->dgLayouts->viewport()->update();
     FPreview->viewport()->update();
     if (FSheetPreview)

@@ -8,6 +8,7 @@
 #include "render/uTextFit.h"
 #include "support/uTerminationSignals.h"
 #include "support/udebug.h"
+#include "ui/FMaster.h"
 #include "ui/uCommandLine.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ void StartProgramUnits()
 
 namespace {
 
-void CloseAsTheUserWould(QWidget &window)
+void CloseAsTheUserWould(TMaster &window)
 {
     // The user would cancel a dialog in front of the window to reach it;
     // one left open would keep the program from ending.
@@ -40,12 +41,12 @@ void CloseAsTheUserWould(QWidget &window)
         if (dialog == &window || !dialog->close())
             break;
     }
-    window.close();
+    window.CloseAtRequestToEnd();
 }
 
 } // namespace
 
-void CloseOnRequestsToEnd(QWidget &window, const TTerminationSignals &requests)
+void CloseOnRequestsToEnd(TMaster &window, const TTerminationSignals &requests)
 {
     QObject::connect(&requests, &TTerminationSignals::Received, &window, [&window] { CloseAsTheUserWould(window); });
     // The session manager waits for the answer: at once, not from the loop.

@@ -5,10 +5,11 @@
 // floating-point state for the whole run. Needs the application object.
 void StartProgramUnits();
 
-class QWidget;
+class TMaster;
 class TTerminationSignals;
 
 // Logout, shutdown, a closed terminal (the signals) and the end of the
 // desktop session close the window as its own close button would, so the
-// program ends saving what it saves then.
-void CloseOnRequestsToEnd(QWidget &window, const TTerminationSignals &requests);
+// program ends saving what it saves then; only the question whether to save
+// to the card's file, which nobody could answer, is left out.
+void CloseOnRequestsToEnd(TMaster &window, const TTerminationSignals &requests);

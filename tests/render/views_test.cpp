@@ -556,6 +556,33 @@ TEST_F(ViewsTest, QRCodeLargerThanItsCardIsLeftOff)
     EXPECT_NE(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::LargerThanCard);
 }
 
+// A card without a name has no contact for its code: an empty vCard is
+// neither shown nor printed, nor reported as a problem.
+TEST_F(ViewsTest, QRCodeOfACardWithoutNameIsLeftOff)
+{
+    Use();
+    Doc.SetName(QStringLiteral(" "));
+    Doc.SetTelefonFax({QStringLiteral("Tel: 030 1234")});
+    const auto drawn = [&] {
+        TSurface screen(85, 55, 4);
+        MainView.DrawSide(*screen.Canvas, Doc, false);
+        TSurface paper(210, 297, 4);
+        PrintView.DrawSheet(*paper.Canvas, Doc, false);
+        return std::pair{screen.Finished(), paper.Finished()};
+    };
+    const auto withoutCode = drawn();
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    Doc.SetQRCode(code);
+    EXPECT_EQ(drawn(), withoutCode);
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::None);
+
+    Doc.SetName(QStringLiteral("Heinz Mustermann"));
+    const auto withCode = drawn();
+    EXPECT_NE(withCode.first, withoutCode.first);
+    EXPECT_NE(withCode.second, withoutCode.second);
+}
+
 TEST_F(ViewsTest, TestSheetOutlinesEverySlotAndFillsOnlyTheFirst)
 {
     Layout.Elements.Add(Picture({2, 2, 7, 7}, 0, 0));

@@ -98,6 +98,23 @@ answer_file_dialog() {
     focus_main
 }
 
+# Confirms an information box (or the box of the caption pattern given)
+# with its default button. A box that is still closing is told apart by its
+# id, kept in $box.
+box=
+answer_information() {
+    local previous=$box
+    box=
+    for _ in $(seq 300); do
+        box=$(windows_named "${1:-^Information\$}" | grep -vx "${previous:-none}" | head -1) || true
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fatal "no information box"
+    focus "$box"
+    x key Return
+}
+
 # The main window's caption names the card file once it is saved or opened.
 wait_caption() {
     for _ in $(seq 100); do
@@ -122,15 +139,18 @@ start_program() {
     focus_main
 }
 
+# With "saving", the card has edits: the question whether to save them
+# comes, and its default answer saves them to the card's file.
 quit_program() {
     focus_main
     open_menu d
     x key b
+    [ "${1:-}" = saving ] && answer_information '^Frage$'
     wait_program_end "$app_pid"
 }
 
 # Prints on the PDF printer from the page "Drucken": the number of sheets,
-# "Drucken", the insert-sheets prompt, the file, the turn-over prompt.
+# "Drucken" and the file; a file asks nothing about paper.
 print_to_pdf() {
     local sheets=$1 pdf=$2
     # The sheet count through its caption's mnemonic, "&Anzahl Bögen": a
@@ -208,7 +228,8 @@ click 350 44  # "Layout"
 x key ctrl+Home # the first layout: 100
 click 420 44  # "Drucken"
 print_to_pdf 1 "$work/out/logo.pdf"
-quit_program
+quit_program saving
+tr -d '\r' <"$card" | grep -qxF "Name=100" || fatal "the layout chosen was not saved on quitting"
 
 # --- The printed sheets.
 pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }

@@ -234,7 +234,7 @@ TEST_F(MasterTest, CardFileFromTheCommandLineIsShown)
     auto master = Create();
     master->OpenCardFile(path);
     EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Karl Kartenmann"));
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx[*]"));
 
     master->OpenCardFile(folder.filePath(QStringLiteral("fehlt.tsx")));
     ASSERT_EQ(FDialogs.Messages.size(), 1u);

@@ -6,12 +6,14 @@
 #include "ui/uRecentFilesMenu.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -20,6 +22,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <tuple>
 
 namespace {
 
@@ -36,11 +40,34 @@ protected:
         return count;
     }
 
-    QString WriteCard(const QString &fileName, const QString &name) const
+    QString WriteCard(const QString &fileName, const QString &name, const QString &more = {}) const
     {
         const QString path = FFolder.filePath(fileName);
-        EXPECT_TRUE(WriteAll(path, QStringLiteral("[Daten]\r\nName=%1\r\n").arg(name).toUtf8()));
+        EXPECT_TRUE(WriteAll(path, QStringLiteral("[Daten]\r\nName=%1\r\n%2").arg(name, more).toUtf8()));
         return path;
+    }
+
+    QString WriteContact(const QString &fileName) const
+    {
+        const QString path = FFolder.filePath(fileName);
+        EXPECT_TRUE(WriteAll(path, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Kontakt;Max;;;\r\nFN:Max Kontakt\r\nEND:VCARD\r\n"));
+        return path;
+    }
+
+    // A file dragged from a file manager and dropped on the control; the
+    // program takes it once the drop is over.
+    static void Drop(QWidget *target, const QString &path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(path);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        QCoreApplication::processEvents();
     }
 
     static QStringList RecentFiles(const TMaster &master)
@@ -90,13 +117,17 @@ TEST_F(MenuFileTest, NewAsksOnlyAfterAnEditAndNoEmptiesTheFields)
 
     QTest::keyClicks(name, QStringLiteral("Erika Muster"));
     QTest::keyClicks(Get<QPlainTextEdit>(*master, "meAdresse"), QStringLiteral("Hauptstr. 1"));
+    Click(*master, "chQRCodeAnzeigen");
     FDialogs.Answers = {mbNo};
     Trigger(*master, "mnuDateiNeu");
     ASSERT_EQ(SaveQuestions(), 1);
     EXPECT_EQ(FDialogs.Messages.back().Buttons, mbYes | mbNo | mbCancel);
     EXPECT_TRUE(name->text().isEmpty());
     EXPECT_TRUE(Get<QPlainTextEdit>(*master, "meAdresse")->toPlainText().isEmpty());
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro"));
+    EXPECT_FALSE(master->Document().QRCode().Anzeigen) << "a blank card would print an empty contact's code";
+    EXPECT_FALSE(Get<QCheckBox>(*master, "chQRCodeAnzeigen")->isChecked());
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro[*]"));
+    EXPECT_FALSE(master->isWindowModified());
     EXPECT_TRUE(FDialogs.FileRequests.empty());
 }
 
@@ -123,7 +154,8 @@ TEST_F(MenuFileTest, CancelInTheQuestionOrTheDialogsLeavesEverythingAsItWas)
     Trigger(*master, "mnuDateiOeffnen");
     EXPECT_EQ(FDialogs.FileRequests.size(), 2u);
     EXPECT_EQ(name->text(), typed);
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro[*]"));
+    EXPECT_TRUE(master->isWindowModified());
     EXPECT_TRUE(master->Document().Modified());
 }
 
@@ -137,7 +169,7 @@ TEST_F(MenuFileTest, SavedOrOpenedTwoSidedCardsAskNothingUntilTheNextEdit)
     FDialogs.Files = {path};
     Trigger(*master, "mnuDateiSpeichernUnter");
     ASSERT_TRUE(QFileInfo::exists(path));
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx[*]"));
     EXPECT_FALSE(master->Document().Modified()) << "showing the saved two-sided card marked it";
 
     Trigger(*master, "mnuDateiNeu");
@@ -148,7 +180,7 @@ TEST_F(MenuFileTest, SavedOrOpenedTwoSidedCardsAskNothingUntilTheNextEdit)
     FDialogs.Files = {path};
     Trigger(*master, "mnuDateiOeffnen");
     EXPECT_EQ(name->text(), QStringLiteral("Erika Muster"));
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx[*]"));
     FDialogs.Files = {path};
     Trigger(*master, "mnuDateiOeffnen");
     EXPECT_EQ(SaveQuestions(), 0);
@@ -172,27 +204,144 @@ TEST_F(MenuFileTest, SavedOrOpenedTwoSidedCardsAskNothingUntilTheNextEdit)
     EXPECT_TRUE(master->Document().Modified()) << "removing the logo is an edit";
 }
 
-TEST_F(MenuFileTest, DroppedCardFileOpensAfterTheSaveQuestion)
+TEST_F(MenuFileTest, EveryKindOfEditMarksTheCardAndTheTitle)
 {
     auto master = Create();
-    auto *name = Get<QLineEdit>(*master, "edName");
-    QTest::keyClicks(name, QStringLiteral("X"));
-    const QString path = WriteCard(QStringLiteral("Erika.tsx"), QStringLiteral("Erika Muster"));
+    const QString logo = FFolder.filePath(QStringLiteral("logo.bmp"));
+    const QString otherLogo = FFolder.filePath(QStringLiteral("anders.bmp"));
+    ASSERT_TRUE(WriteLogo(logo) && WriteLogo(otherLogo));
+    const QString card = WriteCard(QStringLiteral("karte.tsx"), QStringLiteral("Erika Muster"),
+                                   QString::fromUtf8("MitRueckseite=1\r\nKartentyp=0\r\nLogodatei=%1\r\n"
+                                                    "LogodateiRückseite=%1\r\n[Layout]\r\nName=100\r\n")
+                                       .arg(logo));
+    auto *fonts = Get<QComboBox>(*master, "cbFont");
+    auto *sheets = Get<QComboBox>(*master, "cbBogen");
+    const auto insertLogo = [&](const char *button) {
+        FDialogs.Files = {otherLogo};
+        Click(*master, button);
+    };
+    const std::vector<std::pair<const char *, std::function<void()>>> edits = {
+        {"name", [&] { QTest::keyClicks(Get<QLineEdit>(*master, "edName"), QStringLiteral("X")); }},
+        {"back text", [&] { Get<QPlainTextEdit>(*master, "meTextfeld1")->setPlainText(QStringLiteral("Termine")); }},
+        {"folding card text", [&] { Get<QPlainTextEdit>(*master, "meExtraText")->setPlainText(QStringLiteral("Innen")); }},
+        {"front logo inserted", [&] { insertLogo("BtnFirmenlogo"); }},
+        {"back logo inserted", [&] { insertLogo("BtnLogoEinfuegenRueckseite"); }},
+        {"front logo removed", [&] { Click(*master, "BtnEntfernen"); }},
+        {"back logo removed", [&] { Click(*master, "BtnLogoEntfernenRueckseite"); }},
+        {"layout", [&] { Get<TDrawGrid>(*master, "dgLayouts")->SetCol(1); }},
+        {"card type", [&] { Click(*master, "rbKlappvisitenkarte"); }},
+        {"sheet",
+         [&] {
+             sheets->setCurrentIndex(1);
+             emit sheets->activated(1);
+         }},
+        {"sides", [&] { Click(*master, "rbEinseitig"); }},
+        {"font", [&] { fonts->setCurrentIndex(fonts->currentIndex() == 0 ? 1 : 0); }},
+        {"rules", [&] { Click(*master, "chLinien"); }},
+        {"centring", [&] { Click(*master, "cbTextZentrierenRueckseite"); }},
+        {"QR code", [&] { Click(*master, "chQRCodeAnzeigen"); }},
+        {"QR code size", [&] { Get<QDoubleSpinBox>(*master, "seQRCodeGroesse")->setValue(25); }},
+    };
+    for (const auto &[what, edit] : edits) {
+        master->OpenCardFile(card);
+        ASSERT_FALSE(master->Document().Modified()) << what;
+        ASSERT_FALSE(master->isWindowModified()) << what;
+        edit();
+        EXPECT_TRUE(master->Document().Modified()) << what;
+        EXPECT_TRUE(master->isWindowModified()) << what;
+    }
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - karte.tsx[*]"));
+    EXPECT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join('|').toStdString();
+}
 
-    // Onto a text field, which would otherwise take the path as text.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    data.setText(path);
-    const QPoint at = name->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(name, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    FDialogs.Answers = {mbNo};
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(name, &drop);
-    EXPECT_TRUE(WaitFor([&] { return name->text() == QStringLiteral("Erika Muster"); })) << name->text().toStdString();
+// Every command that puts another card in the window's place asks before
+// the edits of the open card file are lost.
+enum class TRoad { Beenden, Schliessen, Neu, Oeffnen, KarteAbgelegt, Kontakt };
+
+class SaveQuestionTest : public MenuFileTest, public ::testing::WithParamInterface<std::tuple<TRoad, int>>
+{
+};
+
+TEST_P(SaveQuestionTest, AnswerDecidesWhatTheFileKeepsAndWhetherTheCommandGoesOn)
+{
+    const auto [road, answer] = GetParam();
+    auto master = Create();
+    const QString card = WriteCard(QStringLiteral("karte.tsx"), QStringLiteral("Erika Muster"));
+    const QString other = WriteCard(QStringLiteral("andere.tsx"), QStringLiteral("Otto Anders"));
+    const QString contact = WriteContact(QStringLiteral("max.vcf"));
+    master->OpenCardFile(card);
+    auto *name = Get<QLineEdit>(*master, "edName");
+    name->setText(QStringLiteral("Erika Beispiel"));
+
+    FDialogs.Answers = {answer};
+    QString shownAfter;
+    switch (road) {
+    case TRoad::Beenden:
+        Trigger(*master, "mnuDateiBeenden");
+        break;
+    case TRoad::Schliessen:
+        master->close();
+        break;
+    case TRoad::Neu:
+        Trigger(*master, "mnuDateiNeu");
+        break;
+    case TRoad::Oeffnen:
+        FDialogs.Files = {other};
+        Trigger(*master, "mnuDateiOeffnen");
+        shownAfter = QStringLiteral("Otto Anders");
+        break;
+    case TRoad::KarteAbgelegt:
+        // Onto a text field, which would otherwise take the path as text.
+        Drop(name, other);
+        shownAfter = QStringLiteral("Otto Anders");
+        break;
+    case TRoad::Kontakt:
+        FDialogs.Files = {contact};
+        Trigger(*master, "mnuDateiKontaktImportieren");
+        shownAfter = QStringLiteral("Max Kontakt");
+        break;
+    }
     EXPECT_EQ(SaveQuestions(), 1);
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - Erika.tsx"));
+    EXPECT_TRUE(ReadAll(card).contains(answer == mbYes ? "Name=Erika Beispiel" : "Name=Erika Muster"));
+    const bool goesOn = answer != mbCancel;
+    if (road == TRoad::Beenden || road == TRoad::Schliessen)
+        EXPECT_NE(master->isVisible(), goesOn);
+    else
+        EXPECT_EQ(name->text(), goesOn ? shownAfter : QStringLiteral("Erika Beispiel"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRoad, SaveQuestionTest,
+                         ::testing::Combine(::testing::Values(TRoad::Beenden, TRoad::Schliessen, TRoad::Neu,
+                                                              TRoad::Oeffnen, TRoad::KarteAbgelegt, TRoad::Kontakt),
+                                            ::testing::Values(mbYes, mbNo, mbCancel)));
+
+// Its data come back at the next start, as they always did.
+TEST_F(MenuFileTest, CardWithoutFileClosesWithoutAsking)
+{
+    auto master = Create();
+    Get<QLineEdit>(*master, "edName")->setText(QStringLiteral("Erika Beispiel"));
+    EXPECT_TRUE(master->isWindowModified());
+    Trigger(*master, "mnuDateiBeenden");
+    EXPECT_FALSE(master->isVisible());
+    EXPECT_TRUE(FDialogs.Messages.empty());
+    master.reset();
+    master = Create();
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Erika Beispiel"));
+}
+
+TEST_F(MenuFileTest, ImportedContactIsNoLongerTheCardOfTheOpenFile)
+{
+    auto master = Create();
+    const QString card = WriteCard(QStringLiteral("erika.tsx"), QStringLiteral("Erika Muster"));
+    master->OpenCardFile(card);
+    FDialogs.Files = {WriteContact(QStringLiteral("max.vcf"))};
+    Trigger(*master, "mnuDateiKontaktImportieren");
+    EXPECT_EQ(Get<QLineEdit>(*master, "edName")->text(), QStringLiteral("Max Kontakt"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro[*]"));
+    Trigger(*master, "mnuDateiSpeichern");
+    EXPECT_EQ(FDialogs.FileRequests.size(), 2u) << "saved without asking for a file";
+    EXPECT_TRUE(ReadAll(card).contains("Name=Erika Muster"));
+    EXPECT_FALSE(ReadAll(card).contains("Max"));
 }
 
 TEST_F(MenuFileTest, RecentListKeepsEightNewestFirstAndDropsAVanishedFile)
@@ -297,16 +446,12 @@ TEST_F(MenuFileTest, ContactsComeFromMenuAndDropAndGoToAFile)
     Trigger(*master, "mnuDateiAlsVCardSpeichern");
     EXPECT_TRUE(ReadAll(exported).contains("\r\nFN:Erika Beispiel\r\nTEL;TYPE=WORK,VOICE:030 1234\r\n"));
 
-    // Dropped on a memo, which would otherwise take the file name as text.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(contact)});
-    QWidget *target = phones->viewport();
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
-    EXPECT_TRUE(WaitFor([&] { return name->text() == QStringLiteral("Erika Muster"); }));
+    // Dropped on a memo, which would otherwise take the file name as text;
+    // the edit above is given up.
+    FDialogs.Answers = {mbNo};
+    Drop(phones->viewport(), contact);
+    EXPECT_EQ(SaveQuestions(), 1);
+    EXPECT_EQ(name->text(), QStringLiteral("Erika Muster"));
     EXPECT_EQ(phones->toPlainText(), QStringLiteral("Tel: 030 1234"));
 
     // Other files are no business of the contact import.

@@ -68,7 +68,7 @@ TEST_F(MasterTest, FailedSettingsWriteIsToldOnceWithTheOfferToSaveTheCard)
     EXPECT_TRUE(told.Text.contains(QString::fromUtf8("Unter diesem Namen gibt es schon etwas anderes als eine Datei")))
         << told.Text.toStdString();
     EXPECT_TRUE(ReadAll(card).contains("Erika Muster"));
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - gerettet.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - gerettet.tsx[*]"));
 
     TypeName(*master, QStringLiteral("Erika Musterfrau"));
     QTest::qWait(200);
@@ -101,12 +101,17 @@ TEST_F(MasterTest, FailedWriteAtTheEndAsksBeforeTheWindowGoes)
 }
 
 // SIGTERM, as logout sends it, ends the program as its window's close button
-// would, a dialog in front of the window cancelled, the card data stored.
+// would, a dialog in front of the window cancelled, the card data stored;
+// the question whether to save to the card's file would wait for nobody.
 TEST_F(MasterTest, RequestToEndClosesTheDialogAndTheWindowStoringTheCard)
 {
+    QTemporaryDir folder;
+    const QString card = folder.filePath(QStringLiteral("erika.tsx"));
+    ASSERT_TRUE(WriteAll(card, "[Daten]\r\nName=Erika\r\n"));
     auto master = Create(1h);
     const TTerminationSignals requests;
     CloseOnRequestsToEnd(*master, requests);
+    master->OpenCardFile(card);
     TypeName(*master, QStringLiteral("Erika Muster"));
     // As the program's message boxes: a window of its own.
     QDialog dialog;
@@ -119,6 +124,7 @@ TEST_F(MasterTest, RequestToEndClosesTheDialogAndTheWindowStoringTheCard)
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_FALSE(master->isVisible());
     EXPECT_EQ(StoredName(), QStringLiteral("Erika Muster"));
+    EXPECT_TRUE(FDialogs.Messages.empty()) << FDialogs.Texts().join('|').toStdString();
 }
 
 // A card designed, saved and quit, then opened again in a new session.
@@ -167,7 +173,7 @@ TEST_F(MasterTest, CardSavedFromTheMenuComesBackWholeInTheNextSession)
     EXPECT_TRUE(Get<QRadioButton>(*master, "rbBeidseitig")->isChecked());
     EXPECT_FALSE(master->Document().Logo.IsEmpty());
     EXPECT_EQ(master->Document().Kartenlayout().Name, layout);
-    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx"));
+    EXPECT_EQ(master->windowTitle(), QStringLiteral("Tessaro - erika.tsx[*]"));
     EXPECT_FALSE(master->Document().Modified());
 }
 
