@@ -83,7 +83,7 @@ TPrintResult TPrintJob::PrintCards(int sheets)
 {
     QString question = FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets});
     // The user may still print what fits, or go back and shorten the text.
-    if (const QString lost = LostLinesSentence(FitCard(FDocument, FDocument.Kartenlayout())); !lost.isEmpty())
+    if (const QString lost = CardFitSentence(FDocument, FDocument.Kartenlayout()); !lost.isEmpty())
         question += QStringLiteral("\n\n") + lost;
     if (!Confirm(question))
         return TPrintResult::Cancelled;
