@@ -88,6 +88,8 @@ private:
     void FormActivate();
     void WMShowAssistant();
     void pcMainChange();
+    // The folding card's extra texts, or the advert in their place.
+    void ShowFoldingGroups();
     void BtnWeiterClick();
     void BtnZurueckClick();
     int VisibleTabIndex() const;

@@ -110,6 +110,7 @@ void TMaster::SetKartentyp(int kartentyp)
     if (!FUpdating)
         FDocument->SetKartentyp(kartentyp);
     tsVisitenkartentyp->gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
+    ShowFoldingGroups();
     ReloadLayouts();
 }
 
