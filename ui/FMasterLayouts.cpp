@@ -83,8 +83,8 @@ void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, T
     bitmap.fill(fill);
     // Measured on the card as it prints, not on the thumbnail's stand-in face.
     const bool loses = !FitCard(*FDocument, layouts.Items(p)).isEmpty() ||
-                           LayoutDropsLogo(*FDocument, layouts.Items(p), false) ||
-                           LayoutDropsLogo(*FDocument, layouts.Items(p), true);
+                       LayoutDropsLogo(*FDocument, layouts.Items(p), false) ||
+                       LayoutDropsLogo(*FDocument, layouts.Items(p), true);
     {
         const TCardFormat face = StandardFace(*FDocument);
         QPainter surface(&bitmap);

@@ -124,7 +124,7 @@ TKartentypPage::TKartentypPage()
     RegisterDefaultText(QStringLiteral("ID_KLAPPKARTENFORMAT"),
                         QStringLiteral("%s x %s mm gefalzt, %d Karten pro Bogen"));
     connect(gbBogen, &TBogenwahl::BogenGezeigt, this, &TKartentypPage::ShowCardFormats);
-    ShowCardFormats(0, TBogenlayout());
+    ShowCardFormats(TDocument::Standardkarte, TBogenlayout());
 
     imgWerbungKartentyp = Panel()->AddAdvert("imgWerbungKartentyp");
 }
