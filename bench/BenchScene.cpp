@@ -175,9 +175,10 @@ QImage TBenchScene::DrawThumbnail(int layout) const
         std::swap(cardWidth, cardHeight);
     canvas.SetScrollX(-((ThumbnailSide - cardWidth) / 2));
     canvas.SetScrollY(-((ThumbnailSide - cardHeight) / 2));
-    const bool losesText = !FitCard(*FDocument, item).isEmpty();
+    const bool loses = !FitCard(*FDocument, item).isEmpty() || LayoutDropsLogo(*FDocument, item, false) ||
+                       LayoutDropsLogo(*FDocument, item, true);
     FView->DrawLayoutSide(canvas, *FDocument, false, item);
-    if (losesText)
+    if (loses)
         DrawFitWarning(surface, QPoint(ThumbnailSide - 3, 3));
     surface.end();
     return bitmap;

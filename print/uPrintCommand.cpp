@@ -10,6 +10,7 @@
 #include "print/uPrinterTarget.h"
 #include "render/uDIB.h"
 #include "render/uQRCode.h"
+#include "render/uTextFit.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -115,6 +116,11 @@ int Print(const TPrintCommand &command)
         document.QRCode().Anzeigen ? QRCodeProblem(document, DocumentQRCode(document)) : TQRCodeProblem::None;
     if (problem == TQRCodeProblem::TooMuchData || problem == TQRCodeProblem::LargerThanCard)
         QTextStream(stderr) << "tessaro: " << QRCodeProblemText(problem) << '\n';
+
+    // Nobody sees the window's question that names what does not fit.
+    if (!command.TestPage)
+        if (const QString lost = CardFitSentence(document, document.Kartenlayout()); !lost.isEmpty())
+            QTextStream(stderr) << "tessaro: " << OneLine(lost) << '\n';
 
     TPrinterTarget target(support);
     TConsolePrintUi ui;

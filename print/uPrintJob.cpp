@@ -86,7 +86,7 @@ TPrintResult TPrintJob::PrintCards(int sheets)
     if (!FTarget.IsFile())
         question << FormatPrintText(QStringLiteral("ID_DRUCK1"), {sheets});
     // The user may still print what fits, or go back and shorten the text.
-    if (const QString lost = LostLinesSentence(FitCard(FDocument, FDocument.Kartenlayout())); !lost.isEmpty())
+    if (const QString lost = CardFitSentence(FDocument, FDocument.Kartenlayout()); !lost.isEmpty())
         question << lost;
     if (!question.isEmpty() && !Confirm(question.join(QStringLiteral("\n\n"))))
         return TPrintResult::Cancelled;

@@ -164,36 +164,18 @@ void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, 
                                   const TSinglePoint &Centre, const TPictureFigure &F,
                                   const TSinglePoint &Scale) const
 {
-    const TDIB &logo = Back ? ADoc.LogoRueckseite : ADoc.Logo;
-    const TDIB &mark = Back ? ADoc.LogoRueckseiteWatermark() : ADoc.LogoWatermark();
-    const float pictureWidth = float(std::abs(logo.Width()));
-    const float pictureHeight = float(std::abs(logo.Height()));
-    if (logo.IsEmpty() || pictureWidth == 0 || pictureHeight == 0)
+    const std::optional<TSingleRect> area = LogoArea(ADoc, Back, F, Scale);
+    if (!area)
         return;
+    const float x = area->Left;
+    const float y = area->Top;
+    const float x2 = area->Right;
+    const float y2 = area->Bottom;
+    const float width = x2 - x;
+    const float height = y2 - y;
 
-    // As large as the box allows without changing the picture's proportions.
-    const TSingleRect frame = ScaledBox(F, Scale);
-    float width = frame.Right - frame.Left;
-    float height = width * pictureHeight / pictureWidth;
-    if (frame.Bottom - frame.Top < height) {
-        height = frame.Bottom - frame.Top;
-        width = height * pictureWidth / pictureHeight;
-    }
-
-    float x = frame.Left;
-    if (F.HAlign == 1)
-        x = frame.Left + (frame.Right - frame.Left - width) / 2;
-    else if (F.HAlign == 2)
-        x = frame.Right - width;
-    float y = frame.Top;
-    if (F.VAlign == 1)
-        y = frame.Top + (frame.Bottom - frame.Top - height) / 2;
-    else if (F.VAlign == 2)
-        y = frame.Bottom - height;
-    const float x2 = x + width;
-    const float y2 = y + height;
-
-    const TDIB &source = F.Watermark ? mark : logo;
+    const TDIB &source = F.Watermark ? (Back ? ADoc.LogoRueckseiteWatermark() : ADoc.LogoWatermark())
+                                     : (Back ? ADoc.LogoRueckseite : ADoc.Logo);
     if (Angle == 0) {
         source.Draw(ACanvas, x, y, x2, y2);
         return;
@@ -227,6 +209,36 @@ void TBaseView::DrawPictureFigure(TScaleCanvas &ACanvas, const TDocument &ADoc, 
     TDIB rotated;
     rotated.SetHandle(RotateDIB(source.Handle(), -int(std::lround(Angle * 10)), qRgb(0xFF, 0xFF, 0xFF)));
     rotated.Draw(ACanvas, box.Left, box.Top, box.Right, box.Bottom);
+}
+
+std::optional<TSingleRect> LogoArea(const TDocument &ADoc, bool Back, const TPictureFigure &F,
+                                    const TSinglePoint &Scale)
+{
+    const TDIB &logo = Back ? ADoc.LogoRueckseite : ADoc.Logo;
+    const float pictureWidth = float(std::abs(logo.Width()));
+    const float pictureHeight = float(std::abs(logo.Height()));
+    if (logo.IsEmpty() || pictureWidth == 0 || pictureHeight == 0)
+        return std::nullopt;
+
+    const TSingleRect frame = ScaledBox(F, Scale);
+    float width = frame.Right - frame.Left;
+    float height = width * pictureHeight / pictureWidth;
+    if (frame.Bottom - frame.Top < height) {
+        height = frame.Bottom - frame.Top;
+        width = height * pictureWidth / pictureHeight;
+    }
+
+    float x = frame.Left;
+    if (F.HAlign == 1)
+        x = frame.Left + (frame.Right - frame.Left - width) / 2;
+    else if (F.HAlign == 2)
+        x = frame.Right - width;
+    float y = frame.Top;
+    if (F.VAlign == 1)
+        y = frame.Top + (frame.Bottom - frame.Top - height) / 2;
+    else if (F.VAlign == 2)
+        y = frame.Bottom - height;
+    return TSingleRect{x, y, x + width, y + height};
 }
 
 void TMainView::DrawSide(TScaleCanvas &ACanvas, const TDocument &ADoc, bool Back) const

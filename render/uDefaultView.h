@@ -60,6 +60,12 @@ private:
     std::optional<TQRCodePtr> FQRCode;
 };
 
+// Where the logo of that side is drawn for a picture figure: as large as the
+// box allows without changing its proportions, placed by the figure's
+// alignment. None without a logo.
+std::optional<TSingleRect> LogoArea(const TDocument &ADoc, bool Back, const TPictureFigure &F,
+                                    const TSinglePoint &Scale = {1, 1});
+
 // The card on screen: white card, a folding card's fold line, and the outline
 // over everything.
 class TMainView : public TBaseView

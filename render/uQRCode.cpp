@@ -149,21 +149,52 @@ QString QRCodeProblemText(TQRCodeProblem problem)
     return {};
 }
 
-void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
-                float angle, const TSinglePoint &centre, const TKartenlayout &layout)
+namespace {
+
+// The code's own square on the face; none when it would not stay on the card.
+std::optional<TSingleRect> QRCodeSquare(const TDocument &document, const TQRCodePtr &code, const TSinglePoint &face)
 {
-    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
     // A code beyond its card would print onto the neighbouring ones.
     if (!code || !QRCodeFitsCard(document.QRCode().Groesse, face))
-        return;
-
+        return std::nullopt;
     const TQRCodeSettings &settings = document.QRCode();
     const float size = settings.Groesse;
     const bool right = settings.Ecke == TQRCodeSettings::ObenRechts || settings.Ecke == TQRCodeSettings::UntenRechts;
     const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;
     const float left = right ? face.X - QRCodeMargin - size : QRCodeMargin;
     const float top = bottom ? face.Y - QRCodeMargin - size : QRCodeMargin;
-    const float module = size / float(code->Width);
+    return TSingleRect{left, top, left + size, top + size};
+}
+
+TSingleRect QuietArea(const TSingleRect &square, float quiet, const TSinglePoint &face)
+{
+    return {std::max(0.0f, square.Left - quiet), std::max(0.0f, square.Top - quiet),
+            std::min(face.X, square.Right + quiet), std::min(face.Y, square.Bottom + quiet)};
+}
+
+} // namespace
+
+std::optional<TSingleRect> QRCodeArea(const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                                      const TKartenlayout &layout)
+{
+    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
+    const std::optional<TSingleRect> square = QRCodeSquare(document, code, face);
+    if (!square)
+        return std::nullopt;
+    return QuietArea(*square, document.QRCode().Groesse / float(code->Width) * QRCodeQuietZone, face);
+}
+
+void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                float angle, const TSinglePoint &centre, const TKartenlayout &layout)
+{
+    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
+    const std::optional<TSingleRect> square = QRCodeSquare(document, code, face);
+    if (!square)
+        return;
+
+    const float left = square->Left;
+    const float top = square->Top;
+    const float module = document.QRCode().Groesse / float(code->Width);
     const float quiet = module * QRCodeQuietZone;
     const auto device = [&](float x, float y) {
         const TSinglePoint p = RotatePointAround(SinglePoint(x, y), centre, angle);
@@ -177,9 +208,8 @@ void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePt
     QPainter &painter = canvas.Canvas();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(box(device(std::max(0.0f, left - quiet), std::max(0.0f, top - quiet)),
-                         device(std::min(face.X, left + size + quiet), std::min(face.Y, top + size + quiet))),
-                     Qt::white);
+    const TSingleRect white = QuietArea(*square, quiet, face);
+    painter.fillRect(box(device(white.Left, white.Top), device(white.Right, white.Bottom)), Qt::white);
 
     // Module edges on the device, each rounded once, so that neighbouring
     // rectangles neither overlap nor leave a gap. A quarter turn keeps edges

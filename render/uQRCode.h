@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TDocument;
@@ -56,6 +57,11 @@ TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code);
 void RegisterQRCodeTexts();
 // The problem in the program's language; empty for None.
 QString QRCodeProblemText(TQRCodeProblem problem);
+
+// What the code covers on the face of a card of that format, its quiet zone
+// included: the area painted white. None when it is not drawn.
+std::optional<TSingleRect> QRCodeArea(const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                                      const TKartenlayout &layout);
 
 // Draws Code, the document's QR code, in its corner of the face of a card
 // of that format ALayout is drawn on, turned with the face by Angle degrees

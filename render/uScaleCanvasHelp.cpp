@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -113,7 +114,7 @@ bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<T
 }
 
 TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top, float Right,
-                             float Bottom, int HAlign, int VAlign)
+                             float Bottom, int HAlign, int VAlign, float InkScale)
 {
     TTextBoxLayout layout;
     layout.LineHeight = UnitsToMM(Font.LineHeight(), MeasureResolution);
@@ -140,12 +141,18 @@ TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Line
             int total = 0;
             TCharWidths first;
             TCharWidths last;
+            int inkTop = std::numeric_limits<int>::max();
+            int inkBottom = std::numeric_limits<int>::min();
             for (qsizetype i = 0; i < text.size(); i += CharacterLength(text, i)) {
                 last = Font.CharWidths(text.sliced(i));
                 if (i == 0)
                     first = last;
                 line.Widths.append(UnitsToMM(last.Advance, MeasureResolution));
                 total += last.Advance;
+                if (last.InkTop <= last.InkBottom) {
+                    inkTop = std::min(inkTop, last.InkTop);
+                    inkBottom = std::max(inkBottom, last.InkBottom);
+                }
             }
             const float width = UnitsToMM(total, MeasureResolution);
             float x = Left;
@@ -156,8 +163,14 @@ TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Line
             else if (HAlign == 2)
                 x = Right + UnitsToMM(last.C, MeasureResolution) - width;
             line.X = x;
-            line.InkLeft = x + UnitsToMM(first.A, MeasureResolution);
-            line.InkRight = x + width - UnitsToMM(last.C, MeasureResolution);
+            // Glyphs sit at their measured places but have the drawn size.
+            const float lastStart = width - UnitsToMM(last.Advance, MeasureResolution);
+            line.InkLeft = x + InkScale * UnitsToMM(first.A, MeasureResolution);
+            line.InkRight = x + lastStart + InkScale * UnitsToMM(last.Advance - last.C, MeasureResolution);
+            if (inkTop <= inkBottom) {
+                line.InkTop = y + InkScale * UnitsToMM(inkTop, MeasureResolution);
+                line.InkBottom = y + InkScale * UnitsToMM(inkBottom, MeasureResolution);
+            }
         }
         // A line that starts inside the box is drawn whole; the next one
         // starting below it is not.

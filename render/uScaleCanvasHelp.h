@@ -18,9 +18,12 @@ struct TBoxLine
     // Start of the text output and top of the line.
     float X = 0;
     float Y = 0;
-    // Where the ink begins and ends.
+    // Where the ink begins and ends; InkTop > InkBottom for a line without
+    // ink.
     float InkLeft = 0;
     float InkRight = 0;
+    float InkTop = 0;
+    float InkBottom = -1;
     // False: the line starts below the box and is dropped (not measured).
     bool Drawn = false;
 };
@@ -60,9 +63,10 @@ TIntegerArray WidthsToAdvances(const TScaleCanvas &Canvas, const TSingleArray &W
 // output failed.
 bool TextOutWidths(TScaleCanvas &Canvas, float X, float Y, const std::optional<TSingleRect> &Clip,
                    const QString &Text, const TSingleArray &Widths);
-// Where DrawTextBox puts each entry of Lines, and which it drops.
+// Where DrawTextBox puts each entry of Lines, and which it drops. Glyphs
+// drawn at InkScale times the measured size have the ink given.
 TTextBoxLayout LayOutTextBox(const TMeasuringFont &Font, const QStringList &Lines, float Left, float Top,
-                             float Right, float Bottom, int HAlign, int VAlign);
+                             float Right, float Bottom, int HAlign, int VAlign, float InkScale = 1);
 // Draws each entry of Lines as one line inside the box, aligned, and
 // turned by Angle degrees (clockwise) about Centre. A block taller than
 // the box starts at Top; lines starting below Bottom are dropped.

@@ -382,6 +382,12 @@ bool TScaleCanvas::DeviceTextOut(const QPoint &Origin, const QString &Text, cons
     return true;
 }
 
+float DrawnPointSize(float Points)
+{
+    const int ppi = ScreenLogicalDpi().y();
+    return float(MulDiv(Points, ppi, 72)) * 72 / float(ppi);
+}
+
 TSinglePoint SinglePoint(float X, float Y)
 {
     return {X, Y};

@@ -193,6 +193,10 @@ private:
     QPoint FPenPos;
 };
 
+// Font heights are whole pixels of the screen: the point size a font of
+// Points is drawn at, on every device.
+float DrawnPointSize(float Points);
+
 TSinglePoint SinglePoint(float X, float Y);
 // Turns P about the origin; with y pointing down a positive angle is clockwise.
 TSinglePoint RotatePoint(const TSinglePoint &P, double Angle);

@@ -2,10 +2,14 @@
 
 #include "locale/ulocalize.h"
 #include "model/uBogenlayout.h"
+#include "model/uCardContact.h"
 #include "model/uDocument.h"
 #include "model/uFigure.h"
 #include "model/uKartenlayout.h"
+#include "render/uDefaultView.h"
+#include "render/uQRCode.h"
 #include "render/uScaleCanvasHelp.h"
+#include "render/uScaler.h"
 #include "render/uTextMetrics.h"
 
 #include <algorithm>
@@ -45,7 +49,7 @@ TSinglePoint MainFaceOrigin(const TDocument &doc, const TKartenlayout &layout)
     return {half, 0};
 }
 
-// One drawn line of a figure, for the test against other figures' lines.
+// The ink of one drawn line, for the test against the other figures.
 struct TInk
 {
     int Fit;
@@ -53,20 +57,26 @@ struct TInk
     TSingleRect Rect;
 };
 
+TSingleRect Moved(const TSingleRect &r, const TSinglePoint &by)
+{
+    return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
+}
+
 void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList<TTextFit> &result)
 {
-    const bool folding = doc.Kartentyp() == TDocument::Klappkarte;
-    const TSinglePoint scale = LayoutScale(layout, doc.Bogenlayout(), folding);
+    const TCardFormat format = doc.CardFormat();
+    const TSinglePoint scale = LayoutScale(layout, format.Sheet, format.Folding);
     // One face of the card: the card, or a folding card's half.
-    const TSinglePoint face{layout.DesignWidth * scale.X, layout.DesignHeight * scale.Y};
+    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
 
     struct TList
     {
         const TFigureList *Figures;
         TSinglePoint Origin;
     };
-    std::vector<TList> lists{{back ? &layout.BackElements : &layout.Elements, MainFaceOrigin(doc, layout)}};
-    if (folding)
+    const TSinglePoint mainOrigin = MainFaceOrigin(doc, layout);
+    std::vector<TList> lists{{back ? &layout.BackElements : &layout.Elements, mainOrigin}};
+    if (format.Folding)
         lists.push_back({back ? &layout.BackKlappElements : &layout.KlappElements, {0, 0}});
 
     QList<TTextFit> fits;
@@ -74,22 +84,35 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
     QList<QList<bool>> overflowing;
     QList<QStringList> texts;
     QList<TInk> inks;
+    std::vector<TSingleRect> obstacles;
+    if (QRCodeOnSide(doc, back))
+        if (const auto area = QRCodeArea(doc, DocumentQRCode(doc), format, layout))
+            obstacles.push_back(Moved(*area, mainOrigin));
     for (const TList &list : lists) {
         for (int i = 0; i < list.Figures->Count(); ++i) {
-            const auto *figure = dynamic_cast<const TTextFigure *>(&list.Figures->Items(i));
+            const TFigure &item = list.Figures->Items(i);
+            if (const auto *picture = dynamic_cast<const TPictureFigure *>(&item)) {
+                // A watermark lies under the text by design.
+                if (!picture->Watermark)
+                    if (const auto logo = LogoArea(doc, back, *picture, scale))
+                        obstacles.push_back(Moved(*logo, list.Origin));
+                continue;
+            }
+            const auto *figure = dynamic_cast<const TTextFigure *>(&item);
             if (!figure)
                 continue;
             const TTextFigureSetup setup = SetUpTextFigure(doc, layout, *figure, scale);
             const auto font = TMeasuringFont::For(setup.Font);
+            const float points = float(setup.Font.pointSizeF());
             const TTextBoxLayout box = LayOutTextBox(*font, setup.Lines, setup.Left, setup.Top, setup.Right,
-                                                     setup.Bottom, setup.HAlign, setup.VAlign);
+                                                     setup.Bottom, setup.HAlign, setup.VAlign,
+                                                     DrawnPointSize(points) / points);
             TTextFit &fit = fits.emplace_back();
             fit.Figure = figure;
             fit.Back = back;
-            const float dx = list.Origin.X;
-            const float dy = list.Origin.Y;
-            fit.Box = {figure->Left * scale.X + dx, figure->Top * scale.Y + dy, figure->Right * scale.X + dx,
-                       figure->Bottom * scale.Y + dy};
+            fit.Box = Moved({figure->Left * scale.X, figure->Top * scale.Y, figure->Right * scale.X,
+                             figure->Bottom * scale.Y},
+                            list.Origin);
             QList<bool> &lost = overflowing.emplace_back(box.Lines.size(), false);
             QStringList &lineTexts = texts.emplace_back();
             for (int n = 0; n < box.Lines.size(); ++n) {
@@ -101,23 +124,30 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
                     fit.Dropped.append(line.Text);
                     continue;
                 }
+                if (line.InkTop > line.InkBottom)
+                    continue;
                 // Beyond its box into free room a line still prints whole;
-                // beyond the face it is cut at the perforation or the fold.
-                const float bottom = line.Y + box.LineHeight;
-                lost[n] = line.InkLeft < -Tolerance || line.InkRight > face.X + Tolerance || line.Y < -Tolerance ||
-                          bottom > face.Y + Tolerance;
-                inks.append({int(fits.size() - 1), n, {line.InkLeft + dx, line.Y + dy, line.InkRight + dx, bottom + dy}});
+                // ink beyond the face is cut at the perforation or the fold.
+                const TSingleRect ink{line.InkLeft, line.InkTop, line.InkRight, line.InkBottom};
+                lost[n] = ink.Left < -Tolerance || ink.Right > face.X + Tolerance || ink.Top < -Tolerance ||
+                          ink.Bottom > face.Y + Tolerance;
+                inks.append({int(fits.size() - 1), n, Moved(ink, list.Origin)});
             }
         }
     }
 
-    // Lines of two figures printed over each other are lost to both.
-    for (qsizetype a = 0; a < inks.size(); ++a)
+    // Lines of two figures printed over each other are lost to both; a
+    // line under or over a logo or the code is lost.
+    for (qsizetype a = 0; a < inks.size(); ++a) {
         for (qsizetype b = a + 1; b < inks.size(); ++b)
             if (inks[a].Fit != inks[b].Fit && Overlap(inks[a].Rect, inks[b].Rect)) {
                 overflowing[inks[a].Fit][inks[a].Line] = true;
                 overflowing[inks[b].Fit][inks[b].Line] = true;
             }
+        for (const TSingleRect &obstacle : obstacles)
+            if (Overlap(inks[a].Rect, obstacle))
+                overflowing[inks[a].Fit][inks[a].Line] = true;
+    }
 
     for (qsizetype f = 0; f < fits.size(); ++f) {
         TTextFit &fit = fits[f];
@@ -127,6 +157,14 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
         if (!fit.Overflowing.isEmpty() || !fit.Dropped.isEmpty())
             result.append(fit);
     }
+}
+
+bool HasPicture(const TFigureList &list)
+{
+    for (int i = 0; i < list.Count(); ++i)
+        if (dynamic_cast<const TPictureFigure *>(&list.Items(i)))
+            return true;
+    return false;
 }
 
 QString ListLines(const QStringList &lines)
@@ -166,7 +204,10 @@ TTextFigureSetup SetUpTextFigure(const TDocument &ADoc, const TKartenlayout &ALa
     }
 
     if (ADoc.TextZentrierenRueckseite && ALayout.BackElements.IndexOf(&F) >= 0) {
-        // Back texts centred over the whole card height.
+        // Back texts centred on the whole card, both ways.
+        setup.Left = 0;
+        setup.Right = ALayout.DesignWidth * Scale.X;
+        setup.HAlign = 1;
         setup.Top = 0;
         setup.Bottom = ALayout.DesignHeight * Scale.Y;
         setup.VAlign = 1;
@@ -183,13 +224,29 @@ QList<TTextFit> FitCard(const TDocument &ADoc, const TKartenlayout &ALayout)
     return fits;
 }
 
+bool LayoutDropsLogo(const TDocument &ADoc, const TKartenlayout &ALayout, bool Back)
+{
+    const bool hasLogo = Back ? ADoc.MitRueckseite() && !ADoc.LogoRueckseite.IsEmpty() : !ADoc.Logo.IsEmpty();
+    if (!hasLogo)
+        return false;
+    if (HasPicture(Back ? ALayout.BackElements : ALayout.Elements))
+        return false;
+    return ADoc.Kartentyp() != TDocument::Klappkarte ||
+           !HasPicture(Back ? ALayout.BackKlappElements : ALayout.KlappElements);
+}
+
 void RegisterTextFitTexts()
 {
     RegisterDefaultText(QStringLiteral("ID_ZEILEPASSTNICHT"), QStringLiteral("1 Zeile passt nicht: %s"));
     RegisterDefaultText(QStringLiteral("ID_ZEILENPASSENNICHT"), QStringLiteral("%d Zeilen passen nicht: %s"));
     RegisterDefaultText(QStringLiteral("ID_ZEILENFEHLENIMDRUCK"),
                         QString::fromUtf8("Diese Zeilen passen nicht auf die Karte und fehlen im Druck oder "
-                                          "überdecken anderen Text: %s"));
+                                          "überdecken anderen Text, das Logo oder den QR-Code: %s"));
+    RegisterDefaultText(QStringLiteral("ID_LAYOUTOHNELOGO"),
+                        QString::fromUtf8("Dieses Layout zeigt kein Logo: das Logo wird nicht gedruckt."));
+    RegisterDefaultText(QStringLiteral("ID_LAYOUTOHNELOGORUECKSEITE"),
+                        QString::fromUtf8("Dieses Layout zeigt auf der Rückseite kein Logo: das Logo der "
+                                          "Rückseite wird nicht gedruckt."));
 }
 
 QString TextFitTip(const TTextFit &Fit)
@@ -201,13 +258,23 @@ QString TextFitTip(const TTextFit &Fit)
     return FormatDefaultText(QStringLiteral("ID_ZEILENPASSENNICHT"), {int(lost.size()), ListLines(lost)});
 }
 
-QString LostLinesSentence(const QList<TTextFit> &Fits)
+QString DroppedLogoTip(bool Back)
 {
-    QStringList lost;
-    for (const TTextFit &fit : Fits)
-        lost += fit.Lost();
-    if (lost.isEmpty())
-        return {};
     RegisterTextFitTexts();
-    return FormatDefaultText(QStringLiteral("ID_ZEILENFEHLENIMDRUCK"), {ListLines(lost)});
+    return GetDefaultText(Back ? QStringLiteral("ID_LAYOUTOHNELOGORUECKSEITE") : QStringLiteral("ID_LAYOUTOHNELOGO"));
+}
+
+QString CardFitSentence(const TDocument &ADoc, const TKartenlayout &ALayout)
+{
+    RegisterTextFitTexts();
+    QStringList sentences;
+    QStringList lost;
+    for (const TTextFit &fit : FitCard(ADoc, ALayout))
+        lost += fit.Lost();
+    if (!lost.isEmpty())
+        sentences.append(FormatDefaultText(QStringLiteral("ID_ZEILENFEHLENIMDRUCK"), {ListLines(lost)}));
+    for (const bool back : {false, true})
+        if (LayoutDropsLogo(ADoc, ALayout, back))
+            sentences.append(DroppedLogoTip(back));
+    return sentences.join(QLatin1Char(' '));
 }

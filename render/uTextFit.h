@@ -46,9 +46,15 @@ struct TTextFit
 // The figures of a layout that lose text with the document's data: the
 // front and, for a two-sided card, the back. Empty when everything fits.
 QList<TTextFit> FitCard(const TDocument &ADoc, const TKartenlayout &ALayout);
+// The document holds a logo for that side, and the layout has no place
+// for it: it is not printed.
+bool LayoutDropsLogo(const TDocument &ADoc, const TKartenlayout &ALayout, bool Back);
 
 void RegisterTextFitTexts();
 // "2 Zeilen passen nicht: …" for one figure.
 QString TextFitTip(const TTextFit &Fit);
-// The sentence naming every lost line of the card; empty when nothing is lost.
-QString LostLinesSentence(const QList<TTextFit> &Fits);
+// "Dieses Layout zeigt kein Logo …" for one side.
+QString DroppedLogoTip(bool Back);
+// One line naming every lost line and every logo left out; empty when the
+// card prints whole.
+QString CardFitSentence(const TDocument &ADoc, const TKartenlayout &ALayout);

@@ -44,6 +44,7 @@ QFont TMeasuringFont::MeasuringFont(const QFont &logical)
 TMeasuringFont::TMeasuringFont(const QFont &logical, bool memoise)
     : FMetrics(MeasuringFont(logical))
     , FLineHeight(qRound(FMetrics.height() + FMetrics.leading()))
+    , FUnderline(logical.underline())
     , FMemoise(memoise)
 {
 }
@@ -87,15 +88,26 @@ TCharWidths TMeasuringFont::CharWidths(QStringView character) const
 TCharWidths TMeasuringFont::Measure(QStringView character) const
 {
     TCharWidths widths;
+    QRectF ink;
     if (CharacterLength(character, 0) == 1) {
         const QChar c = character[0];
         widths.A = qRound(FMetrics.leftBearing(c));
         widths.Advance = qRound(FMetrics.horizontalAdvance(c));
         widths.C = qRound(FMetrics.rightBearing(c));
+        ink = FMetrics.boundingRect(c);
     } else {
         // Bearings are only available per UTF-16 unit: characters beyond
         // them get their plain width.
-        widths.Advance = qRound(FMetrics.horizontalAdvance(character.first(2).toString()));
+        const QString pair = character.first(2).toString();
+        widths.Advance = qRound(FMetrics.horizontalAdvance(pair));
+        ink = FMetrics.boundingRect(pair);
+    }
+    // An underline is ink under blanks too.
+    if (FUnderline)
+        ink |= QRectF(0, FMetrics.underlinePos(), 1, FMetrics.lineWidth());
+    if (!ink.isEmpty()) {
+        widths.InkTop = qRound(FMetrics.ascent() + ink.top());
+        widths.InkBottom = qRound(FMetrics.ascent() + ink.bottom());
     }
     return widths;
 }

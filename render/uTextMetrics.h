@@ -14,6 +14,10 @@ struct TCharWidths
     int A = 0;
     int Advance = 0;
     int C = 0;
+    // Top and bottom of the ink below the top of the character cell; a
+    // blank has none (InkTop > InkBottom).
+    int InkTop = 0;
+    int InkBottom = -1;
 };
 
 // The logical font at a fixed 1440 units per inch, unhinted and without
@@ -45,6 +49,7 @@ private:
 
     QFontMetricsF FMetrics;
     int FLineHeight;
+    bool FUnderline;
     bool FMemoise;
     mutable QHash<char32_t, TCharWidths> FChars;
 };

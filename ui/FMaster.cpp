@@ -260,9 +260,20 @@ void TMaster::TextsChanged()
     if (FSheetPreview)
         FSheetPreview->TextsChanged();
     tsVisitenkartentyp->gbBogen->TextsChanged();
+    if (FDocument)
+        ShowFoldingGroups();
     // The language's caption of the button is "Weiter"; here it prints.
     if (pcMain->currentWidget() == tsDrucken)
         BtnWeiter->setText(GetText(QStringLiteral("Drucken")));
+}
+
+void TMaster::ShowFoldingGroups()
+{
+    // Hidden group boxes take no room in their page's panel.
+    const bool folding = FDocument->Kartentyp() == TDocument::Klappkarte;
+    tsEigeneDaten->gbExtraText->setVisible(folding);
+    tsEigeneDaten->imgWerbung->setVisible(!folding && Localizer().LanguageIndex() == 0);
+    tsRueckseite->gbExtraTextRueckseite->setVisible(folding);
 }
 
 bool TMaster::event(QEvent *event)
@@ -371,17 +382,12 @@ void TMaster::pcMainChange()
 
     FPreviewLogoDrop->SetActive(page == tsEigeneDaten || page == tsRueckseite);
 
-    // Hidden group boxes take no room in their page's panel.
-    const bool folding = FDocument->Kartentyp() == TDocument::Klappkarte;
+    ShowFoldingGroups();
     if (page == tsEigeneDaten) {
         FAssistant->ShowPicture(THelpWindow::PictureEigeneDaten);
         tsEigeneDaten->edTitel->setFocus();
-        tsEigeneDaten->gbExtraText->setVisible(folding);
-        tsEigeneDaten->imgWerbung->setVisible(tsEigeneDaten->gbExtraText->isHidden()
-                                               && Localizer().LanguageIndex() == 0);
     } else if (page == tsRueckseite) {
         FAssistant->ShowPicture(THelpWindow::PictureEigeneDaten);
-        tsRueckseite->gbExtraTextRueckseite->setVisible(folding);
     } else if (page == tsLayout) {
         FAssistant->ShowPicture(THelpWindow::PictureLayout);
         tsLayout->dgLayouts->setFocus();

@@ -90,6 +90,8 @@ private:
     void FormActivate();
     void WMShowAssistant();
     void pcMainChange();
+    // The folding card's extra texts, or the advert in their place.
+    void ShowFoldingGroups();
     void BtnWeiterClick();
     void BtnZurueckClick();
     int VisibleTabIndex() const;
@@ -124,6 +126,7 @@ private:
     void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridCellState state) override;
     bool SelectCell(int col, int row) override;
     QString CellText(int col, int row) const override;
+    QString CellTip(int col, int row) const override;
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     // The preview shows the whole card, or both sides, in the sheet's card size.
     void FitPreview();

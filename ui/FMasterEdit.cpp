@@ -112,6 +112,7 @@ void TMaster::SetKartentyp(int kartentyp)
         FDocument->SetModified(true);
     }
     tsVisitenkartentyp->gbBogen->ShowSheets(FDocument->Kartentyp(), FDocument->Bogenlayout());
+    ShowFoldingGroups();
     ReloadLayouts();
 }
 

@@ -82,7 +82,9 @@ void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, T
     QImage bitmap(rect.size(), QImage::Format_RGB888);
     bitmap.fill(fill);
     // Measured on the card as it prints, not on the thumbnail's stand-in face.
-    const bool losesText = !FitCard(*FDocument, layouts.Items(p)).isEmpty();
+    const bool loses = !FitCard(*FDocument, layouts.Items(p)).isEmpty() ||
+                       LayoutDropsLogo(*FDocument, layouts.Items(p), false) ||
+                       LayoutDropsLogo(*FDocument, layouts.Items(p), true);
     {
         const TCardFormat face = StandardFace(*FDocument);
         QPainter surface(&bitmap);
@@ -101,7 +103,7 @@ void TMaster::DrawCell(QPainter &painter, int col, int row, const QRect &rect, T
         canvas.SetScrollX(-((rect.width() - cardWidth) / 2));
         canvas.SetScrollY(-((rect.height() - cardHeight) / 2));
         FMainView->DrawLayoutSide(canvas, *FDocument, face, false, layout);
-        if (losesText)
+        if (loses)
             DrawFitWarning(surface, QPoint(rect.width() - 3, 3));
         if (state.Focused) {
             surface.setBrush(Qt::NoBrush);
@@ -179,6 +181,13 @@ QString TMaster::CellText(int col, int row) const
     const int p = col + row * tsLayout->dgLayouts->ColCount();
     const TKartenlayoutList &layouts = FDocument->Layouts();
     return p < layouts.Count() ? LayoutCaption(layouts.Items(p), p + 1) : QString();
+}
+
+QString TMaster::CellTip(int col, int row) const
+{
+    const int p = col + row * tsLayout->dgLayouts->ColCount();
+    const TKartenlayoutList &layouts = FDocument->Layouts();
+    return p < layouts.Count() ? CardFitSentence(*FDocument, layouts.Items(p)) : QString();
 }
 
 void TMaster::ApplyLayoutSelection()

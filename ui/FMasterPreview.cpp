@@ -92,14 +92,20 @@ void TMaster::PreviewPaint(TScaleCanvas &canvas)
         canvas.Canvas().drawPixmap(FPreview->viewport()->width() - logo.width() - 10, 10, logo);
 
     FFitMarks->Clear();
-    const QList<TTextFit> fits = FitCard(*FDocument, FDocument->Kartenlayout());
-    FMainView->DrawSide(canvas, *FDocument, false);
-    FFitMarks->Draw(canvas, fits, false);
+    const TKartenlayout &layout = FDocument->Kartenlayout();
+    const QList<TTextFit> fits = FitCard(*FDocument, layout);
+    const TBogenlayout &sheet = FDocument->Bogenlayout();
+    const bool rotated = IsLayoutRotated(layout, sheet);
+    const auto drawSide = [&](bool back) {
+        FMainView->DrawSide(canvas, *FDocument, back);
+        FFitMarks->Draw(canvas, fits, back);
+        if (LayoutDropsLogo(*FDocument, layout, back))
+            FFitMarks->DrawDroppedLogo(canvas, rotated ? sheet.CardHeight : sheet.CardWidth,
+                                       rotated ? sheet.CardWidth : sheet.CardHeight, back);
+    };
+    drawSide(false);
     if (!FDocument->MitRueckseite())
         return;
-
-    const TBogenlayout &sheet = FDocument->Bogenlayout();
-    const bool rotated = IsLayoutRotated(FDocument->Kartenlayout(), sheet);
     DrawSideLabel(canvas, QStringLiteral("Vorderseite"), rotated);
 
     // The back stands a tenth of a card beside or below the front.
@@ -107,8 +113,7 @@ void TMaster::PreviewPaint(TScaleCanvas &canvas)
         canvas.SetOffsetX(sheet.CardHeight * 1.1f);
     else
         canvas.SetOffsetY(sheet.CardHeight * 1.1f);
-    FMainView->DrawSide(canvas, *FDocument, true);
-    FFitMarks->Draw(canvas, fits, true);
+    drawSide(true);
     DrawInnerFrames(canvas, rotated);
     DrawSideLabel(canvas, QStringLiteral("Rückseite"), rotated);
 }

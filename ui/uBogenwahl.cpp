@@ -60,6 +60,7 @@ void TBogenwahl::ShowSheets(int kartentyp, const TBogenlayout &current)
     // The entry may be wider than the page.
     cbBogen->setToolTip(cbBogen->currentText());
     lblBogen->setText(SheetDetails(current));
+    emit BogenGezeigt(kartentyp, current);
 }
 
 void TBogenwahl::TextsChanged()

@@ -32,6 +32,8 @@ public:
 
 signals:
     void BogenGewaehlt(const TBogenlayout &sheet);
+    // The sheet shown for that card type, chosen or not.
+    void BogenGezeigt(int kartentyp, const TBogenlayout &sheet);
 
 private:
     void cbBogenActivated(int index);

@@ -1,5 +1,8 @@
 #include "ui/uCardPages.h"
 
+#include "locale/ulocalize.h"
+#include "model/uBogenkatalog.h"
+#include "model/uDocument.h"
 #include "ui/uBogenwahl.h"
 #include "ui/uDrawGrid.h"
 #include "ui/uElidedLabel.h"
@@ -117,8 +120,27 @@ TKartentypPage::TKartentypPage()
 
     gbBogen = new TBogenwahl(panel);
     Panel()->AddBox(gbBogen);
+    RegisterDefaultText(QStringLiteral("ID_KARTENFORMAT"), QStringLiteral("%s x %s mm, %d Karten pro Bogen"));
+    RegisterDefaultText(QStringLiteral("ID_KLAPPKARTENFORMAT"),
+                        QStringLiteral("%s x %s mm gefalzt, %d Karten pro Bogen"));
+    connect(gbBogen, &TBogenwahl::BogenGezeigt, this, &TKartentypPage::ShowCardFormats);
+    ShowCardFormats(TDocument::Standardkarte, TBogenlayout());
 
     imgWerbungKartentyp = Panel()->AddAdvert("imgWerbungKartentyp");
+}
+
+void TKartentypPage::ShowCardFormats(int kartentyp, const TBogenlayout &sheet)
+{
+    const auto format = [](const char *key, const TBogenlayout &shown) {
+        return FormatDefaultText(QLatin1String(key),
+                                 {LengthText(shown.CardWidth), LengthText(shown.CardHeight), shown.Cards()});
+    };
+    TBogenlayout standard;
+    TBogenlayout folding;
+    folding.SetFolding();
+    (kartentyp == TDocument::Klappkarte ? folding : standard) = sheet;
+    Label7->setText(format("ID_KARTENFORMAT", standard));
+    Label4->setText(format("ID_KLAPPKARTENFORMAT", folding));
 }
 
 TEigeneDatenPage::TEigeneDatenPage()
@@ -140,7 +162,9 @@ TEigeneDatenPage::TEigeneDatenPage()
                {{Label10, edTitel}, {laName, edName}, {laBeruf, meBeruf}, {laAdresse, meAdresse}, {laTele, meTele}});
     Panel()->AddBox(gbPersDaten);
 
-    gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("E&xtraText"), "meExtraText", meExtraText);
+    // A folding card's left half: when folded, the outside at the back.
+    gbExtraText = MakeExtraTextBox(panel, "gbExtraText", QStringLiteral("E&xtratext - Außenseite hinten"),
+                                   "meExtraText", meExtraText);
     Panel()->AddBox(gbExtraText);
 
     const TLogoBox logo =
@@ -167,8 +191,10 @@ TRueckseitePage::TRueckseitePage()
     MakeFields(gbRueckseite, {{laTextfeld1, meTextfeld1}, {laTextfeld2, meTextfeld2}});
     Panel()->AddBox(gbRueckseite);
 
-    gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite", QStringLiteral("E&xtraText - Außenseite"),
-                                             "meExtraTextRueckseite", meExtraTextRueckseite);
+    // The left half of the back lies behind the front's face: inside, left.
+    gbExtraTextRueckseite = MakeExtraTextBox(panel, "gbExtraTextRueckseite",
+                                             QStringLiteral("E&xtratext - Innenseite links"), "meExtraTextRueckseite",
+                                             meExtraTextRueckseite);
     Panel()->AddBox(gbExtraTextRueckseite);
 
     const TLogoBox logo = MakeLogoBox(panel, "gbLogoRueckseite", "Label2", "lblLogoRueckseite",

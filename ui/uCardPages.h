@@ -7,6 +7,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QRadioButton;
+class TBogenlayout;
 class TBogenwahl;
 class TDrawGrid;
 class TElidedLabel;
@@ -22,6 +23,10 @@ class TKartentypPage : public TWizardPage
 
 public:
     TKartentypPage();
+
+    // Each card type's size and count per sheet: the sheet's for the type
+    // it is used with, the type's preset for the other.
+    void ShowCardFormats(int kartentyp, const TBogenlayout &sheet);
 
     QGroupBox *GroupBox3;
     QRadioButton *rbStandardkarte;

@@ -1,10 +1,12 @@
 #include "ui/uDrawGrid.h"
 
 #include <QAccessibleWidget>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -244,6 +246,11 @@ QString TDrawGrid::CellText(int col, int row) const
     return FDelegate ? FDelegate->CellText(col, row) : QString();
 }
 
+QString TDrawGrid::CellTip(int col, int row) const
+{
+    return FDelegate ? FDelegate->CellTip(col, row) : QString();
+}
+
 bool TDrawGrid::MoveTo(int col, int row)
 {
     col = std::clamp(col, 0, FColCount - 1);
@@ -309,6 +316,21 @@ void TDrawGrid::paintEvent(QPaintEvent *)
                 FDelegate->DrawCell(painter, col, row, CellRect(col, row), {current, current && focused});
         }
     }
+}
+
+bool TDrawGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    int col = 0;
+    int row = 0;
+    const QString tip = CellAt(help->pos(), col, row) ? CellTip(col, row) : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport(), CellRect(col, row));
+    return true;
 }
 
 void TDrawGrid::keyPressEvent(QKeyEvent *event)

@@ -19,6 +19,8 @@ public:
     virtual bool SelectCell(int col, int row) = 0;
     // What a screen reader says for a cell; empty for a cell without content.
     virtual QString CellText(int col, int row) const = 0;
+    // The tool tip of a cell; empty for none.
+    virtual QString CellTip(int col, int row) const = 0;
     // A key before the grid handles it; true when the grid must leave it.
     virtual bool KeyDown(int key, Qt::KeyboardModifiers modifiers) = 0;
 
@@ -66,12 +68,15 @@ public:
 
     // What the screen reader says for a cell: the delegate's words.
     QString CellText(int col, int row) const;
+    // The cell's tool tip: the delegate's too.
+    QString CellTip(int col, int row) const;
 
 signals:
     void Resized();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

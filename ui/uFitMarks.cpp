@@ -21,22 +21,29 @@ void TFitMarks::Clear()
 
 void TFitMarks::Draw(TScaleCanvas &canvas, const QList<TTextFit> &fits, bool back)
 {
+    for (const TTextFit &fit : fits)
+        if (fit.Back == back)
+            Mark(canvas, fit.Box, TextFitTip(fit));
+}
+
+void TFitMarks::DrawDroppedLogo(TScaleCanvas &canvas, float width, float height, bool back)
+{
+    Mark(canvas, {0, 0, width, height}, DroppedLogoTip(back));
+}
+
+void TFitMarks::Mark(TScaleCanvas &canvas, const TSingleRect &box, const QString &tip)
+{
     const QPen pen = canvas.Pen();
     const QBrush brush = canvas.Brush();
     canvas.SetPenColor(Qt::red);
     canvas.SetPenWidth(0);
     canvas.SetBrushStyle(Qt::NoBrush);
-    for (const TTextFit &fit : fits) {
-        if (fit.Back != back)
-            continue;
-        canvas.Rectangle(fit.Box.Left, fit.Box.Top, fit.Box.Right, fit.Box.Bottom);
-        const float dx = canvas.TotalOffsetX();
-        const float dy = canvas.TotalOffsetY();
-        FMarks.append({{fit.Box.Left + dx, fit.Box.Top + dy, fit.Box.Right + dx, fit.Box.Bottom + dy},
-                       TextFitTip(fit)});
-    }
+    canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
     canvas.SetPen(pen);
     canvas.SetBrush(brush);
+    const float dx = canvas.TotalOffsetX();
+    const float dy = canvas.TotalOffsetY();
+    FMarks.append({{box.Left + dx, box.Top + dy, box.Right + dx, box.Bottom + dy}, tip});
 }
 
 QString TFitMarks::TipAt(const QPoint &point) const
@@ -44,10 +51,11 @@ QString TFitMarks::TipAt(const QPoint &point) const
     const TScaler &canvas = FPreview.Scaler();
     const float x = canvas.XToMM(point.x()) + canvas.TotalOffsetX();
     const float y = canvas.YToMM(point.y()) + canvas.TotalOffsetY();
+    QStringList tips;
     for (const TMark &mark : FMarks)
         if (x >= mark.Box.Left && x <= mark.Box.Right && y >= mark.Box.Top && y <= mark.Box.Bottom)
-            return mark.Tip;
-    return {};
+            tips.append(mark.Tip);
+    return tips.join(QLatin1Char('\n'));
 }
 
 bool TFitMarks::eventFilter(QObject *watched, QEvent *event)

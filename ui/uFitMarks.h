@@ -10,8 +10,9 @@ class QPainter;
 class TMMWindow;
 class TScaleCanvas;
 
-// The card preview's marks on text figures that lose lines: a thin red
-// outline, and a tool tip naming the lines. Only ever drawn on screen.
+// The card preview's marks on text figures that lose lines and on a card
+// whose layout leaves its logo out: a thin red outline, and a tool tip
+// saying what is lost. Only ever drawn on screen.
 class TFitMarks : public QObject
 {
     Q_OBJECT
@@ -23,14 +24,19 @@ public:
     void Clear();
     // Outlines the figures of one side at the canvas's current offsets.
     void Draw(TScaleCanvas &canvas, const QList<TTextFit> &fits, bool back);
-    // The tip of the mark under a point of the preview's viewport; empty
-    // where there is none.
+    // Outlines the card of that side, Width x Height mm at the canvas's
+    // current offsets, whose layout shows no logo.
+    void DrawDroppedLogo(TScaleCanvas &canvas, float width, float height, bool back);
+    // The tips of the marks under a point of the preview's viewport, one a
+    // line; empty where there is none.
     QString TipAt(const QPoint &point) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void Mark(TScaleCanvas &canvas, const TSingleRect &box, const QString &tip);
+
     struct TMark
     {
         TSingleRect Box; // mm, the canvas's offsets added

@@ -2,6 +2,7 @@
 #include "print/uPrintJob.h"
 #include "print/uPrintTexts.h"
 #include "print/uPrinterSupport.h"
+#include "render/uPackedDIB.h"
 
 #include "common/ScriptedDialogs.h"
 
@@ -157,8 +158,9 @@ TEST_F(PrintJobTest, CancellingTheConfirmationPrintsNothingAndKeepsTheControls)
     EXPECT_EQ(FDialogs.Texts(), QStringList{QString::fromUtf8("Bitte legen Sie 3 Visitenkartenbogen in den Drucker ein")});
 }
 
-// Layout 100 holds eight lines of address and phone numbers.
-TEST_F(PrintJobTest, ConfirmationNamesTheLinesThatDoNotFitAndStillLetsThemPrint)
+// Layout 100 holds eight lines of address and phone numbers; layout 102 has
+// no place for a logo.
+TEST_F(PrintJobTest, ConfirmationNamesWhatDoesNotFitAndStillLetsItPrint)
 {
     FDocument.SelectLayout(FDocument.Layouts().Items(FDocument.Layouts().IndexOfName(QStringLiteral("100"))));
     FDocument.SetAdresse({"Alleestr. 95", "98765 Musterdorf"});
@@ -171,7 +173,20 @@ TEST_F(PrintJobTest, ConfirmationNamesTheLinesThatDoNotFitAndStillLetsThemPrint)
     EXPECT_EQ(FDialogs.Texts().last(), confirmation);
     EXPECT_EQ(confirmation.toStdString(),
               "Bitte legen Sie 1 Visitenkartenbogen in den Drucker ein\n\nDiese Zeilen passen nicht auf die Karte "
-              "und fehlen im Druck oder überdecken anderen Text: Fax 2: 5, Mobil 2: 6, Tel 3: 7, Web 2: www.c.de");
+              "und fehlen im Druck oder überdecken anderen Text, das Logo oder den QR-Code: Fax 2: 5, Mobil 2: 6, "
+              "Tel 3: 7, Web 2: www.c.de");
+
+    // A layout without a place for the logo says it leaves it out.
+    FDocument.SetTelefonFax({"Tel: 1"});
+    FDocument.SelectLayout(FDocument.Layouts().Items(FDocument.Layouts().IndexOfName(QStringLiteral("102"))));
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    FDocument.Logo.SetHandle(PackImage(logo, 24));
+    FDialogs.Answers = {mbCancel};
+    EXPECT_EQ(Print(1), TPrintResult::Cancelled);
+    EXPECT_TRUE(FDialogs.Texts().last().endsWith(QStringLiteral("\n\nDieses Layout zeigt kein Logo: das Logo wird "
+                                                               "nicht gedruckt.")))
+        << FDialogs.Texts().last().toStdString();
 }
 
 TEST_F(PrintJobTest, TwoSidedCardPrintsTheBacksAfterThePauseAndThePrompt)

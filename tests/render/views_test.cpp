@@ -437,7 +437,7 @@ TEST_F(ViewsTest, TransparentLogoShowsThePaperInThePreview)
     }
 }
 
-TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)
+TEST_F(ViewsTest, CentredBackTextIsCentredOnTheWholeCardBothWays)
 {
     Layout.BackElements.Add(Text({31, 30, 77, 48}, {QStringLiteral("BackText1")}, 2, 2));
     Layout.Elements.Add(Text({31, 30, 77, 48}, {QStringLiteral("BackText1")}, 2, 2));
@@ -460,7 +460,7 @@ TEST_F(ViewsTest, CentredBackTextUsesTheWholeCardHeight)
     Doc.TextZentrierenRueckseite = true;
     const TSingleRect centred = inkOf(true);
     EXPECT_NEAR((centred.Top + centred.Bottom) / 2, 27.5, 1.5);
-    EXPECT_NEAR(centred.Right, 77, 0.3);
+    EXPECT_NEAR((centred.Left + centred.Right) / 2, 42.5, 0.3);
     EXPECT_FLOAT_EQ(centred.Right - centred.Left, bottomAligned.Right - bottomAligned.Left);
 
     // Only the back list is centred.
@@ -668,13 +668,70 @@ TEST_F(ViewsTest, FiguresWhoseTextsMeetLoseTheLinesPrintedOverEachOther)
     EXPECT_EQ(cut[0].Overflowing, QStringList{Doc.Adresse()[1].trimmed()});
 }
 
-// The first start's sample card fits every layout, on every card type.
+// Text that meets a logo or the QR code is lost under it or covers it.
+TEST_F(ViewsTest, LinesMeetingTheLogoOrTheQRCodeAreLost)
+{
+    auto picture = Picture({5, 31, 30, 51}, 0, 2);
+    TPictureFigure &logo = *picture;
+    Layout.Elements.Add(std::move(picture));
+    Layout.Elements.Add(Text({5, 40, 80, 50}, {QStringLiteral("Adresse")}, 2, 2, 7));
+    Use();
+    Doc.SetAdresse({QStringLiteral("Alleestr. 95"), QStringLiteral("heinz.mustermann@musterfirma-beispiel-example.org")});
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty()) << "no logo, nothing in the way";
+
+    Doc.Logo.SetHandle(Logo(200, 200));
+    QList<TTextFit> fits = FitCard(Doc, Current());
+    ASSERT_EQ(fits.size(), 1);
+    EXPECT_EQ(fits[0].Overflowing, QStringList{Doc.Adresse()[1]});
+    EXPECT_TRUE(CardFitSentence(Doc, Current()).contains(Doc.Adresse()[1]));
+
+    // A watermark lies under the text by design.
+    logo.Watermark = true;
+    Use();
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+
+    // The code's quiet zone in the bottom right corner whites out the street.
+    Doc.Logo.SetHandle(TDIBHandle());
+    Doc.SetAdresse({QStringLiteral("Alleestr. 95"), QStringLiteral("98765 Musterdorf")});
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    code.Groesse = 14;
+    Doc.SetQRCode(code);
+    fits = FitCard(Doc, Current());
+    ASSERT_EQ(fits.size(), 1);
+    EXPECT_EQ(fits[0].Overflowing, Doc.Adresse());
+    code.Ecke = TQRCodeSettings::ObenLinks;
+    Doc.SetQRCode(code);
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+}
+
+// A layout without a picture leaves the logo out, and says so.
+TEST_F(ViewsTest, LayoutWithoutAPictureDropsTheLogo)
+{
+    Layout.Elements.Add(Text({5, 5, 80, 15}, {QStringLiteral("Name")}, 0, 0));
+    Layout.BackElements.Add(Picture({5, 31, 30, 51}, 0, 2));
+    Use();
+    Doc.SetMitRueckseite(true);
+    EXPECT_FALSE(LayoutDropsLogo(Doc, Current(), false));
+    EXPECT_TRUE(CardFitSentence(Doc, Current()).isEmpty());
+
+    Doc.Logo.SetHandle(Logo(50, 50));
+    Doc.LogoRueckseite.SetHandle(Logo(50, 50));
+    EXPECT_TRUE(LayoutDropsLogo(Doc, Current(), false));
+    EXPECT_FALSE(LayoutDropsLogo(Doc, Current(), true));
+    EXPECT_EQ(CardFitSentence(Doc, Current()), DroppedLogoTip(false));
+    EXPECT_TRUE(DroppedLogoTip(false).contains(QStringLiteral("kein Logo")));
+}
+
+// The first start's sample card with a logo fits every layout that has a
+// place for it, on every card type.
 TEST_F(ViewsTest, SampleCardFitsEveryLayout)
 {
     Doc.LoadDefault();
     Doc.SetMitRueckseite(true);
     Doc.SetBackText1(Doc.Adresse());
     Doc.SetBackText2(Doc.TelefonFax());
+    Doc.Logo.SetHandle(Logo(300, 150));
     for (const int kartentyp : {TDocument::Standardkarte, TDocument::Klappkarte}) {
         Doc.SetKartentyp(kartentyp);
         Doc.SetKlappTextInnen(Doc.Beruf());
@@ -686,6 +743,39 @@ TEST_F(ViewsTest, SampleCardFitsEveryLayout)
                                         << qPrintable(fits.isEmpty() ? QString() : fits[0].Lost().join('|'));
         }
     }
+}
+
+// Lines meet where their ink does, in the face the user chose: the line
+// cells of title and name overlap in a face with tall cells, their ink does
+// not; in a wide face the e-mail address runs into the logo.
+TEST_F(ViewsTest, FitGoesByTheInkOfTheChosenFace)
+{
+    Doc.LoadDefault();
+    Doc.Logo.SetHandle(Logo(300, 150));
+    Doc.SelectLayout(Doc.Layouts().Items(Doc.Layouts().IndexOfName(QStringLiteral("100"))));
+    Doc.Fontname = QStringLiteral("URW Bookman");
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+
+    Doc.Fontname = QStringLiteral("Liberation Mono");
+    const QList<TTextFit> fits = FitCard(Doc, Current());
+    ASSERT_EQ(fits.size(), 1);
+    EXPECT_EQ(fits[0].Overflowing, QStringList{QStringLiteral("E-Mail: heinz.mustermann@example.org")});
+    Doc.Logo.SetHandle(TDIBHandle());
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+}
+
+// Cards of a small own sheet keep the type sizes: what runs off is lost.
+TEST_F(ViewsTest, SmallOwnSheetLosesTheLinesThatRunOffItsCards)
+{
+    Doc.LoadDefault();
+    TBogenlayout small;
+    small.Name = QStringLiteral("Klein 40x30");
+    small.CardWidth = 40;
+    small.CardHeight = 30;
+    small.Columns = 4;
+    small.Rows = 8;
+    Doc.SetBogenlayout(small);
+    EXPECT_FALSE(FitCard(Doc, Current()).isEmpty());
 }
 
 } // namespace

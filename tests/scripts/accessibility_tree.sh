@@ -90,7 +90,7 @@ def named(role, name):
 
 
 for field in ["Titel:", "Vor- und Nachname:", "Beruf:", "Adresse:", "Telefon / Fax / E-Mail:", "Textfeld 1:",
-              "Textfeld 2:", "ExtraText", "ExtraText - Außenseite", "Anzahl Bögen:", "Größe:",
+              "Textfeld 2:", "Extratext - Außenseite hinten", "Extratext - Innenseite links", "Anzahl Bögen:", "Größe:",
               "Webadresse im QR-Code"]:
     if not named("text", field) and not named("spin button", field):
         problems.append(f"no field named {field!r}")

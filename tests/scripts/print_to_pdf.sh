@@ -83,6 +83,17 @@ printf '[Daten]\r\nName=Erika Beispiel\r\nMitRueckseite=1\r\nLogodatei=%s\r\nLog
 [ "$(pages svg.pdf)" = 2 ] || fail "vector logo: $(pages svg.pdf) pages instead of 2"
 [ "$(pdfimages -list svg.pdf | tail -n +3 | wc -l)" = 0 ] || fail "vector logo: pictures in the PDF: $(pdfimages -list svg.pdf)"
 
+# Lines the card cannot hold are named on one line of standard error; the
+# cards still print.
+{
+  printf '[Daten]\r\nName=Erika Beispiel\r\n'
+  for i in $(seq 0 9); do printf 'TelefonFaxEMail%d=Tel %d: 030 1234567\r\n' "$i" "$i"; done
+  printf '[Layout]\r\nName=100\r\n'
+} >long.tsx
+"$tessaro" --print-to-pdf long.pdf long.tsx 2>stderr.txt || fail "lost lines: exit $?"
+[ "$(wc -l <stderr.txt)" = 1 ] && grep -q '^tessaro: Diese Zeilen passen nicht .*: .*Tel 8: 030 1234567, Tel 9: 030 1234567$' stderr.txt ||
+  fail "lost lines: not named on one line: $(cat stderr.txt)"
+
 # Folding cards: five 170 x 55 mm slots from 20 mm; fronts and backs right of
 # the fold at 85 mm, inside and outer texts left of it.
 # halves FILE WORD PAGE right|left NAME

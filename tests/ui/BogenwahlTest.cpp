@@ -1,6 +1,7 @@
 #include "MasterTestSupport.h"
 
 #include "common/TestSheets.h"
+#include "model/uBogenkatalog.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
 #include "ui/uBogenDialog.h"
@@ -112,6 +113,11 @@ TEST_F(BogenwahlTest, OwnSheetIsKeptChosenAndOfferedForItsCardTypeOnly)
     EXPECT_GE(TBogenkatalog().IndexOfCustom(QStringLiteral("Letter 3x4")), 0);
     EXPECT_FLOAT_EQ(master->Preview().WorldWidth(), 63.5f);
     EXPECT_FLOAT_EQ(master->Preview().WorldHeight(), 50.8f);
+    // The card type names the sheet's cards, the folding card its preset.
+    auto *standardCards = Get<QLabel>(*master, "Label7");
+    EXPECT_EQ(standardCards->text(),
+              LengthText(63.5f) + QStringLiteral(" x ") + LengthText(50.8f) + QStringLiteral(" mm, 12 Karten pro Bogen"));
+    EXPECT_EQ(Get<QLabel>(*master, "Label4")->text(), QStringLiteral("170 x 55 mm gefalzt, 5 Karten pro Bogen"));
     Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsDrucken"));
     Get<QSpinBox>(*master, "seAnzahl")->setValue(2);
     EXPECT_EQ(Get<QLabel>(*master, "labAnzahl")->text(), QStringLiteral("entspricht 24 Visitenkarten"));
@@ -122,6 +128,7 @@ TEST_F(BogenwahlTest, OwnSheetIsKeptChosenAndOfferedForItsCardTypeOnly)
     EXPECT_FALSE(Items(choice).join('|').contains(QStringLiteral("Letter 3x4")));
     Get<QAbstractButton>(*master, "rbStandardkarte")->click();
     EXPECT_EQ(master->Document().Bogenlayout(), TBogenlayout());
+    EXPECT_EQ(standardCards->text(), QStringLiteral("85 x 55 mm, 10 Karten pro Bogen"));
     EXPECT_EQ(choice->count(), 9);
     Activate(choice, QStringLiteral("Letter 3x4"));
     EXPECT_EQ(master->Document().Bogenlayout(), Letter3x4());

@@ -153,6 +153,18 @@ TEST_F(MasterTest, FoldingCardShowsTheExtraTextBetweenDataAndLogo)
     EXPECT_EQ(extra->y(), data->y() + data->height() + 8);
     EXPECT_EQ(logo->y(), extra->y() + extra->height() + 8);
     EXPECT_TRUE(Get<QLabel>(*master, "imgWerbung")->isHidden());
+    // The left halves of the unfolded card: the front's is outside at the
+    // back once folded, the back's lies inside behind the front face.
+    EXPECT_EQ(extra->title(), QString::fromUtf8("E&xtratext - Außenseite hinten"));
+    EXPECT_EQ(Get<QGroupBox>(*master, "gbExtraTextRueckseite")->title(), QStringLiteral("E&xtratext - Innenseite links"));
+
+    // A card read while the page is shown (its type set as a file sets it)
+    // brings or takes the group at once.
+    Get<QRadioButton>(*master, "rbStandardkarte")->setChecked(true);
+    EXPECT_TRUE(extra->isHidden());
+    Get<QRadioButton>(*master, "rbKlappvisitenkarte")->setChecked(true);
+    EXPECT_FALSE(extra->isHidden());
+    EXPECT_TRUE(Get<QLabel>(*master, "imgWerbung")->isHidden());
 }
 
 TEST_F(MasterTest, TextEndingInALineBreakShowsWithoutTheEmptyLine)

@@ -174,6 +174,44 @@ TEST_F(MasterTest, LinesThatDoNotFitAreMarkedInThePreviewAndTheThumbnail)
     EXPECT_TRUE(marks->TipAt(QPoint(canvas.MMToX(2), canvas.MMToY(2))).isEmpty());
 }
 
+// Layout 3 of the chooser has no place for a logo.
+TEST_F(MasterTest, LayoutWithoutALogoPlaceIsMarkedInThePreviewAndTheThumbnail)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/logo.bmp");
+    ASSERT_TRUE(WriteLogo(path));
+    auto master = Create();
+    FDialogs.Files.push_back(path);
+    Get<QAbstractButton>(*master, "BtnFirmenlogo")->click();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsLayout"));
+    auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
+    auto *marks = master->Preview().findChild<TFitMarks *>();
+    ASSERT_NE(marks, nullptr);
+    const auto red = [](const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
+    const auto warning = [](const QColor &c) { return c.red() > 240 && c.green() > 150 && c.green() < 220 && c.blue() < 60; };
+    const auto paint = [&] { return master->Preview().viewport()->grab().toImage(); };
+    const auto middle = [&] {
+        const TScaler &canvas = master->Preview().Scaler();
+        return QPoint(canvas.MMToX(42.5f), canvas.MMToY(27.5f));
+    };
+    const QString dropped = QStringLiteral("Dieses Layout zeigt kein Logo: das Logo wird nicht gedruckt.");
+
+    QImage image = paint();
+    EXPECT_EQ(CountPixels(image, image.rect(), red), 0);
+    EXPECT_TRUE(marks->TipAt(middle()).isEmpty());
+    EXPECT_TRUE(grid->CellTip(0, 0).isEmpty());
+    EXPECT_EQ(grid->CellTip(0, 1), dropped);
+    const QImage cells = grid->viewport()->grab().toImage();
+    EXPECT_EQ(CountPixels(cells, grid->CellRect(0, 0), warning), 0);
+    EXPECT_GT(CountPixels(cells, grid->CellRect(0, 1), warning), 10);
+
+    ASSERT_TRUE(grid->SelectCell(0, 1));
+    ASSERT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("102"));
+    image = paint();
+    EXPECT_GT(CountPixels(image, image.rect(), red), 20);
+    EXPECT_EQ(marks->TipAt(middle()), dropped);
+}
+
 TEST_F(MasterTest, LongLogoPathIsShortenedAndRemovalShowsNoLogo)
 {
     QTemporaryDir folder;
