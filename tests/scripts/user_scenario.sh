@@ -150,15 +150,17 @@ quit_program() {
 }
 
 # Prints on the PDF printer from the page "Drucken": the number of sheets,
-# "Drucken" and the file; a file asks nothing about paper.
+# "Drucken" and the file; a file asks nothing about paper. With "warned", the
+# print confirmation first says what the card loses, and is confirmed.
 print_to_pdf() {
-    local sheets=$1 pdf=$2
+    local sheets=$1 pdf=$2 warned=${3:-}
     # The sheet count through its caption's mnemonic, "&Anzahl Bögen": a
     # click could land before the page has taken its place.
     x key alt+a
     x key ctrl+a
     x type "$sheets"
     click 512 704 # "Drucken", where the other pages have "Weiter"
+    [ "$warned" = warned ] && answer_information
     answer_file_dialog '^In PDF-Datei drucken$' "$pdf"
     wait_until 10 test -s "$pdf" || fatal "no PDF file $pdf"
     focus_main
@@ -219,7 +221,8 @@ x key f # "Öffnen..."
 answer_file_dialog '^Datei .*ffnen$' "$card"
 wait_caption "Tessaro - Faltkarte.tsx" opening
 x key ctrl+Tab ctrl+Tab ctrl+Tab # past "Rückseite" and "Layout" to "Drucken"
-print_to_pdf 2 "$work/out/karten.pdf"
+# Layout 103 has no place for the card's logo, which the confirmation says.
+print_to_pdf 2 "$work/out/karten.pdf" warned
 
 # Layout 103 has no picture box; 100 has one. "Drucken" took the focus
 # from the pages, so the tabs are clicked. The grid keeps 103 in view, so the

@@ -7,10 +7,12 @@
 # A script may define `describe_failure` to show what it saw before `fatal`.
 
 # The tools print and read numbers with a decimal point whatever locales the
-# machine has; the program itself runs in the language under test.
-awk() { LC_ALL='' LC_NUMERIC=C command awk "$@"; }
-sort() { LC_ALL='' LC_NUMERIC=C command sort "$@"; }
-printf() { LC_ALL='' LC_NUMERIC=C builtin printf "$@"; }
+# machine has; the program itself runs in the language under test. They run
+# through env, so that the shell never switches its own locale to one the
+# machine may lack (which it would warn about).
+awk() { env -u LC_ALL LC_NUMERIC=C awk "$@"; }
+sort() { env -u LC_ALL LC_NUMERIC=C sort "$@"; }
+printf() { env -u LC_ALL LC_NUMERIC=C printf "$@"; }
 
 status=0
 work=$(mktemp -d)
