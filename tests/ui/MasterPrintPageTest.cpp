@@ -116,6 +116,23 @@ TEST_F(MasterPrintPageTest, SwitchChoosesThePassTheButtonsAndFieldsCorrect)
     EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")), (TPrintCorrection{{1.5f, 4.0f}, {-2.5f, -0.5f}}));
 }
 
+// A correction typed with either separator; shown in the program's language.
+TEST_F(MasterPrintPageTest, OffsetFieldsReadEitherDecimalSeparator)
+{
+    auto master = Create();
+    OpenPrintPage(*master);
+    Click(*master, "BtnDruckpositionAnpassen");
+    auto *x = Get<QDoubleSpinBox>(*master, "seDruckPosX");
+    auto *y = Get<QDoubleSpinBox>(*master, "seDruckPosY");
+    for (const auto &[field, text] : {std::pair{x, "1.5"}, std::pair{y, "-2,5"}}) {
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromUtf8(text));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")).Front, (TPrintOffsets{1.5f, -2.5f}));
+    EXPECT_EQ(x->text(), QStringLiteral("1,5 mm"));
+}
+
 // A two-sided card's test page: the front page, the prompt to turn the
 // sheet, the back page; cancelling the prompt leaves the front alone.
 TEST_F(MasterPrintPageTest, TwoSidedTestPageAsksBeforeTheBack)
