@@ -133,6 +133,23 @@ TEST_F(MasterPrintPageTest, OffsetFieldsReadEitherDecimalSeparator)
     EXPECT_EQ(x->text(), QStringLiteral("1,5 mm"));
 }
 
+// The pass chosen for correcting is the page the sheet preview shows.
+TEST_F(MasterPrintPageTest, ChoosingThePassShowsItsPageInTheSheetPreview)
+{
+    auto master = Create();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbBeidseitig");
+    OpenPrintPage(*master);
+    Click(*master, "BtnDruckpositionAnpassen");
+    const auto *preview = master->findChild<TSheetPreview *>();
+    ASSERT_NE(preview, nullptr);
+    Click(*master, "chTestseite");
+    Click(*master, "rbDruckPosRueckseite");
+    EXPECT_EQ(preview->CurrentPage(), TSheetPreview::TPage::Back);
+    Click(*master, "rbDruckPosVorderseite");
+    EXPECT_EQ(preview->CurrentPage(), TSheetPreview::TPage::Front);
+}
+
 // A two-sided card's test page: the front page, the prompt to turn the
 // sheet, the back page; cancelling the prompt leaves the front alone.
 TEST_F(MasterPrintPageTest, TwoSidedTestPageAsksBeforeTheBack)
