@@ -200,6 +200,7 @@ TEST_F(MasterPrintPageTest, AnotherPrinterBringsItsOwnOffsets)
     EXPECT_TRUE(Label(*master, "lblPosY").contains(QStringLiteral("nach oben")));
     EXPECT_EQ(Label(*master, "lblOrt"), QStringLiteral("Flur 2"));
     EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Visitenkarten"));
+    EXPECT_TRUE(Get<QPushButton>(*master, "BtnEigenschaften")->isEnabled());
 
     ChoosePrinter(*master, QLatin1String(PdfPrinterName));
     EXPECT_EQ(Label(*master, "lblPosX"), QStringLiteral("keine waagrechte Verschiebung"));
@@ -223,6 +224,7 @@ TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
     EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
+    EXPECT_FALSE(Get<QPushButton>(*master, "BtnEigenschaften")->isEnabled()) << "a file has no page set-up";
     EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
 }
 
