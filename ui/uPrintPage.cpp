@@ -66,6 +66,10 @@ void TPrintPage::TextsChanged()
 {
     seAnzahlChange();
     ShowPrintOffsets();
+    // The PDF printer's description is one of the program's texts; entering
+    // the page shows it anew anyway.
+    if (FPage.isVisible())
+        ShowPrinterInfo();
 }
 
 void TPrintPage::PrintCards()

@@ -231,8 +231,9 @@ TEST_F(MasterPrintPageTest, PrintButtonWritesTheSheetsIntoTheChosenPdfFile)
 TEST_F(MasterPrintPageTest, PdfPrinterSpeaksTheProgramsLanguage)
 {
     auto master = Create();
-    Localizer().SetLanguage(1);
     OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "lblKommentar"), PrintText(QStringLiteral("ID_PDFKOMMENTAR")));
+    Localizer().SetLanguage(1);
     EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Prints each sheet as a page into a PDF file"));
     Click(*master, "BtnWeiter"); // the file dialog is cancelled
     Localizer().SetLanguage(0);
