@@ -1,6 +1,6 @@
 #include "locale/uFormatText.h"
 
-#include <QLocale>
+#include "locale/uNumberText.h"
 
 #include <cmath>
 
@@ -170,7 +170,7 @@ std::optional<QString> FormatReal(const TPlaceholder &placeholder, const QVarian
     const char conversion = placeholder.Conversion.toLatin1();
     const int precision = placeholder.Precision >= 0 ? placeholder.Precision : 6;
     QString body = QString::number(qAbs(v), conversion, conversion == 'g' || conversion == 'G' ? qMax(precision, 1) : precision);
-    const QString point = QLocale().decimalPoint();
+    const QString point = NumberLocale().decimalPoint();
     if (!point.isEmpty() && point != QStringLiteral("."))
         body.replace('.', point);
     return Pad(placeholder, SignOf(v < 0 || (v == 0 && std::signbit(v)), placeholder), body, qIsFinite(v));

@@ -1,12 +1,11 @@
 #include "model/uBogenkatalog.h"
 
 #include "locale/uHMRegistry.h"
+#include "locale/uNumberText.h"
 #include "locale/ulocalize.h"
 #include "support/uCustomIni.h"
 #include "support/uMemIni.h"
 #include "support/uResources.h"
-
-#include <QLocale>
 
 #include <cmath>
 
@@ -83,7 +82,7 @@ void RegisterSheetTexts()
 
 QString LengthText(float mm)
 {
-    return QLocale().toString(double(mm), 'g', 7);
+    return NumberText(double(mm), 3);
 }
 
 void WriteSheet(const TBogenlayout &sheet, const TSheetValueWriter &write)

@@ -30,7 +30,7 @@ QString SheetDescription(const TBogenlayout &sheet);
 QString SheetDetails(const TBogenlayout &sheet);
 // "A4", "US-Letter" or the paper's size.
 QString PaperName(float width, float height);
-// A length as the user reads it: the locale's decimal separator, no trailing zeros.
+// A length as the user reads it: the program's language, no trailing zeros.
 QString LengthText(float mm);
 
 inline constexpr float LetterWidth = 215.9f; // mm

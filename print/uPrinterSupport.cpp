@@ -79,7 +79,7 @@ bool TPrinterSupport::ShowProperties(QWidget *parent)
 {
     if (!HasDeviceSettings())
         throw EPrinterError(PrintText(QStringLiteral("ID_KEINTREIBER")).toStdString());
-    if (!IsPdfPrinter() && QPrinterInfo::printerInfo(FPrinter.printerName()).isNull())
+    if (!HasProperties() || QPrinterInfo::printerInfo(FPrinter.printerName()).isNull())
         return false;
     const TPaperSettings before = PaperSettings();
     QPageSetupDialog dialog(&FPrinter, parent);

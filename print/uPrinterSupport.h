@@ -65,7 +65,11 @@ public:
     // After a printer change: the new printer's own settings with the
     // orientation and paper of the previous one (A4 portrait when it had none).
     void CarryOverPaperSettings();
+    // Whether the printer has a page set-up dialog whose answers it uses:
+    // the PDF printer has none.
+    bool HasProperties() const { return !IsPdfPrinter(); }
     // The printer's page set-up dialog; true when the user confirmed it.
+    // Without one, false and nothing shows.
     // Throws EPrinterError when the printer has no device settings.
     bool ShowProperties(QWidget *parent);
     // Leaves info unchanged when the printer cannot be asked.

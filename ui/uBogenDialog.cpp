@@ -2,6 +2,7 @@
 
 #include "model/uBogenkatalog.h"
 #include "ui/uAccessibleTexts.h"
+#include "ui/uNumberBox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -70,19 +71,9 @@ namespace {
 
 enum TPaper { PaperA4, PaperLetter, PaperCustom };
 
-// Millimetres as typed: "88,9 mm", not "88,900 mm".
-class TLengthBox : public QDoubleSpinBox
+TNumberBox *MakeLength(QWidget *parent, const char *name, double minimum, const QString &hint)
 {
-public:
-    using QDoubleSpinBox::QDoubleSpinBox;
-
-protected:
-    QString textFromValue(double value) const override { return locale().toString(value, 'g', 7); }
-};
-
-QDoubleSpinBox *MakeLength(QWidget *parent, const char *name, double minimum, const QString &hint)
-{
-    auto *box = new TLengthBox(parent);
+    auto *box = new TNumberBox(parent);
     box->setObjectName(QLatin1String(name));
     NameByHint(box, hint);
     box->setDecimals(3);
@@ -201,9 +192,11 @@ TBogenDialog::TBogenDialog(const TBogenlayout &start, const QStringList &customN
 
     connect(cbPapier, &QComboBox::currentIndexChanged, this, [this] { cbPapierChanged(); });
     connect(edName, &QLineEdit::textChanged, this, [this] { ValuesChanged(); });
-    for (QDoubleSpinBox *box : {sePapierBreite, sePapierHoehe, seKarteBreite, seKarteHoehe, seRandLinks, seRandOben,
-                                seAbstandX, seAbstandY})
+    // The text too: one that is no number leaves the value as it was.
+    for (TNumberBox *box : Lengths()) {
         connect(box, &QDoubleSpinBox::valueChanged, this, [this] { ValuesChanged(); });
+        connect(box, &TNumberBox::EntryChanged, this, [this] { ValuesChanged(); });
+    }
     for (QSpinBox *box : {seSpalten, seZeilen})
         connect(box, &QSpinBox::valueChanged, this, [this] { ValuesChanged(); });
     connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -220,6 +213,8 @@ void TBogenDialog::RegisterDefaultTexts()
 {
     SetDefaultText(QStringLiteral("ID_PAPIEREIGENES"), QStringLiteral("Eigenes Format"));
     SetDefaultText(QStringLiteral("ID_BOGENNAME"), QStringLiteral("Bitte geben Sie dem Bogen einen Namen."));
+    SetDefaultText(QStringLiteral("ID_BOGENZAHL"),
+                   QString::fromUtf8("Ein Feld enthält keine gültige Zahl (Beispiel: 1,5)."));
 }
 
 void TBogenDialog::TextsChanged()
@@ -304,8 +299,16 @@ TBogenlayout TBogenDialog::Bogen() const
     return sheet;
 }
 
+std::array<TNumberBox *, 8> TBogenDialog::Lengths() const
+{
+    return {sePapierBreite, sePapierHoehe, seKarteBreite, seKarteHoehe, seRandLinks, seRandOben, seAbstandX, seAbstandY};
+}
+
 QString TBogenDialog::Problem() const
 {
+    for (const TNumberBox *box : Lengths())
+        if (!box->hasAcceptableInput())
+            return GetText(QStringLiteral("ID_BOGENZAHL"));
     const TBogenlayout sheet = Bogen();
     const QString problem = SheetProblemText(sheet);
     if (problem.isEmpty() && sheet.Name.isEmpty())

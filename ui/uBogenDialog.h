@@ -6,14 +6,16 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <array>
+
 class QComboBox;
 class QDialogButtonBox;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class TBogenSkizze;
+class TNumberBox;
 
 // A card sheet of the user's own: its name and every length of the sheet,
 // with a drawing that follows the values and the reason a sheet cannot be
@@ -30,7 +32,8 @@ public:
 
     // The sheet as the fields describe it.
     TBogenlayout Bogen() const;
-    // Why OK is not possible; empty when it is.
+    // Why OK is not possible; empty when it is. A field whose text is no
+    // number is a reason.
     QString Problem() const;
 
     void RegisterDefaultTexts() override;
@@ -44,26 +47,27 @@ private:
     void ShowSheet(const TBogenlayout &sheet);
     void cbPapierChanged();
     void ValuesChanged();
+    std::array<TNumberBox *, 8> Lengths() const;
 
     QLabel *lblName;
     QLineEdit *edName;
     QLabel *lblPapier;
     QComboBox *cbPapier;
     QLabel *lblPapiergroesse;
-    QDoubleSpinBox *sePapierBreite;
-    QDoubleSpinBox *sePapierHoehe;
+    TNumberBox *sePapierBreite;
+    TNumberBox *sePapierHoehe;
     QLabel *lblKarte;
-    QDoubleSpinBox *seKarteBreite;
-    QDoubleSpinBox *seKarteHoehe;
+    TNumberBox *seKarteBreite;
+    TNumberBox *seKarteHoehe;
     QLabel *lblRaster;
     QSpinBox *seSpalten;
     QSpinBox *seZeilen;
     QLabel *lblRand;
-    QDoubleSpinBox *seRandLinks;
-    QDoubleSpinBox *seRandOben;
+    TNumberBox *seRandLinks;
+    TNumberBox *seRandOben;
     QLabel *lblAbstand;
-    QDoubleSpinBox *seAbstandX;
-    QDoubleSpinBox *seAbstandY;
+    TNumberBox *seAbstandX;
+    TNumberBox *seAbstandY;
     TBogenSkizze *FSkizze;
     QLabel *lblProblem;
     QPushButton *BtnLoeschen;

@@ -2,6 +2,7 @@
 
 #include "ui/uAccessibleTexts.h"
 #include "ui/uElidedLabel.h"
+#include "ui/uNumberBox.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -34,7 +35,7 @@ QToolButton *MakeSpeedButton(QWidget *parent, const char *name, Qt::ArrowType ar
 // field or on a step, not on every key.
 QDoubleSpinBox *MakeOffsetField(QWidget *parent, const char *name, const QString &hint)
 {
-    auto *field = MakeControl<QDoubleSpinBox>(parent, name);
+    auto *field = MakeControl<TNumberBox>(parent, name);
     field->setRange(-TPrintOffsets::Limit, TPrintOffsets::Limit);
     field->setSingleStep(TPrintOffsets::Step);
     field->setDecimals(1);

@@ -66,6 +66,10 @@ void TPrintPage::TextsChanged()
 {
     seAnzahlChange();
     ShowPrintOffsets();
+    // The PDF printer's description is one of the program's texts; entering
+    // the page shows it anew anyway.
+    if (FPage.isVisible())
+        ShowPrinterInfo();
 }
 
 void TPrintPage::PrintCards()
@@ -164,6 +168,8 @@ void TPrintPage::ShowPrinterInfo()
     TPrinterInfo info;
     PrinterSupport().GetPrinterInfo(info);
     FPage.gbDrucker->ShowDescription(info.Location, info.Comment);
+    // No dialog whose answers the printer would not use.
+    FPage.gbDrucker->BtnEigenschaften->setEnabled(PrinterSupport().HasProperties());
 }
 
 void TPrintPage::EnableControls(bool enabled)
@@ -172,8 +178,9 @@ void TPrintPage::EnableControls(bool enabled)
     const TCalibrationGroup &calibration = *FPage.gbDruckbereich;
     for (QWidget *control : FLocked)
         control->setEnabled(enabled);
+    printer.BtnEigenschaften->setEnabled(enabled && PrinterSupport().HasProperties());
     for (QWidget *control : std::initializer_list<QWidget *>{
-             printer.cbDrucker, printer.BtnEigenschaften, FPage.seAnzahl, calibration.BtnTestseiteDrucken,
+             printer.cbDrucker, FPage.seAnzahl, calibration.BtnTestseiteDrucken,
              calibration.BtnDruckpositionAnpassen, calibration.BtnDruckPosLeft, calibration.BtnDruckPosUp,
              calibration.BtnDruckPosRight, calibration.BtnDruckPosDown, calibration.BtnDruckPosCenter,
              calibration.rbDruckPosVorderseite, calibration.rbDruckPosRueckseite, calibration.seDruckPosX,

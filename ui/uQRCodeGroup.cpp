@@ -4,6 +4,7 @@
 #include "model/uDocument.h"
 #include "render/uQRCode.h"
 #include "ui/uAccessibleTexts.h"
+#include "ui/uNumberBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,7 +41,7 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
 
     chQRCodeAnzeigen = Make<QCheckBox>(this, "chQRCodeAnzeigen", QStringLiteral("&QR-Code auf der Karte"));
     lblQRCodeGroesse = Make<QLabel>(this, "lblQRCodeGroesse", QStringLiteral("&Größe:"));
-    seQRCodeGroesse = Make<QDoubleSpinBox>(this, "seQRCodeGroesse");
+    seQRCodeGroesse = Make<TNumberBox>(this, "seQRCodeGroesse");
     seQRCodeGroesse->setRange(TQRCodeSettings::MinGroesse, TQRCodeSettings::MaxGroesse);
     seQRCodeGroesse->setDecimals(1);
     seQRCodeGroesse->setSingleStep(1);

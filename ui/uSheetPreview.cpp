@@ -74,6 +74,9 @@ void TSheetPreview::Follow(const TDruckenPage &page)
                                 calibration.BtnDruckPosRight, calibration.BtnDruckPosCenter})
         connect(button, &QToolButton::clicked, this, [this] { Redraw(); });
     connect(&calibration, &TCalibrationGroup::OffsetsTyped, this, [this] { Redraw(); });
+    // The pass being corrected is the one to look at.
+    connect(&calibration, &TCalibrationGroup::SideChanged, this,
+            [this, &calibration] { ShowSide(calibration.Side()); });
     // The printer's own correction comes with it.
     connect(page.gbDrucker->cbDrucker, &QComboBox::activated, this, [this] { Redraw(); });
 }
@@ -113,6 +116,19 @@ void TSheetPreview::SetPageIndex(int index)
     FPageIndex = std::clamp(index, 0, int(Pages().size()) - 1);
     ShowPageLabel();
     Vorschau->viewport()->update();
+}
+
+void TSheetPreview::ShowSide(TPrintSide side)
+{
+    // The test page carries the fronts' correction and stays for them.
+    if (side == TPrintSide::Back) {
+        if (!FDocument.MitRueckseite())
+            return;
+        chTestseite->setChecked(false);
+        SetPageIndex(int(Pages().indexOf(TPage::Back)));
+    } else if (CurrentPage() == TPage::Back) {
+        SetPageIndex(int(Pages().indexOf(TPage::Front)));
+    }
 }
 
 void TSheetPreview::DrawPage(TScaleCanvas &canvas, TPage page) const

@@ -12,6 +12,7 @@ class TDruckenPage;
 class TMMWindow;
 class TScaleCanvas;
 struct TPrintCorrection;
+enum class TPrintSide;
 
 // The sheet as the printer receives it, page by page: the paper, every
 // slot's outline in light grey, and the cards drawn by the print view with
@@ -38,6 +39,8 @@ public:
     QList<TPage> Pages() const;
     int PageIndex() const { return FPageIndex; }
     void SetPageIndex(int index);
+    // The fronts' or the backs' page, when the card has that side.
+    void ShowSide(TPrintSide side);
     TPage CurrentPage() const;
     // One page on a canvas whose origin is the paper's top-left corner.
     void DrawPage(TScaleCanvas &canvas, TPage page) const;

@@ -1,4 +1,6 @@
 #include "locale/uFormatText.h"
+#include "locale/uNumberText.h"
+#include "locale/ulocalize.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +19,22 @@ private:
     QLocale FPrevious;
 };
 
+// The program in a language of the table while it lives.
+class TLanguageScope
+{
+public:
+    explicit TLanguageScope(int index) { FLocalizer.SetLanguage(index); }
+
+private:
+    TLocalizer FLocalizer{QStringList{QStringLiteral("tessaro")}};
+    TLocalizerOverride FInstalled{FLocalizer};
+};
+
 } // namespace
 
 TEST(FormatText, FormatsThePlaceholdersOfTheTexts)
 {
-    TLocaleScope c(QLocale::c());
+    TLanguageScope english(1);
     EXPECT_EQ(FormatOrKeep("entspricht %d Visitenkarten", {30}), "entspricht 30 Visitenkarten");
     EXPECT_EQ(FormatOrKeep("Die Datei \"%s\" fehlt.", {QString("/tmp/a b.pdf")}), "Die Datei \"/tmp/a b.pdf\" fehlt.");
     EXPECT_EQ(FormatOrKeep("um %.1f mm", {2.26f}), "um 2.3 mm");
@@ -35,11 +48,43 @@ TEST(FormatText, FormatsThePlaceholdersOfTheTexts)
     EXPECT_EQ(FormatOrKeep("ohne Platzhalter", {1, 2}), "ohne Platzhalter");
 }
 
-TEST(FormatText, FloatsUseTheLocaleDecimalSeparator)
+// The machine's locale plays no part: a German program on an English
+// machine and the other way round.
+TEST(FormatText, FloatsFollowTheProgramsLanguage)
 {
-    TLocaleScope german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(FormatOrKeep("%.1f mm", {1.5}), "1,5 mm");
-    EXPECT_EQ(FormatOrKeep("%d", {12345}), "12345");
+    {
+        TLocaleScope machine(QLocale(QLocale::English, QLocale::UnitedStates));
+        TLanguageScope german(0);
+        EXPECT_EQ(FormatOrKeep("%.1f mm", {1.5}), "1,5 mm");
+        EXPECT_EQ(FormatOrKeep("%d", {12345}), "12345");
+        EXPECT_EQ(NumberText(1234.5, 3), "1234,5") << "no thousands separator";
+    }
+    TLocaleScope machine(QLocale(QLocale::German, QLocale::Germany));
+    TLanguageScope english(1);
+    EXPECT_EQ(FormatOrKeep("%.1f mm", {1.5}), "1.5 mm");
+    EXPECT_EQ(NumberText(88.9f, 3), "88.9");
+    EXPECT_EQ(NumberText(-0.01, 1), "0");
+    EXPECT_EQ(NumberText(20, 1), "20");
+}
+
+// Both separators read as the decimal one in every language; what is no
+// number is refused rather than guessed at.
+TEST(NumberText, ReadsEitherDecimalSeparatorAndRefusesTheRest)
+{
+    TLanguageScope english(1);
+    const std::pair<const char *, double> numbers[] = {
+        {"1,5", 1.5}, {"1.5", 1.5}, {" -2,25 ", -2.25}, {"+3", 3}, {",5", 0.5}, {"1.500", 1.5}, {"7,", 7}};
+    for (const auto &[text, value] : numbers) {
+        const TNumberReading reading = ReadNumber(QString::fromUtf8(text), 3);
+        EXPECT_EQ(reading.State, QValidator::Acceptable) << text;
+        EXPECT_DOUBLE_EQ(reading.Value, value) << text;
+    }
+    for (const char *text : {"1.5.2", "1,5,2", "", "-", "."})
+        EXPECT_EQ(ReadNumber(QString::fromUtf8(text), 3).State, QValidator::Intermediate) << text;
+    for (const char *text : {"abc", "1e3", "1 5", "1,5x", "0x10"})
+        EXPECT_EQ(ReadNumber(QString::fromUtf8(text), 3).State, QValidator::Invalid) << text;
+    EXPECT_EQ(ReadNumber(QStringLiteral("1,25"), 1).State, QValidator::Invalid) << "more decimals than the field has";
+    EXPECT_EQ(ReadNumber(QStringLiteral("1,50"), 1).State, QValidator::Acceptable);
 }
 
 TEST(FormatText, MismatchKeepsTheTextUnformatted)

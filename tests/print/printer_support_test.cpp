@@ -1,3 +1,5 @@
+#include "PrivateCupsServer.h"
+
 #include "print/uCupsQuery.h"
 #include "print/uPrinterSupport.h"
 
@@ -143,13 +145,32 @@ TEST_F(PrinterSupportTest, PrinterChangeKeepsPaperAndResetsCopies)
     EXPECT_TRUE(FPrinter.pageLayout().pageSize().isEquivalentTo(custom));
 }
 
-TEST_F(PrinterSupportTest, PropertiesDialogChangesSettingsOnlyWhenConfirmed)
+// The PDF printer would throw the dialog's answers away: it shows none. A
+// printer of the print service changes its settings only when confirmed.
+TEST_F(PrinterSupportTest, PropertiesDialogOnlyWhereItsAnswersCountAndOnlyWhenConfirmed)
 {
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = true;
+            dialog->reject();
+        }
+    });
+    EXPECT_FALSE(FSupport.HasProperties());
+    EXPECT_FALSE(FSupport.ShowProperties(nullptr));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown);
+
+    TPrivateCupsServer server;
+    if (!server.Running() || !server.AddPrinter(QStringLiteral("Flurdrucker"), QString(), QString()))
+        GTEST_SKIP() << "no private CUPS server: " << server.Log().toStdString();
+    FSupport.SetPrinterName(QStringLiteral("Flurdrucker"));
+    FSupport.CarryOverPaperSettings();
+    EXPECT_TRUE(FSupport.HasProperties());
     FPrinter.setPageOrientation(QPageLayout::Portrait);
     AnswerNextDialog(false);
     EXPECT_FALSE(FSupport.ShowProperties(nullptr));
     EXPECT_EQ(FPrinter.pageLayout().orientation(), QPageLayout::Portrait);
-
     AnswerNextDialog(true);
     EXPECT_TRUE(FSupport.ShowProperties(nullptr));
 }

@@ -1,6 +1,7 @@
 #include "MasterTestSupport.h"
 
 #include "common/TestSheets.h"
+#include "locale/ulocalize.h"
 #include "model/uBogenkatalog.h"
 #include "model/uDocument.h"
 #include "render/uMMWindow.h"
@@ -89,6 +90,44 @@ TEST_F(BogenwahlTest, DialogSaysWhyASheetCannotWorkAndTakesOnlyOneThatCan)
     dialog.findChild<QComboBox *>("cbPapier")->setCurrentIndex(1);
     EXPECT_EQ(dialog.Bogen().SheetWidth, LetterWidth);
     EXPECT_FALSE(dialog.findChild<QDoubleSpinBox *>("sePapierBreite")->isEnabled());
+}
+
+// On a German machine, as a German user types: either separator is the
+// decimal one; what is no number is not taken and keeps OK disabled. The
+// fields show the program's language, not the machine's.
+TEST_F(BogenwahlTest, DialogReadsEitherDecimalSeparatorAndRefusesWhatIsNoNumber)
+{
+    const QLocale machine;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto master = Create();
+    TBogenDialog dialog(Letter3x4(), {}, master.get());
+    dialog.show();
+    auto *margin = dialog.findChild<QDoubleSpinBox *>("seRandLinks");
+    const QAbstractButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    const QLabel *problem = dialog.findChild<QLabel *>("lblProblem");
+    const auto type = [margin](const char *text) {
+        margin->selectAll();
+        QTest::keyClicks(margin, QString::fromUtf8(text));
+    };
+    for (const char *text : {"1.5", "1,5"}) {
+        type(text);
+        EXPECT_FLOAT_EQ(dialog.Bogen().MarginLeft, 1.5f) << text;
+        EXPECT_TRUE(ok->isEnabled()) << problem->text().toStdString();
+    }
+    type("2.5.2");
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(problem->text(), QString::fromUtf8("Ein Feld enthält keine gültige Zahl (Beispiel: 1,5)."));
+    type("8x");
+    EXPECT_EQ(margin->text(), QStringLiteral("8 mm")) << "a letter is not typed";
+    EXPECT_TRUE(ok->isEnabled());
+
+    const auto *width = dialog.findChild<QDoubleSpinBox *>("seKarteBreite");
+    EXPECT_EQ(width->text(), QStringLiteral("63,5 mm"));
+    Localizer().SetLanguage(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(width->text(), QStringLiteral("63.5 mm"));
+    Localizer().SetLanguage(0);
+    QLocale::setDefault(machine);
 }
 
 TEST_F(BogenwahlTest, OwnSheetIsKeptChosenAndOfferedForItsCardTypeOnly)

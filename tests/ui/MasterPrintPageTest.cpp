@@ -117,6 +117,40 @@ TEST_F(MasterPrintPageTest, SwitchChoosesThePassTheButtonsAndFieldsCorrect)
     EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")), (TPrintCorrection{{1.5f, 4.0f}, {-2.5f, -0.5f}}));
 }
 
+// A correction typed with either separator; shown in the program's language.
+TEST_F(MasterPrintPageTest, OffsetFieldsReadEitherDecimalSeparator)
+{
+    auto master = Create();
+    OpenPrintPage(*master);
+    Click(*master, "BtnDruckpositionAnpassen");
+    auto *x = Get<QDoubleSpinBox>(*master, "seDruckPosX");
+    auto *y = Get<QDoubleSpinBox>(*master, "seDruckPosY");
+    for (const auto &[field, text] : {std::pair{x, "1.5"}, std::pair{y, "-2,5"}}) {
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromUtf8(text));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    EXPECT_EQ(LoadPrintCorrection(QStringLiteral("PDF")).Front, (TPrintOffsets{1.5f, -2.5f}));
+    EXPECT_EQ(x->text(), QStringLiteral("1,5 mm"));
+}
+
+// The pass chosen for correcting is the page the sheet preview shows.
+TEST_F(MasterPrintPageTest, ChoosingThePassShowsItsPageInTheSheetPreview)
+{
+    auto master = Create();
+    Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsVisitenkartentyp"));
+    Click(*master, "rbBeidseitig");
+    OpenPrintPage(*master);
+    Click(*master, "BtnDruckpositionAnpassen");
+    const auto *preview = master->findChild<TSheetPreview *>();
+    ASSERT_NE(preview, nullptr);
+    Click(*master, "chTestseite");
+    Click(*master, "rbDruckPosRueckseite");
+    EXPECT_EQ(preview->CurrentPage(), TSheetPreview::TPage::Back);
+    Click(*master, "rbDruckPosVorderseite");
+    EXPECT_EQ(preview->CurrentPage(), TSheetPreview::TPage::Front);
+}
+
 // A two-sided card's test page: the front page, the prompt to turn the
 // sheet, the back page; cancelling the prompt leaves the front alone.
 // A printer keeps the paper flow: all fronts, then, once the sheets are
@@ -167,6 +201,7 @@ TEST_F(MasterPrintPageTest, AnotherPrinterBringsItsOwnOffsets)
     EXPECT_TRUE(Label(*master, "lblPosY").contains(QStringLiteral("nach oben")));
     EXPECT_EQ(Label(*master, "lblOrt"), QStringLiteral("Flur 2"));
     EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Visitenkarten"));
+    EXPECT_TRUE(Get<QPushButton>(*master, "BtnEigenschaften")->isEnabled());
 
     ChoosePrinter(*master, QLatin1String(PdfPrinterName));
     EXPECT_EQ(Label(*master, "lblPosX"), QStringLiteral("keine waagrechte Verschiebung"));
@@ -196,14 +231,16 @@ TEST_F(MasterPrintPageTest, PdfPrinterWritesEachBackAfterItsFrontAskingNothingAb
     EXPECT_EQ(PdfText::Pages(test), 2);
     EXPECT_TRUE(Get<QPushButton>(*master, "BtnWeiter")->isEnabled());
     EXPECT_TRUE(Get<QToolButton>(*master, "BtnDruckPosUp")->isEnabled());
+    EXPECT_FALSE(Get<QPushButton>(*master, "BtnEigenschaften")->isEnabled()) << "a file has no page set-up";
     EXPECT_EQ(PrinterSupport().Printer().copyCount(), 1);
 }
 
 TEST_F(MasterPrintPageTest, PdfPrinterSpeaksTheProgramsLanguage)
 {
     auto master = Create();
-    Localizer().SetLanguage(1);
     OpenPrintPage(*master);
+    EXPECT_EQ(Label(*master, "lblKommentar"), PrintText(QStringLiteral("ID_PDFKOMMENTAR")));
+    Localizer().SetLanguage(1);
     EXPECT_EQ(Label(*master, "lblKommentar"), QStringLiteral("Prints each sheet as a page into a PDF file"));
     Click(*master, "BtnWeiter"); // the file dialog is cancelled
     Localizer().SetLanguage(0);
