@@ -33,6 +33,15 @@ bool IsFrameGrey(const QColor &c)
 {
     return c.red() == c.green() && c.green() == c.blue() && std::abs(c.red() - 224) <= 4;
 }
+// The preview's red frame and the thumbnails' amber warning sign.
+bool IsFitMarkRed(const QColor &c)
+{
+    return c.red() > 200 && c.green() < 80 && c.blue() < 80;
+}
+bool IsWarningAmber(const QColor &c)
+{
+    return c.red() > 240 && c.green() > 150 && c.green() < 220 && c.blue() < 60;
+}
 
 struct TPreviewShot
 {
@@ -135,22 +144,20 @@ TEST_F(MasterTest, LinesThatDoNotFitAreMarkedInThePreviewAndTheThumbnail)
     auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
     auto *marks = master->Preview().findChild<TFitMarks *>();
     ASSERT_NE(marks, nullptr);
-    const auto red = [](const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
-    const auto warning = [](const QColor &c) { return c.red() > 240 && c.green() > 150 && c.green() < 220 && c.blue() < 60; };
     const auto redInPreview = [&] {
         const QImage image = master->Preview().viewport()->grab().toImage();
-        return CountPixels(image, image.rect(), red);
+        return CountPixels(image, image.rect(), IsFitMarkRed);
     };
     const auto warningsInGrid = [&] {
         const QImage image = grid->viewport()->grab().toImage();
-        return CountPixels(image, grid->CellRect(0, 0), warning);
+        return CountPixels(image, grid->CellRect(0, 0), IsWarningAmber);
     };
 
     // The sample card fits: no mark, no sign.
     ASSERT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("100"));
     EXPECT_EQ(redInPreview(), 0);
     const QImage grid0 = grid->viewport()->grab().toImage();
-    EXPECT_EQ(CountPixels(grid0, grid0.rect(), warning), 0);
+    EXPECT_EQ(CountPixels(grid0, grid0.rect(), IsWarningAmber), 0);
 
     Get<QPlainTextEdit>(*master, "meAdresse")
         ->setPlainText(QStringLiteral("Musterfirma GmbH\nAbteilung Vertrieb\nHaus B\nAlleestr. 95\n"
@@ -187,8 +194,6 @@ TEST_F(MasterTest, LayoutWithoutALogoPlaceIsMarkedInThePreviewAndTheThumbnail)
     auto *grid = Get<TDrawGrid>(*master, "dgLayouts");
     auto *marks = master->Preview().findChild<TFitMarks *>();
     ASSERT_NE(marks, nullptr);
-    const auto red = [](const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
-    const auto warning = [](const QColor &c) { return c.red() > 240 && c.green() > 150 && c.green() < 220 && c.blue() < 60; };
     const auto paint = [&] { return master->Preview().viewport()->grab().toImage(); };
     const auto middle = [&] {
         const TScaler &canvas = master->Preview().Scaler();
@@ -197,18 +202,18 @@ TEST_F(MasterTest, LayoutWithoutALogoPlaceIsMarkedInThePreviewAndTheThumbnail)
     const QString dropped = QStringLiteral("Dieses Layout zeigt kein Logo: das Logo wird nicht gedruckt.");
 
     QImage image = paint();
-    EXPECT_EQ(CountPixels(image, image.rect(), red), 0);
+    EXPECT_EQ(CountPixels(image, image.rect(), IsFitMarkRed), 0);
     EXPECT_TRUE(marks->TipAt(middle()).isEmpty());
     EXPECT_TRUE(grid->CellTip(0, 0).isEmpty());
     EXPECT_EQ(grid->CellTip(0, 1), dropped);
     const QImage cells = grid->viewport()->grab().toImage();
-    EXPECT_EQ(CountPixels(cells, grid->CellRect(0, 0), warning), 0);
-    EXPECT_GT(CountPixels(cells, grid->CellRect(0, 1), warning), 10);
+    EXPECT_EQ(CountPixels(cells, grid->CellRect(0, 0), IsWarningAmber), 0);
+    EXPECT_GT(CountPixels(cells, grid->CellRect(0, 1), IsWarningAmber), 10);
 
     ASSERT_TRUE(grid->SelectCell(0, 1));
     ASSERT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("102"));
     image = paint();
-    EXPECT_GT(CountPixels(image, image.rect(), red), 20);
+    EXPECT_GT(CountPixels(image, image.rect(), IsFitMarkRed), 20);
     EXPECT_EQ(marks->TipAt(middle()), dropped);
 }
 
