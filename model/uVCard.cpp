@@ -252,7 +252,7 @@ TUse UseOfLabel(QString label)
                                                       "bureau lavoro ufficio trabajo oficina trabalho werk kantoor "
                                                       "munkahelyi práce pracovní pracovný").split(QLatin1Char(' '));
     static const QStringList home = QString::fromUtf8("home privat private personal persönlich zuhause domicile "
-                                                      "privé casa privato privado thuis otthoni domů soukromé "
+                                                      "privé casa privato privado thuis otthoni domácí domáci soukromé "
                                                       "súkromné").split(QLatin1Char(' '));
     if (work.contains(label))
         return TUse::Work;
