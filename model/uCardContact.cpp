@@ -1,10 +1,13 @@
 #include "model/uCardContact.h"
 
 #include "locale/ulocalize.h"
+#include "model/uAddressFormat.h"
 #include "model/uDocument.h"
 
 #include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,58 +64,16 @@ const char *TextKey(TKind kind)
     return "ID_KONTAKT_WEB";
 }
 
-// "98765 Musterdorf" and the postal codes of the program's countries:
-// "D-12345", "1234 AB" (Dutch), "110 00" (Czech, Slovak), "1000-001" (Portuguese).
-const QRegularExpression &TownLine()
+// The country the program's language writes for: the card leaves it out
+// of the addresses there.
+QString OwnCountry()
 {
-    static const QRegularExpression town(QStringLiteral(
-        R"(^(\d{4} ?[A-Z]{2}|(?:[A-Za-z]{1,3}-)?\d{4,5}(?:-\d{3})?|\d{3} \d{2})\s+(\S.*)$)"));
-    return town;
+    return CountryOfLanguage(Localizer().GetLanguageCode());
 }
 
 TContactAddress AddressOfLines(const QStringList &lines)
 {
-    TContactAddress address;
-    // The town follows the street: the first of several lines is no town line.
-    qsizetype town = -1;
-    for (qsizetype i = lines.size() - 1; i >= (lines.size() > 1 ? 1 : 0); --i) {
-        if (TownLine().match(lines.at(i).trimmed()).hasMatch()) {
-            town = i;
-            break;
-        }
-    }
-    if (town < 0) {
-        address.Street = lines.join(QLatin1Char('\n'));
-        return address;
-    }
-    const QRegularExpressionMatch match = TownLine().match(lines.at(town).trimmed());
-    address.Street = lines.mid(0, town).join(QLatin1Char('\n'));
-    address.PostalCode = match.captured(1);
-    address.Locality = match.captured(2);
-    const QStringList after = lines.mid(town + 1);
-    if (!after.isEmpty()) {
-        address.Region = after.mid(0, after.size() - 1).join(QLatin1Char('\n'));
-        address.Country = after.last();
-    }
-    return address;
-}
-
-QStringList LinesOfAddress(const TContactAddress &address)
-{
-    QStringList lines;
-    const auto add = [&](const QString &part) {
-        if (!part.isEmpty())
-            lines << part.split(QLatin1Char('\n'));
-    };
-    add(address.PostOfficeBox);
-    add(address.Extended);
-    add(address.Street);
-    const QString town = (address.PostalCode + QLatin1Char(' ') + address.Locality).trimmed();
-    if (!town.isEmpty())
-        lines << town;
-    add(address.Region);
-    add(address.Country);
-    return lines;
+    return ::AddressOfLines(lines, OwnCountry());
 }
 
 QString NameOfContact(const TContact &contact)
@@ -128,6 +89,37 @@ QString NameOfContact(const TContact &contact)
     if (!contact.HonorificPrefixes.isEmpty() && name.startsWith(prefix))
         name = name.mid(prefix.size()).trimmed();
     return name;
+}
+
+// The lines a business card shows, kind by kind in the order the contact
+// first names them: of each kind the work and unstated lines, the preferred
+// first; the private ones only where the contact has nothing else of it.
+QStringList BusinessLines(const QList<TContactLine> &lines)
+{
+    QList<TKind> kinds;
+    for (const TContactLine &line : lines) {
+        if (!kinds.contains(line.Kind))
+            kinds << line.Kind;
+    }
+    QStringList texts;
+    for (const TKind kind : kinds) {
+        QList<TContactLine> chosen;
+        for (const bool privateToo : {false, true}) {
+            for (const TContactLine &line : lines) {
+                if (line.Kind == kind && (privateToo || line.Use != TContactLine::TUse::Private)
+                    && !chosen.contains(line))
+                    chosen << line;
+            }
+            if (!chosen.isEmpty())
+                break;
+        }
+        const auto rank = [](const TContactLine &line) { return line.Preference > 0 ? line.Preference : 101; };
+        std::stable_sort(chosen.begin(), chosen.end(),
+                         [&rank](const TContactLine &a, const TContactLine &b) { return rank(a) < rank(b); });
+        for (const TContactLine &line : chosen)
+            texts << ContactLineText(line);
+    }
+    return texts;
 }
 
 } // namespace
@@ -204,26 +196,32 @@ TContact ContactOfCard(const TDocument &document)
     return contact;
 }
 
-void PutContactOnCard(TDocument &document, const TContact &contact)
+TContactCardTexts CardTextsOfContact(const TContact &contact, const QString &ownCountry)
 {
-    document.SetTitel(contact.HonorificPrefixes);
-    document.SetName(NameOfContact(contact));
-    QStringList profession;
+    TContactCardTexts card;
+    card.Titel = contact.HonorificPrefixes;
+    card.Name = NameOfContact(contact);
     const QString title = contact.Title.isEmpty() ? contact.Role : contact.Title;
     if (!title.isEmpty())
-        profession = title.split(QLatin1Char('\n'));
-    // Without a field of its own on the card, the company shows with the profession.
-    if (!contact.Organization.isEmpty() && !profession.contains(contact.Organization))
-        profession << contact.Organization;
-    document.SetBeruf(profession);
-    document.SetFirma(contact.Organization);
-    document.SetAdresse(LinesOfAddress(contact.Address));
-    QStringList lines;
-    for (const TContactLine &line : contact.Lines)
-        lines << ContactLineText(line);
-    if (!contact.Note.isEmpty())
-        lines << contact.Note.split(QLatin1Char('\n'));
-    document.SetTelefonFax(lines);
+        card.Beruf = title.split(QLatin1Char('\n'));
+    // The company has its field; the layouts show it with the profession.
+    if (!contact.Organization.isEmpty())
+        card.Beruf.removeAll(contact.Organization);
+    card.Firma = contact.Organization;
+    card.Adresse = LinesOfAddress(contact.Address, ownCountry);
+    card.TelefonFax = BusinessLines(contact.Lines);
+    return card;
+}
+
+void PutContactOnCard(TDocument &document, const TContact &contact)
+{
+    const TContactCardTexts card = CardTextsOfContact(contact, OwnCountry());
+    document.SetTitel(card.Titel);
+    document.SetName(card.Name);
+    document.SetBeruf(card.Beruf);
+    document.SetFirma(card.Firma);
+    document.SetAdresse(card.Adresse);
+    document.SetTelefonFax(card.TelefonFax);
 }
 
 bool HasQRCodeData(const TDocument &document)

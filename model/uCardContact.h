@@ -3,6 +3,7 @@
 #include "model/uVCard.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <optional>
 
 class TDocument;
@@ -24,8 +25,29 @@ QString ContactLineText(const TContactLine &line);
 // them) and every line of the phone field ReadContactLine understands; the
 // others become the note.
 TContact ContactOfCard(const TDocument &document);
+// The texts a contact gives a card's fields.
+struct TContactCardTexts
+{
+    QString Titel;
+    QString Name;
+    QStringList Beruf;
+    QString Firma;
+    QStringList Adresse;
+    QStringList TelefonFax;
+
+    bool operator==(const TContactCardTexts &) const = default;
+};
+
+// What belongs on a business card of the contact: the honorific prefix as
+// title, the job title (else the role) as profession, the company, the
+// address in the form of its country without the own country's name (an ISO
+// code, "DE") and the work or unstated phone, fax, mobile, e-mail and web
+// lines, labelled in the current language, the preferred first; private
+// lines only where a kind has nothing else, and never the note.
+TContactCardTexts CardTextsOfContact(const TContact &contact, const QString &ownCountry);
 // Title, name, profession, company, address and phone field from the
-// contact; the rest of the card stays. The card counts as changed.
+// contact, for the country of the program's language; the rest of the card
+// stays. The card counts as changed.
 void PutContactOnCard(TDocument &document, const TContact &contact);
 
 // Whether the card has anything for its QR code: a name for its vCard, an

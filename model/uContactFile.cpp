@@ -83,7 +83,7 @@ bool ImportContactFile(TDocument &document, const QString &path)
             ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason(content.Error)});
         return false;
     }
-    const QList<TContact> contacts = ReadVCards(content.Bytes);
+    const QList<TContact> contacts = ReadVCards(content.Bytes, AnsiCodePageOfLanguage(Localizer().GetLanguageCode()));
     if (contacts.isEmpty()) {
         ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
         return false;

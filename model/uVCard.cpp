@@ -4,8 +4,10 @@
 #include "support/uProfileIni.h"
 
 #include <QByteArrayList>
+#include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -23,8 +25,10 @@ constexpr qsizetype MaxLineBytes = 256 * 1024;
 
 struct TProperty
 {
-    QByteArray Name; // upper case, without its group
+    QByteArray Group; // upper case, as "ITEM1"
+    QByteArray Name;  // upper case, without its group
     QByteArrayList Types;
+    int Preference = 0; // as TContactLine::Preference
     QByteArray Encoding;
     QByteArray Charset;
     QByteArray Value;
@@ -78,7 +82,9 @@ std::optional<TProperty> ParseProperty(const QByteArray &line)
     TProperty property;
     const QByteArrayList head = SplitOutsideQuotes(line.left(colon), ';', MaxParameters + 1);
     const QByteArray name = head.front().trimmed().toUpper();
-    property.Name = name.mid(name.lastIndexOf('.') + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    property.Group = name.left(std::max<qsizetype>(dot, 0));
+    property.Name = name.mid(dot + 1);
     for (qsizetype i = 1; i < head.size(); ++i) {
         const QByteArray &parameter = head.at(i);
         const qsizetype equals = parameter.indexOf('=');
@@ -101,9 +107,13 @@ std::optional<TProperty> ParseProperty(const QByteArray &line)
         } else if (key == "CHARSET") {
             property.Charset = value;
         } else if (key == "PREF") {
+            // vCard 4.0 ranks from 1 to 100.
             property.Types << "PREF";
+            property.Preference = std::clamp(value.toInt(), 1, 100);
         }
     }
+    if (property.Preference == 0 && property.Has("PREF"))
+        property.Preference = 1;
     property.Value = line.mid(colon + 1);
     return property;
 }
@@ -136,7 +146,21 @@ QByteArray DecodeQuotedPrintable(const QByteArray &text)
     return bytes;
 }
 
-QString DecodeValue(const TProperty &property)
+// Bytes of no charset: UTF-8 where they are, else the code page.
+QString DecodeAnsi(const QByteArray &bytes, TAnsiCodePage codePage)
+{
+    if (codePage == TAnsiCodePage::Windows1252)
+        return DecodeAnsiText(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Qt names the code page where it is built with ICU, as on Debian.
+    QStringDecoder centralEuropean("windows-1250");
+    return centralEuropean.isValid() ? QString(centralEuropean.decode(bytes)) : DecodeCp1252(bytes);
+}
+
+QString DecodeValue(const TProperty &property, TAnsiCodePage codePage)
 {
     const QByteArray bytes =
         property.Encoding == "QUOTED-PRINTABLE" ? DecodeQuotedPrintable(property.Value) : property.Value;
@@ -149,7 +173,7 @@ QString DecodeValue(const TProperty &property)
         QStringDecoder named;
         if (!charset.isEmpty())
             named = QStringDecoder(property.Charset.constData());
-        text = named.isValid() ? named.decode(bytes) : DecodeAnsiText(bytes);
+        text = named.isValid() ? named.decode(bytes) : DecodeAnsi(bytes, codePage);
     }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -204,16 +228,44 @@ QString Component(const QStringList &components, int index)
     return index < components.size() ? Bounded(components.at(index)).trimmed() : QString();
 }
 
-// A plain text value: its separators are text again.
-QString Text(const TProperty &property, bool escapedCommas)
+using TUse = TContactLine::TUse;
+
+TUse UseOfTypes(const TProperty &property)
 {
-    return Structured(DecodeValue(property), escapedCommas, 1, QStringLiteral(",")).front();
+    if (property.Has("WORK"))
+        return TUse::Work;
+    for (const char *type : {"HOME", "PERSONAL", "PRIVATE", "X-PRIVATE", "X-HOME"}) {
+        if (property.Has(type))
+            return TUse::Private;
+    }
+    return TUse::Unstated;
 }
 
-// Which of several addresses a business card wants.
+// The label a desktop address book gives a group of properties, as
+// "_$!<Home>!$_" or one the user typed.
+TUse UseOfLabel(QString label)
+{
+    if (label.startsWith(QLatin1String("_$!<")) && label.endsWith(QLatin1String(">!$_")))
+        label = label.mid(4, label.size() - 8);
+    label = label.trimmed().toLower();
+    static const QStringList work = QString::fromUtf8("work arbeit büro geschäftlich dienstlich office travail "
+                                                      "bureau lavoro ufficio trabajo oficina trabalho werk kantoor "
+                                                      "munkahelyi práce pracovní pracovný").split(QLatin1Char(' '));
+    static const QStringList home = QString::fromUtf8("home privat private personal persönlich zuhause domicile "
+                                                      "privé casa privato privado thuis otthoni domácí domáci soukromé "
+                                                      "súkromné").split(QLatin1Char(' '));
+    if (work.contains(label))
+        return TUse::Work;
+    return home.contains(label) ? TUse::Private : TUse::Unstated;
+}
+
+// Which of several addresses a business card wants: work before unstated
+// before private, the preferred first among them.
 int AddressRank(const TProperty &property)
 {
-    return property.Has("WORK") ? 2 : property.Has("PREF") ? 1 : 0;
+    const TUse use = UseOfTypes(property);
+    const int rank = use == TUse::Work ? 2 : use == TUse::Unstated ? 1 : 0;
+    return rank * 2 + (property.Preference > 0 ? 1 : 0);
 }
 
 class TReader
@@ -221,7 +273,10 @@ class TReader
 public:
     // Unicode: the file was UTF-16, read as the UTF-8 it became; the
     // charsets its properties name no longer hold.
-    TReader(QList<TContact> &contacts, bool unicode) : FContacts(contacts), FUnicode(unicode) {}
+    TReader(QList<TContact> &contacts, bool unicode, TAnsiCodePage codePage)
+        : FContacts(contacts), FUnicode(unicode), FCodePage(codePage)
+    {
+    }
 
     void Line(const QByteArray &line)
     {
@@ -260,12 +315,20 @@ private:
     void Begin()
     {
         FContact = TContact();
+        FLineGroups.clear();
+        FLabels.clear();
         FVersion21 = false;
         FAddressRank = -1;
     }
 
     void End()
     {
+        // A label follows the line of its group.
+        for (qsizetype i = 0; i < FContact.Lines.size(); ++i) {
+            TContactLine &line = FContact.Lines[i];
+            if (line.Use == TUse::Unstated && FLabels.contains(FLineGroups.at(i)))
+                line.Use = UseOfLabel(FLabels.value(FLineGroups.at(i)));
+        }
         const TContact &c = FContact;
         const bool named = !(c.FormattedName + c.FamilyName + c.GivenName + c.Organization).trimmed().isEmpty();
         if (named || !c.Lines.isEmpty() || !c.Address.IsEmpty())
@@ -285,7 +348,7 @@ private:
         if (name == "FN") {
             FContact.FormattedName = Bounded(Text(property, commas)).trimmed();
         } else if (name == "N") {
-            const QStringList parts = Structured(DecodeValue(property), commas, 5, QStringLiteral(" "));
+            const QStringList parts = Structured(Decoded(property), commas, 5, QStringLiteral(" "));
             FContact.FamilyName = Component(parts, 0);
             FContact.GivenName = Component(parts, 1);
             FContact.AdditionalNames = Component(parts, 2);
@@ -297,7 +360,7 @@ private:
             FContact.Role = Bounded(Text(property, commas)).trimmed();
         } else if (name == "ORG") {
             QStringList units;
-            for (const QString &unit : Structured(DecodeValue(property), commas, MaxOrganizationUnits, QStringLiteral(",")))
+            for (const QString &unit : Structured(Decoded(property), commas, MaxOrganizationUnits, QStringLiteral(",")))
                 units << unit.trimmed();
             units.removeAll(QString());
             FContact.Organization = Bounded(units.join(QStringLiteral(", "))).trimmed();
@@ -311,11 +374,13 @@ private:
             const auto kind = property.Has("CELL") ? TContactLine::TKind::Mobile
                 : property.Has("FAX")              ? TContactLine::TKind::Fax
                                                    : TContactLine::TKind::Phone;
-            AddLine(kind, number);
+            AddLine(property, kind, number);
         } else if (name == "EMAIL") {
-            AddLine(TContactLine::TKind::EMail, Bounded(Text(property, commas)).trimmed());
+            AddLine(property, TContactLine::TKind::EMail, Bounded(Text(property, commas)).trimmed());
         } else if (name == "URL") {
-            AddLine(TContactLine::TKind::Web, Bounded(Text(property, commas)).trimmed());
+            AddLine(property, TContactLine::TKind::Web, Bounded(Text(property, commas)).trimmed());
+        } else if (name == "X-ABLABEL" && !property.Group.isEmpty()) {
+            FLabels.insert(property.Group, Bounded(Text(property, commas)));
         } else if (name == "NOTE" && FContact.Note.size() < TProfileIniFile::MaxValueLength) {
             const QString separator = FContact.Note.isEmpty() ? QString() : QStringLiteral("\n");
             FContact.Note = Bounded(FContact.Note + separator + Text(property, commas));
@@ -327,7 +392,7 @@ private:
         const int rank = AddressRank(property);
         if (rank <= FAddressRank)
             return;
-        const QStringList parts = Structured(DecodeValue(property), commas, 7, QStringLiteral(", "));
+        const QStringList parts = Structured(Decoded(property), commas, 7, QStringLiteral(", "));
         TContactAddress address{Component(parts, 0), Component(parts, 1), Component(parts, 2), Component(parts, 3),
                                 Component(parts, 4), Component(parts, 5), Component(parts, 6)};
         if (address.IsEmpty())
@@ -336,14 +401,28 @@ private:
         FAddressRank = rank;
     }
 
-    void AddLine(TContactLine::TKind kind, const QString &value)
+    void AddLine(const TProperty &property, TContactLine::TKind kind, const QString &value)
     {
-        if (!value.isEmpty())
-            FContact.Lines.append({kind, value});
+        if (value.isEmpty())
+            return;
+        FContact.Lines.append({kind, value, UseOfTypes(property), property.Preference});
+        FLineGroups.append(property.Group);
+    }
+
+    QString Decoded(const TProperty &property) const { return DecodeValue(property, FCodePage); }
+
+    // A plain text value: its separators are text again.
+    QString Text(const TProperty &property, bool escapedCommas) const
+    {
+        return Structured(Decoded(property), escapedCommas, 1, QStringLiteral(",")).front();
     }
 
     QList<TContact> &FContacts;
     bool FUnicode;
+    TAnsiCodePage FCodePage;
+    // The group of each line, and the labels of the groups.
+    QByteArrayList FLineGroups;
+    QHash<QByteArray, QString> FLabels;
     TContact FContact;
     int FDepth = 0;
     bool FVersion21 = false;
@@ -470,10 +549,10 @@ QByteArray LineProperty(TContactLine::TKind kind)
     return "URL:";
 }
 
-QList<TContact> ReadVCardLines(QByteArrayView bytes, bool unicode)
+QList<TContact> ReadVCardLines(QByteArrayView bytes, bool unicode, TAnsiCodePage codePage)
 {
     QList<TContact> contacts;
-    TReader reader(contacts, unicode);
+    TReader reader(contacts, unicode, codePage);
     TUnfolder logical;
     bool pending = false;
     qsizetype start = 0;
@@ -510,18 +589,27 @@ bool TContactAddress::IsEmpty() const
     return (PostOfficeBox + Extended + Street + Locality + Region + PostalCode + Country).trimmed().isEmpty();
 }
 
-QList<TContact> ReadVCards(const QByteArray &bytes)
+TAnsiCodePage AnsiCodePageOfLanguage(const QString &languageCode)
+{
+    for (const char *code : {"cze", "slk", "ung"}) {
+        if (languageCode == QLatin1String(code))
+            return TAnsiCodePage::Windows1250;
+    }
+    return TAnsiCodePage::Windows1252;
+}
+
+QList<TContact> ReadVCards(const QByteArray &bytes, TAnsiCodePage codePage)
 {
     // A byte-order mark: UTF-16 is read as the UTF-8 it becomes, UTF-8
     // without its mark.
     const bool little = bytes.startsWith("\xFF\xFE");
     if (little || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return ReadVCardLines(QString(decoder.decode(QByteArrayView(bytes).sliced(2))).toUtf8(), true);
+        return ReadVCardLines(QString(decoder.decode(QByteArrayView(bytes).sliced(2))).toUtf8(), true, codePage);
     }
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return ReadVCardLines(QByteArrayView(bytes).sliced(3), false);
-    return ReadVCardLines(bytes, false);
+        return ReadVCardLines(QByteArrayView(bytes).sliced(3), false, codePage);
+    return ReadVCardLines(bytes, false, codePage);
 }
 
 QByteArray WriteVCard(const TContact &contact)

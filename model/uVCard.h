@@ -24,11 +24,18 @@ struct TContactAddress
 struct TContactLine
 {
     enum class TKind { Phone, Mobile, Fax, EMail, Web };
+    // What the address book says the line is for: home and other private
+    // lines do not belong on a business card.
+    enum class TUse { Unstated, Work, Private };
 
     TKind Kind = TKind::Phone;
     QString Value;
+    TUse Use = TUse::Unstated;
+    // 1 is the most preferred line (up to 100), 0 says nothing.
+    int Preference = 0;
 
-    bool operator==(const TContactLine &) const = default;
+    // The same way of reaching the person, however the address book labels it.
+    bool operator==(const TContactLine &other) const { return Kind == other.Kind && Value == other.Value; }
 };
 
 struct TContact
@@ -50,14 +57,23 @@ struct TContact
     bool operator==(const TContact &) const = default;
 };
 
+// The 8-bit code page of a file that names no charset and is no UTF-8.
+enum class TAnsiCodePage { Windows1252, Windows1250 };
+
+// The code page files of the program's language were written in on the
+// original platform: Windows-1250 for Czech, Slovak and Hungarian.
+TAnsiCodePage AnsiCodePageOfLanguage(const QString &languageCode);
+
 // Every contact of a vCard file (versions 2.1, 3.0 and 4.0): folded lines,
 // quoted-printable values, the charset a property names (else UTF-8, and
-// Windows-1252 for bytes that are no UTF-8), UTF-8 and UTF-16 after a
-// byte-order mark, grouped and parameterised properties. Of several
-// addresses the work address is taken, else the preferred one, else the
-// first. Contacts nested in others are skipped. Every value is cut to the
-// 2047 characters a card file holds; the time taken grows with the file.
-QList<TContact> ReadVCards(const QByteArray &bytes);
+// the code page for bytes that are no UTF-8), UTF-8 and UTF-16 after a
+// byte-order mark, grouped and parameterised properties. Lines keep their
+// use (work, home, or a private label of their group) and preference. Of
+// several addresses the work address is taken, else one not private, the
+// preferred before the others, else the first. Contacts nested in others
+// are skipped. Every value is cut to the 2047 characters a card file holds;
+// the time taken grows with the file.
+QList<TContact> ReadVCards(const QByteArray &bytes, TAnsiCodePage codePage = TAnsiCodePage::Windows1252);
 
 // The contact as a vCard 3.0 in UTF-8 with CR LF line ends, lines folded
 // after 75 bytes.
