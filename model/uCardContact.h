@@ -18,7 +18,8 @@ std::optional<TContactLine> ReadContactLine(const QString &line);
 // The line the card shows for it, with the word of the current language.
 QString ContactLineText(const TContactLine &line);
 
-// The card's contact: its name split at the last blank, the title as the
+// The card's contact: its name split into given and family name
+// (SplitPersonName, with the card's Nachname), the title as the
 // honorific prefix, the profession as job title, the company, the address
 // lines as one address (street, postal code and town where the lines show
 // them) and every line of the phone field ReadContactLine understands; the
