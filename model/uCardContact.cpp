@@ -3,6 +3,7 @@
 #include "locale/ulocalize.h"
 #include "model/uAddressFormat.h"
 #include "model/uDocument.h"
+#include "model/uPersonName.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -171,17 +172,16 @@ QString ContactLineText(const TContactLine &line)
 TContact ContactOfCard(const TDocument &document)
 {
     TContact contact;
-    const QString name = document.Name().trimmed();
-    contact.FormattedName = name;
-    const qsizetype blank = name.lastIndexOf(QLatin1Char(' '));
-    contact.FamilyName = name.mid(blank + 1);
-    contact.GivenName = blank > 0 ? name.left(blank).trimmed() : QString();
+    contact.FormattedName = document.Name().trimmed();
+    const TPersonName name = SplitPersonName(document.Name(), document.Nachname());
+    contact.FamilyName = name.FamilyName;
+    contact.GivenName = name.GivenName;
     contact.HonorificPrefixes = document.Titel().trimmed();
     contact.Organization = document.Firma().trimmed();
     // The company may stand among the profession lines; it is said once.
     QStringList title = document.Beruf();
     if (!contact.Organization.isEmpty())
-        title.removeAll(contact.Organization);
+        title.removeIf([&](const QString &line) { return line.trimmed() == contact.Organization; });
     contact.Title = title.join(QLatin1Char('\n'));
     if (!document.Adresse().isEmpty())
         contact.Address = AddressOfLines(document.Adresse());
@@ -201,6 +201,7 @@ TContactCardTexts CardTextsOfContact(const TContact &contact, const QString &own
     TContactCardTexts card;
     card.Titel = contact.HonorificPrefixes;
     card.Name = NameOfContact(contact);
+    card.Nachname = NachnameForFamilyName(card.Name, contact.FamilyName);
     const QString title = contact.Title.isEmpty() ? contact.Role : contact.Title;
     if (!title.isEmpty())
         card.Beruf = title.split(QLatin1Char('\n'));
@@ -218,6 +219,7 @@ void PutContactOnCard(TDocument &document, const TContact &contact)
     const TContactCardTexts card = CardTextsOfContact(contact, OwnCountry());
     document.SetTitel(card.Titel);
     document.SetName(card.Name);
+    document.SetNachname(card.Nachname);
     document.SetBeruf(card.Beruf);
     document.SetFirma(card.Firma);
     document.SetAdresse(card.Adresse);

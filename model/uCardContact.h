@@ -19,7 +19,8 @@ std::optional<TContactLine> ReadContactLine(const QString &line);
 // The line the card shows for it, with the word of the current language.
 QString ContactLineText(const TContactLine &line);
 
-// The card's contact: its name split at the last blank, the title as the
+// The card's contact: its name split into given and family name
+// (SplitPersonName, with the card's Nachname), the title as the
 // honorific prefix, the profession as job title, the company, the address
 // lines as one address (street, postal code and town where the lines show
 // them) and every line of the phone field ReadContactLine understands; the
@@ -30,6 +31,8 @@ struct TContactCardTexts
 {
     QString Titel;
     QString Name;
+    // Empty unless the name alone would split into another family name.
+    QString Nachname;
     QStringList Beruf;
     QString Firma;
     QStringList Adresse;
@@ -39,15 +42,16 @@ struct TContactCardTexts
 };
 
 // What belongs on a business card of the contact: the honorific prefix as
-// title, the job title (else the role) as profession, the company, the
-// address in the form of its country without the own country's name (an ISO
-// code, "DE") and the work or unstated phone, fax, mobile, e-mail and web
-// lines, labelled in the current language, the preferred first; private
-// lines only where a kind has nothing else, and never the note.
+// title, the family name where the name alone does not tell it, the job
+// title (else the role) as profession, the company, the address in the form
+// of its country without the own country's name (an ISO code, "DE") and the
+// work or unstated phone, fax, mobile, e-mail and web lines, labelled in the
+// current language, the preferred first; private lines only where a kind has
+// nothing else, and never the note.
 TContactCardTexts CardTextsOfContact(const TContact &contact, const QString &ownCountry);
-// Title, name, profession, company, address and phone field from the
-// contact, for the country of the program's language; the rest of the card
-// stays. The card counts as changed.
+// Title, name, family name, profession, company, address and phone field
+// from the contact, for the country of the program's language; the rest of
+// the card stays. The card counts as changed.
 void PutContactOnCard(TDocument &document, const TContact &contact);
 
 // Whether the card has anything for its QR code: a name for its vCard, an

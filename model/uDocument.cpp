@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString NoEntry = QStringLiteral("##NOENTRY##");
@@ -125,6 +127,12 @@ void TDocument::SetFirma(const QString &value)
     FModified = true;
 }
 
+void TDocument::SetNachname(const QString &value)
+{
+    FNachname = value;
+    FModified = true;
+}
+
 void TDocument::SetAdresse(const QStringList &lines)
 {
     FAdresse = lines;
@@ -198,8 +206,15 @@ void TDocument::SelectLayout(const TKartenlayout &layout)
 
 void TDocument::GetFieldTexts(const QStringList &names, QStringList &lines) const
 {
+    // Layouts have no place of their own for the company: it is part of the
+    // profession block.
+    QStringList profession = FBeruf;
+    const QString firma = FFirma.trimmed();
+    if (!firma.isEmpty()
+        && std::none_of(FBeruf.cbegin(), FBeruf.cend(), [&](const QString &line) { return line.trimmed() == firma; }))
+        profession.append(FFirma);
     const std::pair<const char *, const QStringList *> lists[] = {
-        {"Beruf", &FBeruf},
+        {"Beruf", &profession},
         {"Adresse", &FAdresse},
         {"TelefonFax", &FTelefonFax},
         {"BackText1", &FBackText1},
@@ -271,6 +286,7 @@ void TDocument::LoadFromRegistry(const QString &profile)
         FBeruf = lines("Beruf");
         FTitel = text("Titel");
         FFirma = text("Firma");
+        FNachname = text("Nachname");
         FName = Bounded(name);
         FMitRueckseite = settings.ReadBool(section, QStringLiteral("MitRueckseite"), false);
         FBackText1 = lines("BackText1");
@@ -297,6 +313,8 @@ void TDocument::LoadFromRegistry(const QString &profile)
         const auto sample = [](const char *key) { return GetSectionText(SampleSection, QLatin1String(key)); };
         FTitel = sample("Titel");
         FName = sample("Name");
+        FFirma.clear();
+        FNachname.clear();
         FBeruf = SplitTextLines(sample("Beruf"));
         FAdresse = SplitTextLines(sample("Adresse"));
         FTelefonFax = SplitTextLines(sample("TelefonFax"));
@@ -332,6 +350,7 @@ TStoredValues TDocument::RegistryValues(const QString &profile) const
     add(QStringLiteral("Firma"), FFirma);
     add(QStringLiteral("Beruf"), JoinLines(FBeruf));
     add(QStringLiteral("VorNachname"), FName);
+    add(QStringLiteral("Nachname"), FNachname);
     add(QStringLiteral("MitRueckseite"), flag(FMitRueckseite));
     add(QStringLiteral("BackText1"), JoinLines(FBackText1));
     add(QStringLiteral("BackText2"), JoinLines(FBackText2));
@@ -374,6 +393,7 @@ void TDocument::Clear()
     FFileName.clear();
     FTitel.clear();
     FFirma.clear();
+    FNachname.clear();
     FName.clear();
     for (QStringList *list : {&FAdresse, &FTelefonFax, &FBeruf, &FBackText1, &FBackText2, &FKlappTextInnen, &FKlappTextAussen})
         list->clear();

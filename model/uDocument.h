@@ -60,6 +60,9 @@ public:
     const QString &Titel() const { return FTitel; }
     const QString &Name() const { return FName; }
     const QString &Firma() const { return FFirma; }
+    // The family name within Name, when the last word alone is not it;
+    // empty for most cards.
+    const QString &Nachname() const { return FNachname; }
     bool MitRueckseite() const { return FMitRueckseite; }
     int Kartentyp() const { return FKartentyp; }
     TCardFormat CardFormat() const { return {FBogenlayout, FKartentyp == Klappkarte}; }
@@ -69,6 +72,7 @@ public:
     void SetTitel(const QString &value);
     void SetName(const QString &value);
     void SetFirma(const QString &value);
+    void SetNachname(const QString &value);
     void SetAdresse(const QStringList &lines);
     void SetBeruf(const QStringList &lines);
     void SetTelefonFax(const QStringList &lines);
@@ -90,6 +94,8 @@ public:
     // The current layout becomes a deep copy of the template.
     void SelectLayout(const TKartenlayout &layout);
     // Appends the lines of each data field ("Titel", "Adresse", ...) in order.
+    // The profession ("Beruf") ends with the company, unless one of its
+    // lines already names it.
     void GetFieldTexts(const QStringList &names, QStringList &lines) const;
     // Rebuilds the offered templates; the current layout is a copy and stays.
     void LoadLayouts(bool landscapeOnly);
@@ -156,6 +162,7 @@ private:
     QStringList FTelefonFax;
     QString FTitel;
     QString FFirma;
+    QString FNachname;
     QStringList FBeruf;
     QString FName;
     TKartenlayoutList FLayouts;

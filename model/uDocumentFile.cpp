@@ -61,6 +61,9 @@ void TDocument::WriteCardKeys(TCustomIniFile &ini) const
     ini.WriteString(Daten, QStringLiteral("Name"), FName);
     ini.WriteString(Daten, QStringLiteral("Titel"), FTitel);
     ini.WriteString(Daten, QStringLiteral("Firma"), FFirma);
+    // Most names need none; their files stay as they were.
+    if (!FNachname.isEmpty())
+        ini.WriteString(Daten, QStringLiteral("Nachname"), FNachname);
     WriteLines(ini, QStringLiteral("Beruf"), FBeruf);
     WriteLines(ini, QStringLiteral("Adresse"), FAdresse);
     WriteLines(ini, TelefonFaxPrefix, FTelefonFax);
@@ -163,6 +166,7 @@ bool TDocument::LoadFromFile(const QString &path)
         FName = name;
         FTitel = ini.ReadString(Daten, QStringLiteral("Titel"), QString());
         FFirma = ini.ReadString(Daten, QStringLiteral("Firma"), QString());
+        FNachname = ini.ReadString(Daten, QStringLiteral("Nachname"), QString());
         FAdresse = ReadLines(ini, QStringLiteral("Adresse"));
         FBeruf = ReadLines(ini, QStringLiteral("Beruf"));
         FTelefonFax = ReadLines(ini, TelefonFaxPrefix);

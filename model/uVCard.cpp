@@ -5,6 +5,7 @@
 
 #include <QByteArrayList>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -499,13 +500,12 @@ private:
     bool FCut = false;
 };
 
-// Separators stay as they are in an address, which is no text.
-QByteArray Escaped(const QString &text, bool separators = true)
+QByteArray Escaped(const QString &text)
 {
     QString escaped;
     escaped.reserve(text.size());
     for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || (separators && (c == QLatin1Char(';') || c == QLatin1Char(','))))
+        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
             escaped += QLatin1Char('\\') + QString(c);
         else if (c == QLatin1Char('\n'))
             escaped += QLatin1String("\\n");
@@ -530,6 +530,16 @@ void AddLine(QByteArray &out, const QByteArray &line)
         room = FoldWidth - 1;
     }
     out += line.mid(start) + "\r\n";
+}
+
+// FN is required: a contact without one is named by its N.
+QString FormattedNameOf(const TContact &contact)
+{
+    if (const QString name = contact.FormattedName.trimmed(); !name.isEmpty())
+        return name;
+    QStringList parts{contact.GivenName.trimmed(), contact.AdditionalNames.trimmed(), contact.FamilyName.trimmed()};
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char(' '));
 }
 
 QByteArray LineProperty(TContactLine::TKind kind)
@@ -612,15 +622,28 @@ QList<TContact> ReadVCards(const QByteArray &bytes, TAnsiCodePage codePage)
     return ReadVCardLines(bytes, false, codePage);
 }
 
+QString WebAddressWithScheme(const QString &address)
+{
+    const QString trimmed = address.trimmed();
+    // "www.example.org:8080" names a port, not a scheme.
+    static const QRegularExpression scheme(QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*:[^0-9])"));
+    if (trimmed.isEmpty() || scheme.match(trimmed).hasMatch())
+        return trimmed;
+    return QStringLiteral("https://") + trimmed;
+}
+
 QByteArray WriteVCard(const TContact &contact)
 {
+    const QString formattedName = FormattedNameOf(contact);
+    if (formattedName.isEmpty())
+        return {};
     QByteArray out;
     AddLine(out, "BEGIN:VCARD");
     AddLine(out, "VERSION:3.0");
     AddLine(out, "N:" + Escaped(contact.FamilyName) + ';' + Escaped(contact.GivenName) + ';'
                      + Escaped(contact.AdditionalNames) + ';' + Escaped(contact.HonorificPrefixes) + ';'
                      + Escaped(contact.HonorificSuffixes));
-    AddLine(out, "FN:" + Escaped(contact.FormattedName));
+    AddLine(out, "FN:" + Escaped(formattedName));
     if (!contact.Title.isEmpty())
         AddLine(out, "TITLE:" + Escaped(contact.Title));
     if (!contact.Role.isEmpty())
@@ -634,7 +657,8 @@ QByteArray WriteVCard(const TContact &contact)
                          + Escaped(a.Country));
     }
     for (const TContactLine &line : contact.Lines) {
-        AddLine(out, LineProperty(line.Kind) + Escaped(line.Value, line.Kind != TContactLine::TKind::Web));
+        const bool web = line.Kind == TContactLine::TKind::Web;
+        AddLine(out, LineProperty(line.Kind) + Escaped(web ? WebAddressWithScheme(line.Value) : line.Value));
     }
     if (!contact.Note.isEmpty())
         AddLine(out, "NOTE:" + Escaped(contact.Note));

@@ -76,5 +76,9 @@ TAnsiCodePage AnsiCodePageOfLanguage(const QString &languageCode);
 QList<TContact> ReadVCards(const QByteArray &bytes, TAnsiCodePage codePage = TAnsiCodePage::Windows1252);
 
 // The contact as a vCard 3.0 in UTF-8 with CR LF line ends, lines folded
-// after 75 bytes.
+// after 75 bytes; web addresses with a scheme. FN is the formatted name, else
+// the parts of N; a contact without any name has no vCard: empty then.
 QByteArray WriteVCard(const TContact &contact);
+
+// The web address as a link: "https://" before one that names no scheme.
+QString WebAddressWithScheme(const QString &address);

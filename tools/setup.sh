@@ -24,7 +24,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils xvfb xauth x11-utils xdotool imagemagick strace
-  libjpeg62-turbo-dev libqrencode-dev zbar-tools
+  libjpeg62-turbo-dev libqrencode-dev zbar-tools python3-vobject
   at-spi2-core python3-pyatspi dbus-daemon
   dpkg-dev desktop-file-utils shared-mime-info libglib2.0-bin
   appstream lintian man-db groff-base

@@ -126,8 +126,8 @@ void TMaster::ConnectControls()
 
     TEigeneDatenPage &front = *tsEigeneDaten;
     TRueckseitePage &back = *tsRueckseite;
-    connect(front.edTitel, &QLineEdit::textChanged, this, [this] { textchange(); });
-    connect(front.edName, &QLineEdit::textChanged, this, [this] { textchange(); });
+    for (QLineEdit *field : {front.edTitel, front.edName, front.edNachname, front.edFirma})
+        connect(field, &QLineEdit::textChanged, this, [this] { textchange(); });
     FMemoLimits = {{front.meBeruf, 3},     {front.meAdresse, 6},   {front.meTele, 10},
                    {back.meTextfeld1, 5},  {back.meTextfeld2, 5},  {front.meExtraText, 7},
                    {back.meExtraTextRueckseite, 7}};
@@ -233,6 +233,8 @@ void TMaster::RegisterDefaultTexts()
     SetDefaultText(QStringLiteral("ID_TESTDRUCK1"), QStringLiteral("Bitte legen Sie ein normales Blatt in den Drucker ein"));
     SetDefaultText(QStringLiteral("ID_OHNE"), QStringLiteral("ohne"));
     SetDefaultText(QStringLiteral("ID_SAVE"), QStringLiteral("Sollen die aktuellen Visitenkartendaten gespeichert werden?"));
+    SetDefaultText(QStringLiteral("ID_VCARDOHNENAME"),
+                   QStringLiteral("Die Karte hat noch keinen Namen. Ohne Namen kann sie nicht als vCard gespeichert werden."));
     SetDefaultText(QStringLiteral("ID_ANZKARTEN"), QStringLiteral("entspricht %d Visitenkarten"));
     SetDefaultText(QStringLiteral("ID_ALLEDATEIEN"), QStringLiteral("Alle Dateien"));
     SetDefaultText(QStringLiteral("ID_LOGOLADEN"), QStringLiteral("Logodatei öffnen"));

@@ -74,7 +74,9 @@ void TMaster::textchange()
     const TRueckseitePage &back = *tsRueckseite;
     FDocument->SetTitel(front.edTitel->text());
     FDocument->SetName(front.edName->text());
+    FDocument->SetNachname(front.edNachname->text());
     FDocument->SetBeruf(MemoLines(front.meBeruf));
+    FDocument->SetFirma(front.edFirma->text());
     FDocument->SetAdresse(MemoLines(front.meAdresse));
     FDocument->SetTelefonFax(MemoLines(front.meTele));
     FDocument->SetBackText1(MemoLines(back.meTextfeld1));
@@ -271,7 +273,9 @@ void TMaster::DocumentToControls()
     const TRueckseitePage &back = *tsRueckseite;
     front.edTitel->setText(document.Titel());
     front.edName->setText(document.Name());
+    front.edNachname->setText(document.Nachname());
     SetMemoLines(front.meBeruf, document.Beruf());
+    front.edFirma->setText(document.Firma());
     SetMemoLines(front.meAdresse, document.Adresse());
     SetMemoLines(front.meTele, document.TelefonFax());
     ShowLogoName(document.Logo, front.lblLogo, front.BtnEntfernen);

@@ -2,6 +2,7 @@
 
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uCardContact.h"
 #include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrinterSupport.h"
@@ -283,6 +284,11 @@ void TMasterMenu::ImportContact(const QString &path)
 
 void TMasterMenu::mnuDateiAlsVCardSpeichernClick()
 {
+    // A contact without a name is nothing an address book could keep: no empty file.
+    if (WriteVCard(ContactOfCard(FMaster.Document())).isEmpty()) {
+        ShowMessageBox(TMsgDlgType::Warning, FMaster.GetText(QStringLiteral("ID_VCARDOHNENAME")));
+        return;
+    }
     ExportContact(FMaster.Document());
 }
 

@@ -152,14 +152,25 @@ TEigeneDatenPage::TEigeneDatenPage()
     edTitel = MakeControl<QLineEdit>(gbPersDaten, "edTitel");
     laName = MakeControl<TFieldLabel>(gbPersDaten, "laName", QStringLiteral("Vor- und &Nachname:"));
     edName = MakeControl<QLineEdit>(gbPersDaten, "edName");
+    // Only names whose family name is more than their last word need it.
+    laNachname = MakeControl<TFieldLabel>(gbPersDaten, "laNachname", QStringLiteral("Nachna&me (optional):"));
+    edNachname = MakeControl<QLineEdit>(gbPersDaten, "edNachname");
     laBeruf = MakeControl<TFieldLabel>(gbPersDaten, "laBeruf", QStringLiteral("&Beruf:"));
     meBeruf = MakeMemo(gbPersDaten, "meBeruf", 3);
+    laFirma = MakeControl<TFieldLabel>(gbPersDaten, "laFirma", QStringLiteral("F&irma:"));
+    edFirma = MakeControl<QLineEdit>(gbPersDaten, "edFirma");
     laAdresse = MakeControl<TFieldLabel>(gbPersDaten, "laAdresse", QStringLiteral("&Adresse:"));
     meAdresse = MakeMemo(gbPersDaten, "meAdresse", 3);
     laTele = MakeControl<TFieldLabel>(gbPersDaten, "laTele", QStringLiteral("Telefon / &Fax / E-Mail:"));
     meTele = MakeMemo(gbPersDaten, "meTele", 3);
     MakeFields(gbPersDaten,
-               {{Label10, edTitel}, {laName, edName}, {laBeruf, meBeruf}, {laAdresse, meAdresse}, {laTele, meTele}});
+               {{Label10, edTitel},
+                {laName, edName},
+                {laNachname, edNachname},
+                {laBeruf, meBeruf},
+                {laFirma, edFirma},
+                {laAdresse, meAdresse},
+                {laTele, meTele}});
     Panel()->AddBox(gbPersDaten);
 
     // A folding card's left half: when folded, the outside at the back.

@@ -54,8 +54,12 @@ public:
     QLineEdit *edTitel;
     QLabel *laName;
     QLineEdit *edName;
+    QLabel *laNachname;
+    QLineEdit *edNachname;
     QLabel *laBeruf;
     QPlainTextEdit *meBeruf;
+    QLabel *laFirma;
+    QLineEdit *edFirma;
     QLabel *laAdresse;
     QPlainTextEdit *meAdresse;
     QLabel *laTele;

@@ -82,6 +82,27 @@ TEST_F(CardFile, RoundTripOfEveryField)
     EXPECT_EQ(loaded.Fontname, "Liberation Mono");
 }
 
+// Only a card whose family name is more than its last word stores one; a
+// file without it leaves none from the card shown before.
+TEST_F(CardFile, CompanyAndNachnameComeBackAndOlderFilesHaveNoNachname)
+{
+    document.SetName("Jan van der Berg");
+    document.SetFirma("Berg & Partner");
+    document.SetNachname("van der Berg");
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).contains("\r\nFirma=Berg & Partner\r\nNachname=van der Berg\r\nBeruf0="));
+    TDocument loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.Firma(), "Berg & Partner");
+    EXPECT_EQ(loaded.Nachname(), "van der Berg");
+
+    const QString older = dir.filePath("Alt.tsx");
+    ASSERT_TRUE(WriteAll(older, "[Daten]\r\nName=Erika Musterfrau\r\nFirma=Muster AG\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(older));
+    EXPECT_EQ(loaded.Firma(), "Muster AG");
+    EXPECT_TRUE(loaded.Nachname().isEmpty());
+}
+
 TEST_F(CardFile, SheetIsStoredWithItsWholeGeometryAndComesBack)
 {
     document.SetKartentyp(TDocument::Standardkarte);

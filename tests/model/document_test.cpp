@@ -45,6 +45,8 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
         TDocument document;
         document.SetName("");
         document.SetTitel("Prof.");
+        document.SetFirma("Muster AG");
+        document.SetNachname("van Beek");
         document.SetAdresse({"Weg 1", "", "12345 Ort"});
         document.SetMitRueckseite(true);
         document.SetKartentyp(TDocument::Klappkarte);
@@ -66,6 +68,8 @@ TEST(Document, RegistryRoundTripAndStoredEmptyName)
     document.LoadFromRegistry("RoundTrip");
     EXPECT_EQ(document.Name(), ""); // an empty stored name is stored data, not the sample card
     EXPECT_EQ(document.Titel(), "Prof.");
+    EXPECT_EQ(document.Firma(), "Muster AG");
+    EXPECT_EQ(document.Nachname(), "van Beek");
     EXPECT_EQ(document.Adresse(), (QStringList{"Weg 1", "", "12345 Ort"}));
     EXPECT_TRUE(document.MitRueckseite());
     EXPECT_EQ(document.Kartentyp(), TDocument::Klappkarte);
@@ -154,6 +158,18 @@ TEST(Document, FieldTextsAndModifiedRules)
     EXPECT_EQ(lines, (QStringList{"Alleestr. 95", "98765 Musterdorf", "Tel: 0199/12345678", "Fax: 0199/12345679",
                                   document.TelefonFax().at(2), "Heinz Mustermann"}));
 
+    // The company closes the profession block, once, where the layouts have
+    // the profession: no layout has a place of its own for it.
+    document.SetFirma("Muster AG");
+    for (const auto &[beruf, shown] : {std::pair{QStringList{}, QStringList{"Muster AG"}},
+                                       std::pair{QStringList{"Arzt", "Sport"}, QStringList{"Arzt", "Sport", "Muster AG"}},
+                                       std::pair{QStringList{" Muster AG", "Arzt"}, QStringList{" Muster AG", "Arzt"}}}) {
+        document.SetBeruf(beruf);
+        lines.clear();
+        document.GetFieldTexts({"Beruf", "Firma"}, lines);
+        EXPECT_EQ(lines, shown + QStringList{"Muster AG"}) << beruf.join('|').toStdString();
+    }
+
     TDocument fresh;
     fresh.LoadFromRegistry("Fields2");
     fresh.SetKlappTextInnen({"x"});
@@ -163,6 +179,11 @@ TEST(Document, FieldTextsAndModifiedRules)
     EXPECT_FALSE(fresh.Modified());
     fresh.SetMitRueckseite(true);
     EXPECT_TRUE(fresh.Modified());
+    for (const auto set : {&TDocument::SetFirma, &TDocument::SetNachname}) {
+        fresh.SetModified(false);
+        (fresh.*set)("x");
+        EXPECT_TRUE(fresh.Modified());
+    }
 }
 
 TEST(Document, SameLogoOnBothSidesIsKeptOnceAndOnlyItsFadedCopyIsFaded)
@@ -205,9 +226,13 @@ TEST(Document, ClearKeepsCardTypeSidesAndLayout)
     document.SetMitRueckseite(true);
     document.SelectLayout(document.Layouts().Items(document.Layouts().IndexOfName("121")));
     document.Logo.LoadFromFile(SaveLogo(dir, "logo.bmp", qRgb(10, 20, 30)));
+    document.SetFirma("Muster AG");
+    document.SetNachname("van Beek");
     ASSERT_FALSE(document.LogoWatermark().IsEmpty());
     document.Clear();
     EXPECT_TRUE(document.Name().isEmpty());
+    EXPECT_TRUE(document.Firma().isEmpty());
+    EXPECT_TRUE(document.Nachname().isEmpty());
     EXPECT_TRUE(document.Adresse().isEmpty());
     EXPECT_TRUE(document.Logo.IsEmpty());
     EXPECT_TRUE(document.LogoWatermark().IsEmpty());

@@ -2,6 +2,7 @@
 #include "model/uCardContact.h"
 #include "model/uContactFile.h"
 #include "model/uDocument.h"
+#include "model/uPersonName.h"
 #include "model/uVCard.h"
 
 #include "common/FileAccessLimits.h"
@@ -256,7 +257,7 @@ TEST_F(ContactFile, ExportThenImportGivesTheSameCard)
     FDocument.SetBeruf({QString::fromUtf8("Arzt für Allgemeinmedizin"), "Sportmedizin; Reisemedizin"});
     FDocument.SetAdresse({"Praxis am Park", "Alleestr. 95", "98765 Musterdorf", "Deutschland"});
     FDocument.SetTelefonFax({"Tel: 0199/12345678", "Mobil: 0171/1234567", "Fax: 0199/12345679",
-                             "E-Mail: heinz@example.org", "Web: www.example.org",
+                             "E-Mail: heinz@example.org", "Web: https://www.example.org",
                              QString::fromUtf8("Sprechzeiten Montag bis Freitag von 8 bis 12 Uhr, außer an Feiertagen, "
                                                "und nach Vereinbarung \\ Notdienst")});
     const QString path = FDir.filePath("Heinz");
@@ -280,6 +281,42 @@ TEST_F(ContactFile, ExportThenImportGivesTheSameCard)
     expected[4].removeLast();
     expected[5].removeLast();
     EXPECT_EQ(Fields(other), expected);
+}
+
+// What address books file of the card comes back onto it: the company, a
+// family name with particles and one the card names in its Nachname.
+TEST_F(ContactFile, CompanyAndFamilyNamesComeBackThroughTheVCard)
+{
+    FDocument.SetTitel("Dr.");
+    FDocument.SetBeruf({"Architekt"});
+    FDocument.SetFirma("Berg & Partner, Architekten");
+    FDocument.SetAdresse({"Keizersgracht 1", "1015 CJ Amsterdam"});
+    FDocument.SetTelefonFax({"Tel: 020 1234567", "Web: https://www.example.nl/kontakt?a=1;b=2,3"});
+    const QStringList fields{"Titel", "Name", "Beruf", "Adresse", "TelefonFax"};
+    for (const auto &[name, nachname, n] :
+         {std::tuple{"Jan van der Berg", "", "N:van der Berg;Jan;;Dr.;"},
+          std::tuple{"María José García López", "García López", "N:García López;María José;;Dr.;"}}) {
+        SCOPED_TRACE(name);
+        FDocument.SetName(QString::fromUtf8(name));
+        FDocument.SetNachname(QString::fromUtf8(nachname));
+        const QByteArray bytes = WriteVCard(ContactOfCard(FDocument));
+        EXPECT_TRUE(QString::fromUtf8(bytes).contains(QString::fromUtf8(n) + "\r\n")) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains("\r\nORG:Berg & Partner\\, Architekten\r\n"));
+
+        const QList<TContact> read = ReadVCards(bytes);
+        ASSERT_EQ(read.size(), 1);
+        TDocument other;
+        PutContactOnCard(other, read[0]);
+        EXPECT_EQ(other.Firma(), FDocument.Firma());
+        EXPECT_EQ(other.Nachname(), FDocument.Nachname());
+        // The card prints as before: the company once, after the profession.
+        QStringList shown;
+        QStringList before;
+        other.GetFieldTexts(fields, shown);
+        FDocument.GetFieldTexts(fields, before);
+        EXPECT_EQ(shown, before);
+        EXPECT_EQ(ContactOfCard(other), ContactOfCard(FDocument));
+    }
 }
 
 TEST(CardContact, SampleCardAsVCard)
@@ -590,6 +627,79 @@ TEST_F(ContactFile, AForeignAddressComesBackFromTheCardsVCard)
     TDocument card;
     PutContactOnCard(card, read[0]);
     EXPECT_EQ(Fields(card), Fields(FDocument));
+}
+
+// Web addresses are text to vCard readers: their separators are escaped,
+// and one without a scheme opens as a web page.
+TEST(VCard, WebAddressesAreEscapedAndOpenable)
+{
+    TContact contact;
+    contact.FormattedName = "Erika Musterfrau";
+    contact.Lines = {{TKind::Web, "www.example.de/kontakt?a=1;b=2,3"}, {TKind::Web, "ftp://example.org"},
+                     {TKind::Web, "example.org:8080/a\\b"}};
+    const QByteArray bytes = WriteVCard(contact);
+    for (const char *line : {"URL:https://www.example.de/kontakt?a=1\\;b=2\\,3", "URL:ftp://example.org",
+                             "URL:https://example.org:8080/a\\\\b"})
+        EXPECT_TRUE(bytes.contains(QByteArray("\r\n") + line + "\r\n")) << line;
+    const QList<TContact> read = ReadVCards(bytes);
+    ASSERT_EQ(read.size(), 1);
+    EXPECT_EQ(read[0].Lines.value(0).Value, "https://www.example.de/kontakt?a=1;b=2,3");
+}
+
+// FN is required: it falls back on N, and a contact without either, like a
+// card with a title and a company but no name, has no vCard.
+TEST(VCard, EveryVCardHasAFormattedName)
+{
+    TContact contact;
+    contact.GivenName = "Erika";
+    contact.FamilyName = "Musterfrau";
+    EXPECT_TRUE(WriteVCard(contact).contains("\r\nFN:Erika Musterfrau\r\n"));
+
+    TDocument document;
+    document.SetName("  ");
+    document.SetTitel("Dr.");
+    document.SetFirma("Muster AG");
+    document.SetTelefonFax({"Tel: 030 123456"});
+    EXPECT_TRUE(WriteVCard(ContactOfCard(document)).isEmpty());
+}
+
+TEST(PersonName, FamilyNamesWithParticlesOrAsTheCardNamesThem)
+{
+    const struct
+    {
+        const char *Name;
+        const char *Nachname;
+        TPersonName Split;
+    } cases[] = {
+        {"Heinz Mustermann", "", {"Heinz", "Mustermann"}},
+        {" Erika   Musterfrau ", "", {"Erika", "Musterfrau"}},
+        {"Cher", "", {"", "Cher"}},
+        {"Jan van der Berg", "", {"Jan", "van der Berg"}},
+        {"Ana María de la Cruz", "", {"Ana María", "de la Cruz"}},
+        {"Karl-Theodor zu Guttenberg", "", {"Karl-Theodor", "zu Guttenberg"}},
+        {"Jan Van Der Berg", "", {"Jan", "Van Der Berg"}},
+        {"Anna Müller-Lüdenscheidt", "", {"Anna", "Müller-Lüdenscheidt"}},
+        // The first word is a given name even where it could be a particle.
+        {"Van Morrison", "", {"Van", "Morrison"}},
+        {"De la Cruz", "", {"De", "la Cruz"}},
+        // Without Nachname two family names side by side look like a middle name and one.
+        {"María José García López", "", {"María José García", "López"}},
+        {"María José García López", "García López", {"María José", "García López"}},
+        {"Kovács János", "Kovács", {"János", "Kovács"}},
+        {"Erika Musterfrau", "Mustermann", {"Erika Musterfrau", "Mustermann"}},
+        {"Erika Musterfrau", "  ", {"Erika", "Musterfrau"}},
+        {" ", "Musterfrau", {"", ""}},
+    };
+    for (const auto &c : cases) {
+        const QString name = c.Name;
+        const QString nachname = c.Nachname;
+        const TPersonName &expected = c.Split;
+        EXPECT_EQ(SplitPersonName(name, nachname), expected) << c.Name << " / " << c.Nachname;
+        // What a card needs in its Nachname to give that family name again.
+        const QString needed = NachnameForFamilyName(name, expected.FamilyName);
+        EXPECT_EQ(SplitPersonName(name, needed).FamilyName, expected.FamilyName) << c.Name;
+        EXPECT_EQ(needed.isEmpty(), SplitPersonName(name).FamilyName == expected.FamilyName) << c.Name;
+    }
 }
 
 } // namespace

@@ -178,9 +178,10 @@ click 80 264         # Beidseitig
 x key ctrl+Tab       # "Eigene Daten": the title has the focus
 x key ctrl+a
 x type --delay 10 "Prof."
-for text in "Jürgen Faltmann" "Buchbinder" "Falzweg 7" "Tel: 0123/456789" "Innen gefalzt"; do
+# The family name stays empty: the name's last word is it.
+for text in "Jürgen Faltmann" "" "Buchbinder" "Faltwerk" "Falzweg 7" "Tel: 0123/456789" "Innen gefalzt"; do
     x key Tab ctrl+a
-    x type --delay 10 "$text"
+    [ -z "$text" ] || x type --delay 10 "$text"
     # The address gets a second line.
     if [ "$text" = "Falzweg 7" ]; then
         x key Return
@@ -206,7 +207,8 @@ quit_program
 
 [ -s "$card" ] || fatal "no card file"
 tr -d '\r' <"$card" >"$work/card.txt"
-for line in "Name=Jürgen Faltmann" "Titel=Prof." "Beruf0=Buchbinder" "Adresse0=Falzweg 7" \
+grep -q "^Nachname=" "$work/card.txt" && fatal "an empty family name was stored"
+for line in "Name=Jürgen Faltmann" "Titel=Prof." "Firma=Faltwerk" "Beruf0=Buchbinder" "Adresse0=Falzweg 7" \
     "Adresse1=12345 Kniffstadt" "TelefonFaxEMail0=Tel: 0123/456789" "MitRueckseite=1" "Kartentyp=1" \
     "BackText1_0=Bindearbeiten aller Art" "BackText2_0=Seit 1999" "KlappVisitenkartenTextInnen0=Innen gefalzt" \
     "KlappVisitenkartenTextAussen0=Aussen gefalzt" "Logodatei=$logo" "Name=103"; do
@@ -243,7 +245,7 @@ pdf=$work/out/karten.pdf
 [ "$(pages "$pdf")" = 4 ] || fatal "$(pages "$pdf") pages instead of two fronts, each with its back"
 for page in 1 2 3 4; do
     if [ $((page % 2)) = 1 ]; then front=5 back=0; else front=0 back=5; fi
-    for text in "Jürgen Faltmann" "Prof." "12345 Kniffstadt" "Innen gefalzt"; do
+    for text in "Jürgen Faltmann" "Prof." "Faltwerk" "12345 Kniffstadt" "Innen gefalzt"; do
         [ "$(count "$pdf" $page "$text")" = $front ] ||
             fatal "page $page: \"$text\" $(count "$pdf" $page "$text") times"
     done

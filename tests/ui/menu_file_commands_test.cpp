@@ -222,6 +222,8 @@ TEST_F(MenuFileTest, EveryKindOfEditMarksTheCardAndTheTitle)
     };
     const std::vector<std::pair<const char *, std::function<void()>>> edits = {
         {"name", [&] { QTest::keyClicks(Get<QLineEdit>(*master, "edName"), QStringLiteral("X")); }},
+        {"family name", [&] { QTest::keyClicks(Get<QLineEdit>(*master, "edNachname"), QStringLiteral("X")); }},
+        {"company", [&] { QTest::keyClicks(Get<QLineEdit>(*master, "edFirma"), QStringLiteral("X")); }},
         {"back text", [&] { Get<QPlainTextEdit>(*master, "meTextfeld1")->setPlainText(QStringLiteral("Termine")); }},
         {"folding card text", [&] { Get<QPlainTextEdit>(*master, "meExtraText")->setPlainText(QStringLiteral("Innen")); }},
         {"front logo inserted", [&] { insertLogo("BtnFirmenlogo"); }},
@@ -461,6 +463,42 @@ TEST_F(MenuFileTest, ContactsComeFromMenuAndDropAndGoToAFile)
     otherEnter.ignore();
     QCoreApplication::sendEvent(master.get(), &otherEnter);
     EXPECT_FALSE(otherEnter.isAccepted());
+}
+
+// The company and family name fields show the card's, go into its vCard,
+// and a card without a name is no vCard at all: no empty file.
+TEST_F(MenuFileTest, CompanyAndFamilyNameFieldsAndTheVCardOfTheCard)
+{
+    auto master = Create();
+    auto *name = Get<QLineEdit>(*master, "edName");
+    auto *company = Get<QLineEdit>(*master, "edFirma");
+    auto *family = Get<QLineEdit>(*master, "edNachname");
+    master->OpenCardFile(WriteCard(QStringLiteral("karte.tsx"), QString::fromUtf8("María José García López"),
+                                   QString::fromUtf8("Firma=Muster AG\r\nNachname=García López\r\n")));
+    EXPECT_EQ(company->text(), QStringLiteral("Muster AG"));
+    EXPECT_EQ(family->text(), QString::fromUtf8("García López"));
+    company->setText(QStringLiteral("Muster & Söhne AG"));
+    EXPECT_EQ(master->Document().Firma(), QStringLiteral("Muster & Söhne AG"));
+
+    const QString exported = FFolder.filePath(QStringLiteral("export.vcf"));
+    FDialogs.Files = {exported};
+    Trigger(*master, "mnuDateiAlsVCardSpeichern");
+    const QString written = QString::fromUtf8(ReadAll(exported));
+    EXPECT_TRUE(written.contains(QString::fromUtf8("\r\nN:García López;María José;;;\r\n"))) << written.toStdString();
+    EXPECT_TRUE(written.contains(QString::fromUtf8("\r\nORG:Muster & Söhne AG\r\n")));
+
+    FDialogs.Files.clear();
+    FDialogs.FileRequests.clear();
+    name->clear();
+    Trigger(*master, "mnuDateiAlsVCardSpeichern");
+    EXPECT_TRUE(FDialogs.FileRequests.empty());
+    ASSERT_EQ(FDialogs.Messages.size(), 1u);
+    EXPECT_TRUE(FDialogs.Messages.back().Text.contains(QStringLiteral("keinen Namen")));
+
+    FDialogs.Answers = {mbNo};
+    Trigger(*master, "mnuDateiNeu");
+    EXPECT_TRUE(company->text().isEmpty());
+    EXPECT_TRUE(family->text().isEmpty());
 }
 
 } // namespace
