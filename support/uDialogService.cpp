@@ -10,10 +10,13 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include <algorithm>
 
 namespace {
+
+constexpr int MaxListCharacters = 80;
 
 // Folded to lower case without accents, so "muller" finds "Müller".
 QString SearchForm(const QString &text)
@@ -48,6 +51,10 @@ public:
         column->addWidget(FSearch);
         FList->addItems(items);
         FList->setCurrentRow(0);
+        // Wide enough to tell the items apart, up to a line of text.
+        const int wanted =
+            FList->sizeHintForColumn(0) + 2 * FList->frameWidth() + FList->verticalScrollBar()->sizeHint().width();
+        FList->setMinimumWidth(std::min(wanted, FList->fontMetrics().averageCharWidth() * MaxListCharacters));
         column->addWidget(FList);
         column->addWidget(FButtons);
         connect(FSearch, &QLineEdit::textChanged, this, &TChoiceDialog::Filter);
