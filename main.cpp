@@ -61,8 +61,7 @@ int main(int argc, char *argv[])
         HideSplash(&master);
         ReportSetAsideSettings();
         ReportOtherInstance(instance);
-        if (!commandLine.CardFile.isEmpty())
-            master.OpenCardFile(commandLine.CardFile);
+        OpenCommandLineFiles(master, commandLine);
         result = app.exec();
     }
     // A text file of resource-writing mode that could not be written fails the run.

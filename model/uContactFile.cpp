@@ -9,11 +9,20 @@
 #include "support/uRegularFile.h"
 
 #include <QFileInfo>
+#include <QMimeDatabase>
+
+#include <algorithm>
 
 namespace {
 
 // Whole address books with photos stay well below this.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
+// Old 8-bit files were written in the code page of the user's language.
+TAnsiCodePage LanguageCodePage()
+{
+    return AnsiCodePageOfLanguage(Localizer().GetLanguageCode());
+}
 
 QString FileFilter()
 {
@@ -35,8 +44,13 @@ QString ContactCaption(const TContact &contact)
         parts.removeAll(QString());
         name = parts.join(QLatin1Char(' '));
     }
+    // The e-mail address tells namesakes apart and is what one searches by.
     QStringList details{contact.Organization};
-    if (!contact.Lines.isEmpty())
+    const auto mail = std::find_if(contact.Lines.begin(), contact.Lines.end(),
+                                   [](const TContactLine &line) { return line.Kind == TContactLine::TKind::EMail; });
+    if (mail != contact.Lines.end())
+        details << mail->Value;
+    else if (!contact.Lines.isEmpty())
         details << contact.Lines.front().Value;
     details.removeAll(QString());
     if (name.isEmpty())
@@ -49,6 +63,67 @@ void ShowError(const QString &key, const QVariantList &arguments)
     ShowMessageBox(TMsgDlgType::Error, FormatDefaultText(key, arguments));
 }
 
+// The contacts of a file, or the message why it offers none.
+struct TContactsRead
+{
+    QList<TContact> Contacts;
+    QString Error;
+};
+
+TContactsRead ReadContactFile(const QString &path)
+{
+    const TFileContent content = ReadRegularFile(path, MaxFileSize);
+    if (content.Result == TFileContent::TooLarge)
+        return {{}, FormatDefaultText(QStringLiteral("ID_KONTAKTZUGROSS"), {path})};
+    if (content.Result == TFileContent::Failed) {
+        if (content.Error.Kind == TFileError::NotAFile)
+            return {{}, FormatDefaultText(QStringLiteral("ID_KEINKONTAKT"), {path})};
+        return {{}, FormatDefaultText(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason(content.Error)})};
+    }
+    TContactsRead read{ReadVCards(content.Bytes, LanguageCodePage()), {}};
+    if (read.Contacts.isEmpty())
+        read.Error = FormatDefaultText(QStringLiteral("ID_KEINKONTAKT"), {path});
+    return read;
+}
+
+// `source` is the file the contact came from, empty for dropped data.
+void PutOnCard(TDocument &document, const TContact &contact, const QString &source)
+{
+    PutContactOnCard(document, contact);
+    // Another person's card: saving it must not overwrite the file of the one before.
+    document.ForgetFileName();
+    // Saved whole, the card could not be opened again.
+    const qlonglong lines = document.TelefonFax().size();
+    const qlonglong cut = document.FitTelefonFaxToCardFile();
+    if (cut <= 0)
+        return;
+    ShowMessageBox(TMsgDlgType::Warning, source.isEmpty()
+                       ? FormatDefaultText(QStringLiteral("ID_ABGELEGTGEKUERZT"), {cut, lines})
+                       : FormatDefaultText(QStringLiteral("ID_KONTAKTGEKUERZT"), {source, cut, lines}));
+}
+
+// The contact the user picks when there are several; -1 when none is.
+qsizetype ChooseContact(const QList<TContact> &contacts)
+{
+    if (contacts.size() == 1)
+        return 0;
+    QStringList captions;
+    for (const TContact &contact : contacts)
+        captions << ContactCaption(contact);
+    const qsizetype chosen = Dialogs().ChooseItem(GetDefaultText(QStringLiteral("ID_KONTAKTIMPORTIEREN")),
+                                                  GetDefaultText(QStringLiteral("ID_KONTAKTWAEHLEN")), captions);
+    return chosen < contacts.size() ? chosen : -1;
+}
+
+bool ImportChosenContact(TDocument &document, const QList<TContact> &contacts, const QString &source)
+{
+    const qsizetype chosen = ChooseContact(contacts);
+    if (chosen < 0)
+        return false;
+    PutOnCard(document, contacts.at(chosen), source);
+    return true;
+}
+
 } // namespace
 
 void RegisterContactFileTexts()
@@ -57,7 +132,8 @@ void RegisterContactFileTexts()
     RegisterDefaultText(QStringLiteral("ID_KONTAKTIMPORTIEREN"), QStringLiteral("Kontakt importieren"));
     RegisterDefaultText(QStringLiteral("ID_KONTAKTSPEICHERN"), QStringLiteral("Als vCard speichern"));
     RegisterDefaultText(QStringLiteral("ID_KONTAKTWAEHLEN"),
-                        QStringLiteral("Die Datei enthält mehrere Kontakte. Welcher soll auf die Karte?"));
+                        QStringLiteral("Die Datei enthält mehrere Kontakte. Welcher soll auf die Karte? "
+                                       "Suchen nach Name, Firma oder E-Mail:"));
     RegisterDefaultText(QStringLiteral("ID_KEINKONTAKT"), QStringLiteral("Die Datei \"%s\" enthält keinen Kontakt."));
     RegisterDefaultText(QStringLiteral("ID_KONTAKTNICHTLESBAR"),
                         QStringLiteral("Die Datei \"%s\" konnte nicht gelesen werden.\r\n%s"));
@@ -67,46 +143,53 @@ void RegisterContactFileTexts()
                         QStringLiteral("Der Kontakt aus \"%s\" ist umfangreicher, als eine Visitenkartendatei "
                                        "fassen kann: Die letzten %d der %d Zeilen für Telefon, Fax und E-Mail "
                                        "wurden weggelassen."));
+    RegisterDefaultText(QStringLiteral("ID_KEINKONTAKTABGELEGT"),
+                        QStringLiteral("Die abgelegten Daten enthalten keinen Kontakt."));
+    RegisterDefaultText(QStringLiteral("ID_ABGELEGTGEKUERZT"),
+                        QStringLiteral("Der abgelegte Kontakt ist umfangreicher, als eine Visitenkartendatei "
+                                       "fassen kann: Die letzten %d der %d Zeilen für Telefon, Fax und E-Mail "
+                                       "wurden weggelassen."));
+    RegisterDefaultText(QStringLiteral("ID_KONTAKTNUMMER"),
+                        QStringLiteral("Die Datei \"%s\" hat keinen %d. Kontakt; ihre Kontakte sind von 1 bis %d "
+                                       "gezählt."));
 }
 
 bool ImportContactFile(TDocument &document, const QString &path)
 {
-    const TFileContent content = ReadRegularFile(path, MaxFileSize);
-    if (content.Result == TFileContent::TooLarge) {
-        ShowError(QStringLiteral("ID_KONTAKTZUGROSS"), {path});
+    const TContactsRead read = ReadContactFile(path);
+    if (!read.Error.isEmpty()) {
+        ShowMessageBox(TMsgDlgType::Error, read.Error);
         return false;
     }
-    if (content.Result == TFileContent::Failed) {
-        if (content.Error.Kind == TFileError::NotAFile)
-            ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
-        else
-            ShowError(QStringLiteral("ID_KONTAKTNICHTLESBAR"), {path, FileErrorReason(content.Error)});
-        return false;
-    }
-    const QList<TContact> contacts = ReadVCards(content.Bytes, AnsiCodePageOfLanguage(Localizer().GetLanguageCode()));
+    return ImportChosenContact(document, read.Contacts, path);
+}
+
+bool ImportContactData(TDocument &document, const QByteArray &vcards)
+{
+    const QList<TContact> contacts =
+        vcards.size() <= MaxFileSize ? ReadVCards(vcards, LanguageCodePage()) : QList<TContact>();
     if (contacts.isEmpty()) {
-        ShowError(QStringLiteral("ID_KEINKONTAKT"), {path});
+        ShowError(QStringLiteral("ID_KEINKONTAKTABGELEGT"), {});
         return false;
     }
-    qsizetype chosen = 0;
-    if (contacts.size() > 1) {
-        QStringList captions;
-        for (const TContact &contact : contacts)
-            captions << ContactCaption(contact);
-        chosen = Dialogs().ChooseItem(GetDefaultText(QStringLiteral("ID_KONTAKTIMPORTIEREN")),
-                                      GetDefaultText(QStringLiteral("ID_KONTAKTWAEHLEN")), captions);
-        if (chosen < 0 || chosen >= contacts.size())
-            return false;
-    }
-    PutContactOnCard(document, contacts.at(chosen));
-    // Another person's card: saving it must not overwrite the file of the one before.
-    document.ForgetFileName();
-    // Saved whole, the card could not be opened again.
-    const qsizetype lines = document.TelefonFax().size();
-    if (const qsizetype cut = document.FitTelefonFaxToCardFile(); cut > 0)
-        ShowMessageBox(TMsgDlgType::Warning,
-                       FormatDefaultText(QStringLiteral("ID_KONTAKTGEKUERZT"), {path, qlonglong(cut), qlonglong(lines)}));
-    return true;
+    return ImportChosenContact(document, contacts, QString());
+}
+
+QString ImportContactAt(TDocument &document, const QString &path, qsizetype index)
+{
+    const TContactsRead read = ReadContactFile(path);
+    if (!read.Error.isEmpty())
+        return read.Error;
+    if (index < 0 || index >= read.Contacts.size())
+        return FormatDefaultText(QStringLiteral("ID_KONTAKTNUMMER"),
+                                 {path, qlonglong(index) + 1, qlonglong(read.Contacts.size())});
+    PutOnCard(document, read.Contacts.at(index), path);
+    return {};
+}
+
+bool IsContactFile(const QString &path)
+{
+    return QMimeDatabase().mimeTypeForFile(path).inherits(QStringLiteral("text/vcard"));
 }
 
 QString ChooseContactFile(const TDocument &document)

@@ -3,6 +3,7 @@
 #include "locale/uEnvironmentLanguage.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "print/uPrintJob.h"
 #include "print/uPrintTexts.h"
@@ -107,6 +108,10 @@ int Print(const TPrintCommand &command)
     ReportSetAsideSettings();
     TDocument document;
     LoadCard(document, command.CardFile);
+    if (!command.ContactFile.isEmpty())
+        if (const QString refusal = ImportContactAt(document, command.ContactFile, command.ContactIndex - 1);
+            !refusal.isEmpty())
+            throw ECommandLineError(OneLine(refusal));
     TPrinterSupport &support = PrinterSupport();
     ChoosePrinter(support, command);
     // The cards print without the code; the window says so beside its

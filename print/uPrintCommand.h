@@ -5,6 +5,8 @@
 // Printing from the command line, without a window:
 //   tessaro --print-to-pdf OUT.pdf [--sheets N] [--test-page] [CARD.tsx]
 //   tessaro --print-to-printer NAME [--sheets N] [--test-page] [CARD.tsx]
+// either with --import-contact FILE.vcf [--contact-index N] to print a
+// contact's card in the design of the card file.
 struct TPrintCommand
 {
     QString PdfFile;
@@ -12,6 +14,8 @@ struct TPrintCommand
     int Sheets = 1;
     bool TestPage = false;
     QString CardFile;
+    QString ContactFile;
+    int ContactIndex = 1; // counted from 1, as users count
 };
 
 // The section of the command line's texts in the language files.

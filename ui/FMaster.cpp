@@ -165,7 +165,9 @@ void TMaster::ConnectControls()
     connect(tsLayout->cbTextZentrierenRueckseite, &QCheckBox::toggled, this,
             [this] { cbTextZentrierenRueckseiteClick(); });
     connect(tsLayout->gbQRCode, &TQRCodeGroup::Changed, this, [this] { gbQRCodeChange(); });
-    connect(new TContactDrop(*this), &TContactDrop::Dropped, FMenu, &TMasterMenu::ImportChosenContact);
+    auto *contactDrop = new TContactDrop(*this);
+    connect(contactDrop, &TContactDrop::Dropped, FMenu, &TMasterMenu::ImportChosenContact);
+    connect(contactDrop, &TContactDrop::DataDropped, FMenu, &TMasterMenu::ImportDroppedContact);
 
     for (QLabel *image : AdvertImages())
         image->installEventFilter(this);
@@ -188,6 +190,11 @@ void TMaster::FillPrinterList()
 void TMaster::OpenCardFile(const QString &path)
 {
     FMenu->OpenCardFile(path);
+}
+
+void TMaster::ImportContactFile(const QString &path)
+{
+    FMenu->ImportChosenContact(path);
 }
 
 void TMaster::LoadAdvertPictures()

@@ -58,6 +58,8 @@ public:
 
     // Loads a card-data file (errors are reported by the document) and shows it.
     void OpenCardFile(const QString &path);
+    // Imports a contact of a vCard file as the menu does, after the save question.
+    void ImportContactFile(const QString &path);
     // Closes without the question whether to save to the card's file: the
     // system ends the program (logout, shutdown) and cannot answer.
     void CloseAtRequestToEnd();

@@ -274,12 +274,22 @@ void TMasterMenu::ImportChosenContact(const QString &path)
         ImportContact(path);
 }
 
+void TMasterMenu::ImportDroppedContact(const QByteArray &vcards)
+{
+    if (QuerySave() && ImportContactData(FMaster.Document(), vcards))
+        ShowImportedContact();
+}
+
 void TMasterMenu::ImportContact(const QString &path)
 {
-    if (ImportContactFile(FMaster.Document(), path)) {
-        FMaster.DocumentToControls();
-        FMaster.RedrawPreviews();
-    }
+    if (ImportContactFile(FMaster.Document(), path))
+        ShowImportedContact();
+}
+
+void TMasterMenu::ShowImportedContact()
+{
+    FMaster.DocumentToControls();
+    FMaster.RedrawPreviews();
 }
 
 void TMasterMenu::mnuDateiAlsVCardSpeichernClick()

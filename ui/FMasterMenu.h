@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 
 class QAction;
@@ -54,6 +55,8 @@ public:
     void OpenChosenFile(const QString &path);
     // A dropped vCard file: imported as the menu does, after the save question.
     void ImportChosenContact(const QString &path);
+    // vCard data dropped from an address book: imported the same way.
+    void ImportDroppedContact(const QByteArray &vcards);
 
     // Asks whether a modified document is to be saved first; false when the
     // command is to stop.
@@ -72,6 +75,7 @@ private:
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption, Handler handler);
     void AddSeparator(QMenu *menu, const char *name);
     void ImportContact(const QString &path);
+    void ShowImportedContact();
     // Passes `done` on; a file opened or saved joins the recent list.
     bool Remember(bool done);
     // False, with the not-found message, for a file that is not there; it

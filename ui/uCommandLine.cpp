@@ -15,6 +15,7 @@ namespace {
 constexpr int ScreenWidth = 80;
 constexpr int MinSheets = 1;
 constexpr int MaxSheets = 99;
+constexpr int FirstContact = 1;
 
 const QString ResWriteSwitch = QStringLiteral("/RESWRITE");
 
@@ -49,7 +50,7 @@ public:
     TOptions()
     {
         FParser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        FParser.addOptions({Help, Version, PdfFile, Printer, Sheets, TestPage});
+        FParser.addOptions({Help, Version, PdfFile, Printer, Sheets, TestPage, Contact, ContactIndex});
         for (const TQtOption &qt : QtOptions) {
             QCommandLineOption option(QLatin1String(qt.Name));
             if (qt.TakesValue)
@@ -87,6 +88,8 @@ public:
     const QCommandLineOption Printer{QStringLiteral("print-to-printer"), QString(), QStringLiteral("name")};
     const QCommandLineOption Sheets{QStringLiteral("sheets"), QString(), QStringLiteral("n")};
     const QCommandLineOption TestPage{QStringLiteral("test-page")};
+    const QCommandLineOption Contact{QStringLiteral("import-contact"), QString(), QStringLiteral("file")};
+    const QCommandLineOption ContactIndex{QStringLiteral("contact-index"), QString(), QStringLiteral("n")};
 
 private:
     bool IsFlag(const QString &name) const
@@ -168,12 +171,22 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
         return Refusal("ID_ZWEIKARTEN");
     result.CardFile = cards.value(0);
 
+    // Two files or two numbers leave it open which one was meant.
+    for (const QCommandLineOption *option : {&options.Contact, &options.ContactIndex})
+        if (parser.values(*option).size() > 1)
+            return Refusal("ID_ZWEIMAL", QStringLiteral("--") + option->names().constFirst());
+    result.ContactFile = parser.value(options.Contact);
+    if (parser.isSet(options.Contact) && result.ContactFile.isEmpty())
+        return Refusal("ID_FEHLENDERWERT", QStringLiteral("--") + options.Contact.names().constFirst());
+    if (parser.isSet(options.ContactIndex) && !parser.isSet(options.Contact))
+        return Refusal("ID_NURMITKONTAKT", QStringLiteral("--") + options.ContactIndex.names().constFirst());
+
     const QStringList pdfFiles = parser.values(options.PdfFile);
     const QStringList printers = parser.values(options.Printer);
     if (pdfFiles.size() + printers.size() > 1)
         return Refusal("ID_ZWEIZIELE");
     if (pdfFiles.isEmpty() && printers.isEmpty()) {
-        for (const QCommandLineOption *option : {&options.Sheets, &options.TestPage})
+        for (const QCommandLineOption *option : {&options.Sheets, &options.TestPage, &options.ContactIndex})
             if (parser.isSet(*option))
                 return Refusal("ID_NURBEIMDRUCKEN", QStringLiteral("--") + option->names().constLast());
         return result;
@@ -201,6 +214,14 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
         if (!ok || print.Sheets < MinSheets || print.Sheets > MaxSheets)
             return Refusal("ID_ANZAHLBOEGEN", sheets);
     }
+    print.ContactFile = result.ContactFile;
+    if (parser.isSet(options.ContactIndex)) {
+        const QString index = parser.value(options.ContactIndex);
+        bool ok = false;
+        print.ContactIndex = index.toInt(&ok);
+        if (!ok || print.ContactIndex < FirstContact)
+            return Refusal("ID_KONTAKTINDEX", index);
+    }
     result.Action = TCommandLine::Printing;
     return result;
 }
@@ -222,10 +243,14 @@ void RegisterCommandLineTexts()
         {"ID_OPTDRUCKER", "Druckt die Karten ohne Fenster auf dem Drucker %s."},
         {"ID_OPTBOEGEN", "Anzahl Bögen, 1 bis 99 (ohne Angabe 1)."},
         {"ID_OPTTESTSEITE", "Druckt statt der Karten die Testseite."},
+        {"ID_OPTKONTAKT", "Setzt den ersten Kontakt der vCard-Datei %s auf die Karte, wie \"Kontakt "
+                          "importieren\" im Menü; eine angegebene Visitenkartendatei gibt die Gestaltung vor."},
+        {"ID_OPTKONTAKTNR", "Nimmt statt des ersten den Kontakt Nummer %s der Datei, von 1 an gezählt (nur beim Drucken)."},
         {"ID_OPTRESWRITE", "Nur als erstes Argument: sammelt alle Texte des Programms und schreibt sie am Ende "
                            "in eine Textdatei neben dem Programm."},
         {"ID_ARGKARTE", "Die Visitenkartendatei, die geöffnet oder gedruckt wird; ohne sie die zuletzt "
-                        "bearbeitete Karte."},
+                        "bearbeitete Karte. Eine vCard-Datei an dieser Stelle öffnet den Assistenten mit ihrem "
+                        "Kontakt."},
         {"ID_EXIT0", "Erfolg."},
         {"ID_EXIT1", "Das Drucken ist fehlgeschlagen."},
         {"ID_EXIT2", "Die Befehlszeile ist fehlerhaft oder nennt eine Datei oder einen Drucker, die es nicht gibt."},
@@ -233,6 +258,9 @@ void RegisterCommandLineTexts()
         {"ID_WERTDRUCKER", "NAME"},
         {"ID_WERTANZAHL", "ANZAHL"},
         {"ID_WERTKARTE", "KARTE.tsx"},
+        {"ID_WERTKONTAKT", "KONTAKT.vcf"},
+        {"ID_KONTAKTINDEX", "Die Kontaktnummer \"%s\" ist keine ganze Zahl ab 1."},
+        {"ID_NURMITKONTAKT", "Die Option %s gilt nur mit --import-contact."},
         {"ID_UNBEKANNTEOPTION", "Unbekannte Option %s."},
         {"ID_FEHLENDERWERT", "Nach %s fehlt ein Wert."},
         {"ID_UNERWARTETERWERT", "Die Option %s nimmt keinen Wert an."},
@@ -253,6 +281,7 @@ QString UsageText(const QString &program)
     const QString file = Text("ID_WERTDATEI");
     const QString printer = Text("ID_WERTDRUCKER");
     const QString card = Text("ID_WERTKARTE");
+    const QString contact = Text("ID_WERTKONTAKT");
     const std::pair<QString, QString> options[] = {
         {QStringLiteral("-h, --help"), Text("ID_OPTHILFE")},
         {QStringLiteral("-v, --version"), Text("ID_OPTVERSION")},
@@ -260,6 +289,8 @@ QString UsageText(const QString &program)
         {QStringLiteral("--print-to-printer ") + printer, Text("ID_OPTDRUCKER", {printer})},
         {QStringLiteral("--sheets ") + Text("ID_WERTANZAHL"), Text("ID_OPTBOEGEN")},
         {QStringLiteral("--test-page"), Text("ID_OPTTESTSEITE")},
+        {QStringLiteral("--import-contact ") + contact, Text("ID_OPTKONTAKT", {contact})},
+        {QStringLiteral("--contact-index N"), Text("ID_OPTKONTAKTNR", {QStringLiteral("N")})},
         {ResWriteSwitch, Text("ID_OPTRESWRITE")},
     };
     int column = 0;

@@ -10,8 +10,10 @@ struct TCommandLine
     enum TAction { Wizard, Printing, Help, Version, Error };
 
     TAction Action = Wizard;
-    // Wizard: the card file to open, if any.
+    // Wizard: the card file to open, if any, and the vCard file to import
+    // onto the card.
     QString CardFile;
+    QString ContactFile;
     TPrintCommand Print;
     // Error: the key of its text and the argument the text names.
     QString ErrorKey;

@@ -6,6 +6,19 @@
 #include <QUrl>
 #include <QWidget>
 
+namespace {
+
+// The format an address book drags its contacts in; empty for none.
+QString ContactFormat(const QMimeData *data)
+{
+    for (const char *format : {"text/vcard", "text/x-vcard"})
+        if (data && data->hasFormat(QLatin1String(format)))
+            return QLatin1String(format);
+    return {};
+}
+
+} // namespace
+
 TContactDrop::TContactDrop(QWidget &window)
     : QObject(&window)
 {
@@ -31,6 +44,12 @@ QString TContactDrop::ContactFile(const QMimeData *data)
     return {};
 }
 
+QByteArray TContactDrop::ContactData(const QMimeData *data)
+{
+    const QString format = ContactFormat(data);
+    return format.isEmpty() ? QByteArray() : data->data(format);
+}
+
 bool TContactDrop::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
@@ -39,11 +58,19 @@ bool TContactDrop::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
         const QString path = ContactFile(drop->mimeData());
-        if (path.isEmpty())
+        if (path.isEmpty() && ContactFormat(drop->mimeData()).isEmpty())
             break;
         drop->acceptProposedAction();
-        if (event->type() == QEvent::Drop)
+        if (event->type() != QEvent::Drop)
+            return true;
+        // A file wins: its name is what the messages can point to. The data
+        // is fetched only now, as a drag from another program sends it late.
+        if (!path.isEmpty())
             QMetaObject::invokeMethod(this, [this, path] { emit Dropped(path); }, Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(
+                this, [this, vcards = ContactData(drop->mimeData())] { emit DataDropped(vcards); },
+                Qt::QueuedConnection);
         return true;
     }
     default:

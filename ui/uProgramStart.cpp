@@ -3,6 +3,7 @@
 #include "locale/uFileErrorText.h"
 #include "locale/uHMRegistry.h"
 #include "locale/ulocalize.h"
+#include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "render/uDIB.h"
 #include "render/uTextFit.h"
@@ -53,4 +54,15 @@ void CloseOnRequestsToEnd(TMaster &window, const TTerminationSignals &requests)
     QObject::connect(
         qGuiApp, &QGuiApplication::commitDataRequest, &window,
         [&window](QSessionManager &) { CloseAsTheUserWould(window); }, Qt::DirectConnection);
+}
+
+void OpenCommandLineFiles(TMaster &window, const TCommandLine &commandLine)
+{
+    const QString &file = commandLine.CardFile;
+    if (!file.isEmpty() && IsContactFile(file))
+        window.ImportContactFile(file);
+    else if (!file.isEmpty())
+        window.OpenCardFile(file);
+    if (!commandLine.ContactFile.isEmpty())
+        window.ImportContactFile(commandLine.ContactFile);
 }

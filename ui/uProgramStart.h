@@ -13,3 +13,10 @@ class TTerminationSignals;
 // program ends saving what it saves then; only the question whether to save
 // to the card's file, which nobody could answer, is left out.
 void CloseOnRequestsToEnd(TMaster &window, const TTerminationSignals &requests);
+
+struct TCommandLine;
+
+// Shows what the command line names: the card file, then the contact to
+// import onto it. A vCard file in the card file's place, as a file manager's
+// "Open with" passes it, is imported rather than opened.
+void OpenCommandLineFiles(TMaster &window, const TCommandLine &commandLine);

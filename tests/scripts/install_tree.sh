@@ -105,6 +105,10 @@ XML
     env PATH="$prefix/bin:$PATH" GIO_USE_VFS=local XDG_DATA_HOME="$prefix/share" XDG_DATA_DIRS=/usr/share XDG_CONFIG_HOME="$work/config" \
         gio mime $card >"$work/handlers" 2>&1 || true
     grep -q 'tessaro.desktop' "$work/handlers" || fail "no application opens $card: $(cat "$work/handlers")"
+    # "Open with" for contacts of address books.
+    env PATH="$prefix/bin:$PATH" GIO_USE_VFS=local XDG_DATA_HOME="$prefix/share" XDG_DATA_DIRS=/usr/share XDG_CONFIG_HOME="$work/config" \
+        gio mime text/vcard >"$work/handlers" 2>&1 || true
+    grep -q 'tessaro.desktop' "$work/handlers" || fail "tessaro does not offer to open vCard files: $(cat "$work/handlers")"
 else
     fail "no MIME type file in $prefix/share/mime/packages"
 fi
@@ -130,7 +134,8 @@ if [ -f "$manpage" ]; then
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manpage" 2>&1 >"$work/man.txt") ||
         fail "man -l failed: $warnings"
     [ -z "$warnings" ] || fail "man -l warns: $warnings"
-    for option in --help --version --print-to-pdf --print-to-printer --sheets --test-page /RESWRITE "EXIT STATUS"; do
+    for option in --help --version --print-to-pdf --print-to-printer --sheets --test-page --import-contact \
+        --contact-index /RESWRITE "EXIT STATUS"; do
         grep -q -- "$option" "$work/man.txt" || fail "the manual page lacks $option"
     done
 else

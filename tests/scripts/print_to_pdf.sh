@@ -138,6 +138,19 @@ elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$elapsed" -lt 5000 ] || fail "20 million characters: printing took $elapsed ms"
 rm "$XDG_CONFIG_HOME"/Ornak/Tessaro.conf
 
+# A contact of a vCard file in the design of a card file, as the menu's
+# import puts it there: the second of two here, with the card's back.
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Max Erster\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:Otto Zweiter\r\nEND:VCARD\r\n' >team.vcf
+"$tessaro" --print-to-pdf contact.pdf --import-contact team.vcf --contact-index 2 two.tsx 2>stderr.txt ||
+  fail "contact: exit $?"
+[ -s stderr.txt ] && fail "contact: output on stderr: $(cat stderr.txt)"
+[ "$(pages contact.pdf)" = 2 ] || fail "contact: $(pages contact.pdf) pages instead of front and back"
+[ "$(positions contact.pdf Otto 1 | wc -l)" = 10 ] || fail "contact: the second contact is not on the cards"
+[ "$(positions contact.pdf Erika | wc -l)" = 0 ] || fail "contact: the card file's own name is printed"
+[ "$(positions contact.pdf Rueckseitentext 2 | wc -l)" = 10 ] || fail "contact: the card file's back is missing"
+"$tessaro" --print-to-pdf first.pdf --import-contact team.vcf || fail "first contact: exit $?"
+[ "$(positions first.pdf Max | wc -l)" = 10 ] || fail "first contact: not the first contact on the cards"
+
 # Refusals: one line on stderr, a non-zero exit, no file written, an existing one kept.
 echo "[Fremd]" >foreign.tsx
 echo "keep me" >existing.pdf
@@ -167,6 +180,21 @@ refuse "sheets without value" out4.pdf --sheets
 refuse "unknown option" out5.pdf --duplex
 refuse "two cards" out6.pdf two.tsx two.tsx
 refuse "sheets given twice" out8.pdf --sheets 3 --sheets 99
+# The import's own messages, as the menu shows them, end the command line.
+refuse_contact() { # <name> <expected text> <arguments>
+  local name=$1 text=$2
+  shift 2
+  refuse "$name" out9.pdf "$@"
+  "$tessaro" --print-to-pdf out9.pdf "$@" 2>/dev/null
+  [ $? = 2 ] || fail "$name: exit code is not 2"
+  grep -qF "$text" stderr.txt || fail "$name: $(cat stderr.txt)"
+}
+refuse_contact "contact beyond the file" 'Die Datei "team.vcf" hat keinen 3. Kontakt; ihre Kontakte sind von 1 bis 2' \
+  --import-contact team.vcf --contact-index 3
+refuse_contact "no contact in the file" 'Die Datei "foreign.tsx" enthält keinen Kontakt.' --import-contact foreign.tsx
+refuse_contact "missing contact file" 'Die Datei "fehlt.vcf" konnte nicht gelesen werden.' --import-contact fehlt.vcf
+french=$(LANG=fr_FR.UTF-8 "$tessaro" --print-to-pdf out9.pdf --import-contact foreign.tsx 2>&1)
+[[ $french == *'Le fichier « foreign.tsx » ne contient aucun contact.'* ]] || fail "contact refusal in French: $french"
 "$tessaro" --print-to-pdf - >stdout.txt 2>stderr.txt && fail "'-' as the PDF file: exit 0"
 [ -e ./- ] && fail "'-' as the PDF file: a file named '-' was written"
 # Resource-writing mode whose text file cannot be written (a folder holds its

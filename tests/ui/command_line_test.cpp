@@ -40,6 +40,12 @@ TEST(CommandLine, RefusalsNameTheOptionAsTyped)
         {{"a.tsx", "b.tsx"}, "ID_ZWEIKARTEN", ""},
         {{"--print-to-pdf", "a.pdf", "--sheets", "3", "--sheets", "99"}, "ID_ZWEIMAL", "--sheets"},
         {{"--print-to-pdf", "-"}, "ID_PDFSTRICH", ""},
+        {{"--print-to-pdf", "a.pdf", "--contact-index", "2"}, "ID_NURMITKONTAKT", "--contact-index"},
+        {{"--import-contact", "k.vcf", "--contact-index", "2"}, "ID_NURBEIMDRUCKEN", "--contact-index"},
+        {{"--print-to-pdf", "a.pdf", "--import-contact", "k.vcf", "--contact-index", "0"}, "ID_KONTAKTINDEX", "0"},
+        {{"--print-to-pdf", "a.pdf", "--import-contact", "k.vcf", "--contact-index", "2x"}, "ID_KONTAKTINDEX", "2x"},
+        {{"--import-contact", "k.vcf", "--import-contact", "l.vcf"}, "ID_ZWEIMAL", "--import-contact"},
+        {{"--import-contact="}, "ID_FEHLENDERWERT", "--import-contact"},
     };
     for (const auto &c : cases) {
         const TCommandLine parsed = Parse(c.Arguments);
@@ -49,6 +55,21 @@ TEST(CommandLine, RefusalsNameTheOptionAsTyped)
     }
     EXPECT_EQ(Parse({"--bogus", "--help"}).Action, TCommandLine::Error) << "help does not hide a wrong option";
     EXPECT_EQ(Parse({"Karte.tsx", "--help"}).Action, TCommandLine::Help);
+}
+
+TEST(CommandLine, ContactToImportReachesThePrintAndTheWizard)
+{
+    const TCommandLine printing =
+        Parse({"--print-to-pdf", "a.pdf", "--import-contact", "team.vcf", "--contact-index", "3", "Karte.tsx"});
+    ASSERT_EQ(printing.Action, TCommandLine::Printing);
+    EXPECT_EQ(printing.Print.ContactFile, "team.vcf");
+    EXPECT_EQ(printing.Print.ContactIndex, 3);
+    EXPECT_EQ(printing.Print.CardFile, "Karte.tsx");
+    EXPECT_EQ(Parse({"--print-to-printer", "Flur", "--import-contact", "team.vcf"}).Print.ContactIndex, 1);
+
+    const TCommandLine wizard = Parse({"--import-contact", "team.vcf"});
+    ASSERT_EQ(wizard.Action, TCommandLine::Wizard);
+    EXPECT_EQ(wizard.ContactFile, "team.vcf");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "common/OtherInstance.h"
 #include "common/TestFiles.h"
 #include "model/uDocument.h"
+#include "ui/uCommandLine.h"
+#include "ui/uProgramStart.h"
 #include "ui/uRecentFilesMenu.h"
 
 #include <QAction>
@@ -346,6 +348,30 @@ TEST_F(MenuFileTest, ImportedContactIsNoLongerTheCardOfTheOpenFile)
     EXPECT_FALSE(ReadAll(card).contains("Max"));
 }
 
+// A file manager's "Open with" hands over a vCard as it would a card file,
+// under any name: its content tells it apart.
+TEST_F(MenuFileTest, StartWithAContactFileImportsIt)
+{
+    auto master = Create();
+    auto *name = Get<QLineEdit>(*master, "edName");
+    const QString unnamed = FFolder.filePath(QStringLiteral("kontakt"));
+    ASSERT_TRUE(QFile::rename(WriteContact(QStringLiteral("max.vcf")), unnamed));
+    TCommandLine openWith;
+    openWith.CardFile = unnamed;
+    OpenCommandLineFiles(*master, openWith);
+    EXPECT_EQ(name->text(), QStringLiteral("Max Kontakt"));
+    EXPECT_TRUE(FDialogs.Texts().isEmpty()) << FDialogs.Texts().join('\n').toStdString();
+
+    // A card file with a contact to import onto it: the card's design stays.
+    TCommandLine both;
+    both.CardFile = WriteCard(QStringLiteral("karte.tsx"), QStringLiteral("Erika Muster"), QStringLiteral("[Layout]\r\nName=104\r\n"));
+    both.ContactFile = unnamed;
+    OpenCommandLineFiles(*master, both);
+    EXPECT_EQ(name->text(), QStringLiteral("Max Kontakt"));
+    EXPECT_EQ(master->Document().Kartenlayout().Name, QStringLiteral("104"));
+    EXPECT_TRUE(master->Document().FileName().isEmpty()) << "saving would overwrite Erika's card";
+}
+
 TEST_F(MenuFileTest, RecentListKeepsEightNewestFirstAndDropsAVanishedFile)
 {
     auto master = Create();
@@ -455,6 +481,27 @@ TEST_F(MenuFileTest, ContactsComeFromMenuAndDropAndGoToAFile)
     EXPECT_EQ(SaveQuestions(), 1);
     EXPECT_EQ(name->text(), QStringLiteral("Erika Muster"));
     EXPECT_EQ(phones->toPlainText(), QStringLiteral("Tel: 030 1234"));
+
+    // A contact dragged from an address book comes as data, not as a file.
+    QMimeData dragged;
+    dragged.setData(QStringLiteral("text/x-vcard"),
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Otto Adressbuch\r\nEND:VCARD\r\n");
+    const auto dropDragged = [this, name, &dragged] {
+        FDialogs.Answers = {mbNo};
+        QDragEnterEvent enter(name->rect().center(), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(name, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(name->rect().center(), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(name, &drop);
+        QCoreApplication::processEvents();
+    };
+    dropDragged();
+    EXPECT_EQ(name->text(), QStringLiteral("Otto Adressbuch"));
+    FDialogs.Messages.clear();
+    dragged.setData(QStringLiteral("text/x-vcard"), "kein Kontakt");
+    dropDragged();
+    EXPECT_EQ(FDialogs.Texts().last(), QStringLiteral("Die abgelegten Daten enthalten keinen Kontakt."));
+    EXPECT_EQ(name->text(), QStringLiteral("Otto Adressbuch"));
 
     // Other files are no business of the contact import.
     QMimeData other;
