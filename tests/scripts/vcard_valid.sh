@@ -21,7 +21,7 @@ check_card() {
     {
         printf '[Daten]\r\nName=%s\r\nTitel=Dr.\r\nFirma=Berg & Partner, Architekten\r\n' "$name"
         [ -z "$nachname" ] || printf 'Nachname=%s\r\n' "$nachname"
-        printf 'Beruf0=Architekt\r\nAdresse0=Keizersgracht 1\r\nAdresse1=1015 CJ Amsterdam\r\n'
+        printf 'Beruf0=Architekt\r\nAdresse0=1600 Main Street, Suite 400\r\nAdresse1=Springfield, IL 62701\r\nAdresse2=USA\r\n'
         printf 'TelefonFaxEMail0=Tel: 020 1234567\r\nTelefonFaxEMail1=Web: www.example.de/kontakt?a=1;b=2,3\r\n'
     } >"$card"
     "$tool" "$card" >"$vcf" || { fail "$name: no vCard written"; return; }
