@@ -1,6 +1,6 @@
 #include "render/uDefaultView.h"
 
-#include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
 #include "render/uEdgeScale.h"

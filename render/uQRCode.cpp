@@ -1,7 +1,7 @@
 #include "render/uQRCode.h"
 
 #include "locale/ulocalize.h"
-#include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "render/uScaler.h"
 

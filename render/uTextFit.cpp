@@ -2,7 +2,7 @@
 
 #include "locale/ulocalize.h"
 #include "model/uBogenlayout.h"
-#include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "model/uFigure.h"
 #include "model/uKartenlayout.h"

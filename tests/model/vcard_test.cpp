@@ -1,4 +1,5 @@
 #include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uContactFile.h"
 #include "model/uDocument.h"
 #include "model/uVCard.h"
