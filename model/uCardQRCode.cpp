@@ -2,6 +2,7 @@
 
 #include "model/uCardContact.h"
 #include "model/uDocument.h"
+#include "model/uMeCard.h"
 
 #include <QRegularExpression>
 
@@ -14,13 +15,14 @@ bool HasQRCodeData(const TDocument &document)
     return !settings.URL.trimmed().isEmpty();
 }
 
-QByteArray QRCodeText(const TDocument &document)
+QByteArray QRCodeText(const TDocument &document, TQRCodeSettings::TForm form)
 {
     if (!HasQRCodeData(document))
         return {};
     const TQRCodeSettings &settings = document.QRCode();
     if (settings.Inhalt == TQRCodeSettings::TInhalt::VCard)
-        return WriteVCard(ContactOfCard(document));
+        return form == TQRCodeSettings::TForm::MeCard ? WriteMeCard(ContactOfCard(document))
+                                                      : WriteVCard(ContactOfCard(document));
     const QString address = settings.URL.trimmed();
     static const QRegularExpression scheme(QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*:[^0-9])"));
     if (scheme.match(address).hasMatch())
