@@ -225,32 +225,3 @@ void PutContactOnCard(TDocument &document, const TContact &contact)
     document.SetAdresse(card.Adresse);
     document.SetTelefonFax(card.TelefonFax);
 }
-
-bool HasQRCodeData(const TDocument &document)
-{
-    const TQRCodeSettings &settings = document.QRCode();
-    // A contact without a name is nothing a phone could keep.
-    if (settings.Inhalt == TQRCodeSettings::TInhalt::VCard)
-        return !document.Name().trimmed().isEmpty();
-    return !settings.URL.trimmed().isEmpty();
-}
-
-QByteArray QRCodeText(const TDocument &document)
-{
-    if (!HasQRCodeData(document))
-        return {};
-    const TQRCodeSettings &settings = document.QRCode();
-    if (settings.Inhalt == TQRCodeSettings::TInhalt::VCard)
-        return WriteVCard(ContactOfCard(document));
-    const QString address = settings.URL.trimmed();
-    static const QRegularExpression scheme(QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*:[^0-9])"));
-    if (scheme.match(address).hasMatch())
-        return address.toUtf8();
-    return QByteArrayLiteral("https://") + address.toUtf8();
-}
-
-bool QRCodeOnSide(const TDocument &document, bool back)
-{
-    const TQRCodeSettings &settings = document.QRCode();
-    return settings.Anzeigen && back == (settings.Rueckseite && document.MitRueckseite()) && HasQRCodeData(document);
-}

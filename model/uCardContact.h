@@ -53,13 +53,3 @@ TContactCardTexts CardTextsOfContact(const TContact &contact, const QString &own
 // from the contact, for the country of the program's language; the rest of
 // the card stays. The card counts as changed.
 void PutContactOnCard(TDocument &document, const TContact &contact);
-
-// Whether the card has anything for its QR code: a name for its vCard, an
-// address for the web.
-bool HasQRCodeData(const TDocument &document);
-// What the card's QR code holds: the card's vCard, or the web address with
-// "https://" when it names no scheme. Empty when there is nothing to show.
-QByteArray QRCodeText(const TDocument &document);
-// Whether the card's QR code is on that side; a card without a back shows
-// it on its front, a card without its data nowhere.
-bool QRCodeOnSide(const TDocument &document, bool back);

@@ -114,18 +114,17 @@ int Print(const TPrintCommand &command)
             throw ECommandLineError(OneLine(refusal));
     TPrinterSupport &support = PrinterSupport();
     ChoosePrinter(support, command);
-    // The cards print without the code; the window says so beside its
-    // settings, here nobody would notice.
-    RegisterQRCodeTexts();
-    const TQRCodeProblem problem =
-        document.QRCode().Anzeigen ? QRCodeProblem(document, DocumentQRCode(document)) : TQRCodeProblem::None;
-    if (problem == TQRCodeProblem::TooMuchData || problem == TQRCodeProblem::LargerThanCard)
-        QTextStream(stderr) << "tessaro: " << QRCodeProblemText(problem) << '\n';
-
-    // Nobody sees the window's question that names what does not fit.
-    if (!command.TestPage)
+    // Nobody sees the window's question that names what does not fit and
+    // whether the code is left off.
+    if (!command.TestPage) {
         if (const QString lost = CardFitSentence(document, document.Kartenlayout()); !lost.isEmpty())
             QTextStream(stderr) << "tessaro: " << OneLine(lost) << '\n';
+    } else if (document.QRCode().Anzeigen) {
+        RegisterQRCodeTexts();
+        const TQRCodeProblem problem = QRCodeProblem(document, DocumentQRCode(document), document.Kartenlayout());
+        if (LeavesQRCodeOff(problem))
+            QTextStream(stderr) << "tessaro: " << QRCodeProblemText(problem) << '\n';
+    }
 
     TPrinterTarget target(support);
     TConsolePrintUi ui;

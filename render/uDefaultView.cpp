@@ -1,6 +1,5 @@
 #include "render/uDefaultView.h"
 
-#include "model/uCardContact.h"
 #include "model/uDocument.h"
 #include "render/Leonardo.h"
 #include "render/uEdgeScale.h"
@@ -88,8 +87,8 @@ void TBaseView::DrawFigures(TScaleCanvas &ACanvas, const TDocument &ADoc, const 
     }
     const TSinglePoint scale = LayoutScale(ALayout, AFormat.Sheet, AFormat.Folding);
     DrawList(ACanvas, ADoc, Back, Angle, Centre, ALayout, Back ? ALayout.BackElements : ALayout.Elements, scale);
-    if (QRCodeOnSide(ADoc, Back))
-        DrawQRCode(ACanvas, ADoc, FQRCode ? *FQRCode : DocumentQRCode(ADoc), AFormat, Angle, Centre, ALayout);
+    if (ADoc.QRCode().Anzeigen)
+        DrawQRCode(ACanvas, ADoc, FQRCode ? *FQRCode : DocumentQRCode(ADoc), AFormat, Back, Angle, Centre, ALayout);
     offsets.Restore();
 
     if (AFormat.Folding)

@@ -1,9 +1,10 @@
 #include "render/uQRCode.h"
 
 #include "locale/ulocalize.h"
-#include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "render/uScaler.h"
+#include "render/uTextFit.h"
 
 #include <QPainter>
 
@@ -11,24 +12,39 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <memory>
 
 namespace {
 
-// Version 40 at level M holds no more bytes.
-constexpr qsizetype MaxQRCodeBytes = 2331;
-// Modules below this are hard to scan for a phone.
-constexpr float ReadableModule = 0.25f; // mm
+// Version 40 at level L holds no more bytes.
+constexpr qsizetype MaxQRCodeBytes = 2953;
+
+QRecLevel EncoderLevel(TQRCodeSettings::TFehlerkorrektur level)
+{
+    switch (level) {
+    case TQRCodeSettings::TFehlerkorrektur::L:
+        return QR_ECLEVEL_L;
+    case TQRCodeSettings::TFehlerkorrektur::Q:
+        return QR_ECLEVEL_Q;
+    case TQRCodeSettings::TFehlerkorrektur::H:
+        return QR_ECLEVEL_H;
+    case TQRCodeSettings::TFehlerkorrektur::M:
+    case TQRCodeSettings::TFehlerkorrektur::Automatisch:
+        break;
+    }
+    return QR_ECLEVEL_M;
+}
 
 // Readers take 8-bit data for Latin-1 or guess, and some guess wrong: text
 // beyond ASCII says it is UTF-8.
-QRcode *Encode(const QByteArray &data, int minVersion)
+QRcode *Encode(const QByteArray &data, int minVersion, QRecLevel level)
 {
     constexpr unsigned int Utf8Designator = 26;
     const bool ascii = std::all_of(data.begin(), data.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
     if (ascii)
-        return QRcode_encodeString(data.constData(), minVersion, QR_ECLEVEL_M, QR_MODE_8, 1);
-    const std::unique_ptr<QRinput, decltype(&QRinput_free)> input(QRinput_new2(minVersion, QR_ECLEVEL_M), &QRinput_free);
+        return QRcode_encodeString(data.constData(), minVersion, level, QR_MODE_8, 1);
+    const std::unique_ptr<QRinput, decltype(&QRinput_free)> input(QRinput_new2(minVersion, level), &QRinput_free);
     if (!input || QRinput_appendECIheader(input.get(), Utf8Designator) != 0
         || QRinput_append(input.get(), QR_MODE_8, int(data.size()), reinterpret_cast<const unsigned char *>(data.constData())) != 0)
         return nullptr;
@@ -73,21 +89,32 @@ TQRCodePtr Rectangles(const QRcode *encoded)
 
 } // namespace
 
-TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion)
+TQRCodePtr EncodeQRCode(const QByteArray &data, int minVersion, TQRCodeSettings::TFehlerkorrektur level)
 {
     // Too much for any version: refused before the encoder spends time and
     // memory on it.
     if (data.isEmpty() || data.size() > MaxQRCodeBytes)
         return nullptr;
-    static QByteArray lastData;
-    static int lastVersion = -1;
-    static TQRCodePtr last;
-    if (minVersion == lastVersion && data == lastData)
-        return last;
-    lastData = data;
-    lastVersion = minVersion;
-    last = Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion), &QRcode_free).get());
-    return last;
+    struct TEncoded
+    {
+        QByteArray Data;
+        int MinVersion;
+        QRecLevel Level;
+        TQRCodePtr Code;
+    };
+    // An automatic form encodes two texts each time.
+    constexpr std::size_t Kept = 4;
+    static std::deque<TEncoded> recent;
+    const QRecLevel encoderLevel = EncoderLevel(level);
+    for (const TEncoded &entry : recent)
+        if (entry.MinVersion == minVersion && entry.Level == encoderLevel && entry.Data == data)
+            return entry.Code;
+    TQRCodePtr code =
+        Rectangles(std::unique_ptr<QRcode, decltype(&QRcode_free)>(Encode(data, minVersion, encoderLevel), &QRcode_free).get());
+    recent.push_front({data, minVersion, encoderLevel, code});
+    if (recent.size() > Kept)
+        recent.pop_back();
+    return code;
 }
 
 int MinimumQRCodeVersion(float size)
@@ -99,7 +126,30 @@ int MinimumQRCodeVersion(float size)
 
 TQRCodePtr DocumentQRCode(const TDocument &document)
 {
-    return EncodeQRCode(QRCodeText(document), MinimumQRCodeVersion(document.QRCode().Groesse));
+    using TForm = TQRCodeSettings::TForm;
+    using TFehlerkorrektur = TQRCodeSettings::TFehlerkorrektur;
+    const TQRCodeSettings &settings = document.QRCode();
+    const bool contact = settings.Inhalt == TQRCodeSettings::TInhalt::VCard;
+    TFehlerkorrektur level = settings.Fehlerkorrektur;
+    if (level == TFehlerkorrektur::Automatisch)
+        level = contact ? TFehlerkorrektur::L : TFehlerkorrektur::M;
+    const int minVersion = MinimumQRCodeVersion(settings.Groesse);
+    const TQRCodePtr code = EncodeQRCode(QRCodeText(document, settings.Form), minVersion, level);
+    if (!contact || settings.Form != TForm::Automatisch || (code && PrintedModule(settings.Groesse, code->Width) >= ReadableModule))
+        return code;
+    const TQRCodePtr compact = EncodeQRCode(QRCodeText(document, TForm::MeCard), minVersion, level);
+    return compact && (!code || compact->Width < code->Width) ? compact : code;
+}
+
+float PrintedModule(float size, int modules)
+{
+    constexpr double Dpi = 300;
+    constexpr double MMPerInch = 25.4;
+    if (modules <= 0)
+        return 0;
+    // Less than a thousandth of a dot is the rounding of the millimetres.
+    const double dots = std::floor(double(size) / modules / MMPerInch * Dpi + 1e-3);
+    return float(dots / Dpi * MMPerInch);
 }
 
 bool QRCodeFitsCard(float size, const TSinglePoint &face)
@@ -107,7 +157,7 @@ bool QRCodeFitsCard(float size, const TSinglePoint &face)
     return QRCodeMargin + size <= std::min(face.X, face.Y);
 }
 
-TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code)
+TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code, const TKartenlayout &layout)
 {
     const TQRCodeSettings &settings = document.QRCode();
     if (!settings.Anzeigen || !HasQRCodeData(document))
@@ -115,11 +165,18 @@ TQRCodeProblem QRCodeProblem(const TDocument &document, const TQRCodePtr &code)
     if (!code)
         return TQRCodeProblem::TooMuchData;
     const TCardFormat format = document.CardFormat();
-    if (!QRCodeFitsCard(settings.Groesse, CardFace(document.Kartenlayout(), format.Sheet, format.Folding)))
+    if (!QRCodeFitsCard(settings.Groesse, CardFace(layout, format.Sheet, format.Folding)))
         return TQRCodeProblem::LargerThanCard;
-    if (settings.Groesse / float(code->Width) < ReadableModule)
+    if (settings.Ecke == TQRCodeSettings::Automatisch && !PlaceQRCode(document, code, format, layout))
+        return TQRCodeProblem::NoFreeCorner;
+    if (PrintedModule(settings.Groesse, code->Width) < ReadableModule)
         return TQRCodeProblem::HardToRead;
     return TQRCodeProblem::None;
+}
+
+bool LeavesQRCodeOff(TQRCodeProblem problem)
+{
+    return problem != TQRCodeProblem::None && problem != TQRCodeProblem::HardToRead;
 }
 
 void RegisterQRCodeTexts()
@@ -132,6 +189,12 @@ void RegisterQRCodeTexts()
     RegisterDefaultText(QStringLiteral("ID_QRCODEKLEIN"),
                         QStringLiteral("Die Punkte des QR-Codes werden kleiner als 0,25 mm und sind schwer zu "
                                        "scannen. Wählen Sie ihn größer oder kürzen Sie die Daten."));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEKEINPLATZ"),
+                        QStringLiteral("Das Layout lässt keine Ecke für den QR-Code frei; er wird nicht gedruckt. "
+                                       "Wählen Sie eine Ecke, ein anderes Layout oder eine Rückseite."));
+    RegisterDefaultText(QStringLiteral("ID_QRCODEANDERESEITE"),
+                        QStringLiteral("Auf der gewählten Seite lässt das Layout keine Ecke frei; der QR-Code steht "
+                                       "auf der anderen Seite."));
 }
 
 QString QRCodeProblemText(TQRCodeProblem problem)
@@ -143,6 +206,8 @@ QString QRCodeProblemText(TQRCodeProblem problem)
         return GetDefaultText(QStringLiteral("ID_QRCODEZUVIEL"));
     case TQRCodeProblem::LargerThanCard:
         return GetDefaultText(QStringLiteral("ID_QRCODEKARTE"));
+    case TQRCodeProblem::NoFreeCorner:
+        return GetDefaultText(QStringLiteral("ID_QRCODEKEINPLATZ"));
     case TQRCodeProblem::HardToRead:
         return GetDefaultText(QStringLiteral("ID_QRCODEKLEIN"));
     }
@@ -151,19 +216,13 @@ QString QRCodeProblemText(TQRCodeProblem problem)
 
 namespace {
 
-// The code's own square on the face; none when it would not stay on the card.
-std::optional<TSingleRect> QRCodeSquare(const TDocument &document, const TQRCodePtr &code, const TSinglePoint &face)
+TSingleRect CornerSquare(int corner, float size, const TSinglePoint &face)
 {
-    // A code beyond its card would print onto the neighbouring ones.
-    if (!code || !QRCodeFitsCard(document.QRCode().Groesse, face))
-        return std::nullopt;
-    const TQRCodeSettings &settings = document.QRCode();
-    const float size = settings.Groesse;
-    const bool right = settings.Ecke == TQRCodeSettings::ObenRechts || settings.Ecke == TQRCodeSettings::UntenRechts;
-    const bool bottom = settings.Ecke == TQRCodeSettings::UntenLinks || settings.Ecke == TQRCodeSettings::UntenRechts;
+    const bool right = corner == TQRCodeSettings::ObenRechts || corner == TQRCodeSettings::UntenRechts;
+    const bool bottom = corner == TQRCodeSettings::UntenLinks || corner == TQRCodeSettings::UntenRechts;
     const float left = right ? face.X - QRCodeMargin - size : QRCodeMargin;
     const float top = bottom ? face.Y - QRCodeMargin - size : QRCodeMargin;
-    return TSingleRect{left, top, left + size, top + size};
+    return {left, top, left + size, top + size};
 }
 
 TSingleRect QuietArea(const TSingleRect &square, float quiet, const TSinglePoint &face)
@@ -172,30 +231,55 @@ TSingleRect QuietArea(const TSingleRect &square, float quiet, const TSinglePoint
             std::min(face.X, square.Right + quiet), std::min(face.Y, square.Bottom + quiet)};
 }
 
+bool Meets(const TSingleRect &a, const TSingleRect &b)
+{
+    return std::min(a.Right, b.Right) > std::max(a.Left, b.Left) && std::min(a.Bottom, b.Bottom) > std::max(a.Top, b.Top);
+}
+
 } // namespace
 
-std::optional<TSingleRect> QRCodeArea(const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
-                                      const TKartenlayout &layout)
+std::optional<TQRCodePlace> PlaceQRCode(const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
+                                        const TKartenlayout &layout)
 {
+    const TQRCodeSettings &settings = document.QRCode();
     const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
-    const std::optional<TSingleRect> square = QRCodeSquare(document, code, face);
-    if (!square)
+    // A code beyond its card would print onto the neighbouring ones.
+    if (!code || !settings.Anzeigen || !HasQRCodeData(document) || !QRCodeFitsCard(settings.Groesse, face))
         return std::nullopt;
-    return QuietArea(*square, document.QRCode().Groesse / float(code->Width) * QRCodeQuietZone, face);
+    const float quiet = settings.Groesse / float(code->Width) * QRCodeQuietZone;
+    const auto place = [&](bool back, int corner) {
+        const TSingleRect square = CornerSquare(corner, settings.Groesse, face);
+        return TQRCodePlace{back, square, QuietArea(square, quiet, face)};
+    };
+    const bool chosenBack = QRCodeOnSide(document, true);
+    if (settings.Ecke != TQRCodeSettings::Automatisch)
+        return place(chosenBack, settings.Ecke);
+
+    std::vector<bool> sides{chosenBack};
+    if (document.MitRueckseite())
+        sides.push_back(!chosenBack);
+    for (const bool back : sides) {
+        const std::vector<TSingleRect> ink = FaceInk(document, layout, back);
+        for (const int corner : {TQRCodeSettings::UntenRechts, TQRCodeSettings::UntenLinks, TQRCodeSettings::ObenRechts,
+                                 TQRCodeSettings::ObenLinks}) {
+            const TQRCodePlace candidate = place(back, corner);
+            if (std::none_of(ink.begin(), ink.end(), [&](const TSingleRect &rect) { return Meets(rect, candidate.Area); }))
+                return candidate;
+        }
+    }
+    return std::nullopt;
 }
 
 void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
-                float angle, const TSinglePoint &centre, const TKartenlayout &layout)
+                bool back, float angle, const TSinglePoint &centre, const TKartenlayout &layout)
 {
-    const TSinglePoint face = CardFace(layout, format.Sheet, format.Folding);
-    const std::optional<TSingleRect> square = QRCodeSquare(document, code, face);
-    if (!square)
+    const std::optional<TQRCodePlace> place = PlaceQRCode(document, code, format, layout);
+    if (!place || place->Back != back)
         return;
 
-    const float left = square->Left;
-    const float top = square->Top;
+    const float left = place->Square.Left;
+    const float top = place->Square.Top;
     const float module = document.QRCode().Groesse / float(code->Width);
-    const float quiet = module * QRCodeQuietZone;
     const auto device = [&](float x, float y) {
         const TSinglePoint p = RotatePointAround(SinglePoint(x, y), centre, angle);
         return QPoint(canvas.MMToX(p.X), canvas.MMToY(p.Y));
@@ -208,7 +292,7 @@ void DrawQRCode(TScaleCanvas &canvas, const TDocument &document, const TQRCodePt
     QPainter &painter = canvas.Canvas();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const TSingleRect white = QuietArea(*square, quiet, face);
+    const TSingleRect &white = place->Area;
     painter.fillRect(box(device(white.Left, white.Top), device(white.Right, white.Bottom)), Qt::white);
 
     // Module edges on the device, each rounded once, so that neighbouring

@@ -2,7 +2,7 @@
 
 #include "locale/ulocalize.h"
 #include "model/uBogenlayout.h"
-#include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "model/uFigure.h"
 #include "model/uKartenlayout.h"
@@ -62,7 +62,20 @@ TSingleRect Moved(const TSingleRect &r, const TSinglePoint &by)
     return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
 }
 
-void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList<TTextFit> &result)
+// A face laid out with the document's data, the code left aside.
+struct TLaidOutFace
+{
+    QList<TTextFit> Fits;
+    // Per fit, whether each line is lost.
+    QList<QList<bool>> Overflowing;
+    QList<QStringList> Texts;
+    QList<TInk> Inks;
+    std::vector<TSingleRect> Logos;
+    // Where the face's main figures and its code sit on the card.
+    TSinglePoint MainOrigin;
+};
+
+TLaidOutFace LayOutFace(const TDocument &doc, const TKartenlayout &layout, bool back)
 {
     const TCardFormat format = doc.CardFormat();
     const TSinglePoint scale = LayoutScale(layout, format.Sheet, format.Folding);
@@ -74,20 +87,12 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
         const TFigureList *Figures;
         TSinglePoint Origin;
     };
-    const TSinglePoint mainOrigin = MainFaceOrigin(doc, layout);
-    std::vector<TList> lists{{back ? &layout.BackElements : &layout.Elements, mainOrigin}};
+    TLaidOutFace result;
+    result.MainOrigin = MainFaceOrigin(doc, layout);
+    std::vector<TList> lists{{back ? &layout.BackElements : &layout.Elements, result.MainOrigin}};
     if (format.Folding)
         lists.push_back({back ? &layout.BackKlappElements : &layout.KlappElements, {0, 0}});
 
-    QList<TTextFit> fits;
-    // Per fit, whether each line is lost.
-    QList<QList<bool>> overflowing;
-    QList<QStringList> texts;
-    QList<TInk> inks;
-    std::vector<TSingleRect> obstacles;
-    if (QRCodeOnSide(doc, back))
-        if (const auto area = QRCodeArea(doc, DocumentQRCode(doc), format, layout))
-            obstacles.push_back(Moved(*area, mainOrigin));
     for (const TList &list : lists) {
         for (int i = 0; i < list.Figures->Count(); ++i) {
             const TFigure &item = list.Figures->Items(i);
@@ -95,7 +100,7 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
                 // A watermark lies under the text by design.
                 if (!picture->Watermark)
                     if (const auto logo = LogoArea(doc, back, *picture, scale))
-                        obstacles.push_back(Moved(*logo, list.Origin));
+                        result.Logos.push_back(Moved(*logo, list.Origin));
                 continue;
             }
             const auto *figure = dynamic_cast<const TTextFigure *>(&item);
@@ -107,14 +112,14 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
             const TTextBoxLayout box = LayOutTextBox(*font, setup.Lines, setup.Left, setup.Top, setup.Right,
                                                      setup.Bottom, setup.HAlign, setup.VAlign,
                                                      DrawnPointSize(points) / points);
-            TTextFit &fit = fits.emplace_back();
+            TTextFit &fit = result.Fits.emplace_back();
             fit.Figure = figure;
             fit.Back = back;
             fit.Box = Moved({figure->Left * scale.X, figure->Top * scale.Y, figure->Right * scale.X,
                              figure->Bottom * scale.Y},
                             list.Origin);
-            QList<bool> &lost = overflowing.emplace_back(box.Lines.size(), false);
-            QStringList &lineTexts = texts.emplace_back();
+            QList<bool> &lost = result.Overflowing.emplace_back(box.Lines.size(), false);
+            QStringList &lineTexts = result.Texts.emplace_back();
             for (int n = 0; n < box.Lines.size(); ++n) {
                 const TBoxLine &line = box.Lines[n];
                 lineTexts.append(line.Text);
@@ -131,10 +136,22 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
                 const TSingleRect ink{line.InkLeft, line.InkTop, line.InkRight, line.InkBottom};
                 lost[n] = ink.Left < -Tolerance || ink.Right > face.X + Tolerance || ink.Top < -Tolerance ||
                           ink.Bottom > face.Y + Tolerance;
-                inks.append({int(fits.size() - 1), n, Moved(ink, list.Origin)});
+                result.Inks.append({int(result.Fits.size() - 1), n, Moved(ink, list.Origin)});
             }
         }
     }
+    return result;
+}
+
+void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList<TTextFit> &result)
+{
+    TLaidOutFace face = LayOutFace(doc, layout, back);
+    std::vector<TSingleRect> obstacles = face.Logos;
+    if (doc.QRCode().Anzeigen)
+        if (const auto code = PlaceQRCode(doc, DocumentQRCode(doc), doc.CardFormat(), layout); code && code->Back == back)
+            obstacles.push_back(Moved(code->Area, face.MainOrigin));
+    const QList<TInk> &inks = face.Inks;
+    QList<QList<bool>> &overflowing = face.Overflowing;
 
     // Lines of two figures printed over each other are lost to both; a
     // line under or over a logo or the code is lost.
@@ -149,11 +166,11 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
                 overflowing[inks[a].Fit][inks[a].Line] = true;
     }
 
-    for (qsizetype f = 0; f < fits.size(); ++f) {
-        TTextFit &fit = fits[f];
+    for (qsizetype f = 0; f < face.Fits.size(); ++f) {
+        TTextFit &fit = face.Fits[f];
         for (qsizetype n = 0; n < overflowing[f].size(); ++n)
             if (overflowing[f][n])
-                fit.Overflowing.append(texts[f][n]);
+                fit.Overflowing.append(face.Texts[f][n]);
         if (!fit.Overflowing.isEmpty() || !fit.Dropped.isEmpty())
             result.append(fit);
     }
@@ -213,6 +230,18 @@ TTextFigureSetup SetUpTextFigure(const TDocument &ADoc, const TKartenlayout &ALa
         setup.VAlign = 1;
     }
     return setup;
+}
+
+std::vector<TSingleRect> FaceInk(const TDocument &ADoc, const TKartenlayout &ALayout, bool Back)
+{
+    const TLaidOutFace face = LayOutFace(ADoc, ALayout, Back);
+    const TSinglePoint toFace{-face.MainOrigin.X, -face.MainOrigin.Y};
+    std::vector<TSingleRect> ink;
+    for (const TInk &line : face.Inks)
+        ink.push_back(Moved(line.Rect, toFace));
+    for (const TSingleRect &logo : face.Logos)
+        ink.push_back(Moved(logo, toFace));
+    return ink;
 }
 
 QList<TTextFit> FitCard(const TDocument &ADoc, const TKartenlayout &ALayout)
@@ -276,5 +305,10 @@ QString CardFitSentence(const TDocument &ADoc, const TKartenlayout &ALayout)
     for (const bool back : {false, true})
         if (LayoutDropsLogo(ADoc, ALayout, back))
             sentences.append(DroppedLogoTip(back));
+    if (ADoc.QRCode().Anzeigen) {
+        RegisterQRCodeTexts();
+        if (const TQRCodeProblem problem = QRCodeProblem(ADoc, DocumentQRCode(ADoc), ALayout); LeavesQRCodeOff(problem))
+            sentences.append(QRCodeProblemText(problem));
+    }
     return sentences.join(QLatin1Char(' '));
 }

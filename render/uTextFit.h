@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <vector>
+
 class TDocument;
 class TKartenlayout;
 class TTextFigure;
@@ -46,6 +48,10 @@ struct TTextFit
 // The figures of a layout that lose text with the document's data: the
 // front and, for a two-sided card, the back. Empty when everything fits.
 QList<TTextFit> FitCard(const TDocument &ADoc, const TKartenlayout &ALayout);
+// Where the lines and logos of one face put ink with the document's data,
+// the code left aside, in millimetres of the face the code is placed on:
+// what an automatic code corner keeps clear of.
+std::vector<TSingleRect> FaceInk(const TDocument &ADoc, const TKartenlayout &ALayout, bool Back);
 // The document holds a logo for that side, and the layout has no place
 // for it: it is not printed.
 bool LayoutDropsLogo(const TDocument &ADoc, const TKartenlayout &ALayout, bool Back);
@@ -55,6 +61,6 @@ void RegisterTextFitTexts();
 QString TextFitTip(const TTextFit &Fit);
 // "Dieses Layout zeigt kein Logo …" for one side.
 QString DroppedLogoTip(bool Back);
-// One line naming every lost line and every logo left out; empty when the
-// card prints whole.
+// One line naming every lost line, every logo left out and a QR code left
+// off; empty when the card prints whole.
 QString CardFitSentence(const TDocument &ADoc, const TKartenlayout &ALayout);

@@ -1,6 +1,7 @@
 #include "ui/uQRCodeGroup.h"
 
 #include "locale/ulocalize.h"
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "render/uQRCode.h"
 #include "ui/uAccessibleTexts.h"
@@ -62,8 +63,26 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     cbQRCodeEcke = Make<QComboBox>(this, "cbQRCodeEcke");
     // In the order of TQRCodeSettings::TEcke.
     cbQRCodeEcke->addItems({QStringLiteral("oben links"), QStringLiteral("oben rechts"), QStringLiteral("unten links"),
-                            QStringLiteral("unten rechts")});
+                            QStringLiteral("unten rechts"), QStringLiteral("automatisch (eine freie Ecke)")});
     lblQRCodeEcke->setBuddy(cbQRCodeEcke);
+    lblQRCodeForm = Make<QLabel>(this, "lblQRCodeForm", QStringLiteral("&Form:"));
+    cbQRCodeForm = Make<QComboBox>(this, "cbQRCodeForm");
+    // In the order of TQRCodeSettings::TForm.
+    cbQRCodeForm->addItems({QStringLiteral("vCard"), QStringLiteral("MECARD (kompakt)"),
+                            QStringLiteral("automatisch (kompakt, wenn nötig)")});
+    lblQRCodeForm->setBuddy(cbQRCodeForm);
+    lblQRCodeFehlerkorrektur = Make<QLabel>(this, "lblQRCodeFehlerkorrektur", QStringLiteral("Fehlerk&orrektur:"));
+    cbQRCodeFehlerkorrektur = Make<QComboBox>(this, "cbQRCodeFehlerkorrektur");
+    // In the order of TQRCodeSettings::TFehlerkorrektur.
+    cbQRCodeFehlerkorrektur->addItems({QStringLiteral("L (7 %)"), QStringLiteral("M (15 %)"), QStringLiteral("Q (25 %)"),
+                                       QStringLiteral("H (30 %)"),
+                                       QStringLiteral("automatisch (L für Kontakte, M für Webadressen)")});
+    lblQRCodeFehlerkorrektur->setBuddy(cbQRCodeFehlerkorrektur);
+    // Long choices are elided rather than widen the page beyond a small window.
+    for (QComboBox *box : {cbQRCodeEcke, cbQRCodeForm, cbQRCodeFehlerkorrektur}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(8);
+    }
     lblQRCodeHinweis = Make<QLabel>(this, "lblQRCodeHinweis");
     lblQRCodeHinweis->setWordWrap(true);
     lblQRCodeHinweis->hide();
@@ -80,6 +99,8 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     row({{rbQRCodeVCard, 1}});
     row({{rbQRCodeURL, 0}, {edQRCodeURL, 1}});
     row({{lblQRCodeSeite, 0}, {cbQRCodeSeite, 1}, {lblQRCodeEcke, 0}, {cbQRCodeEcke, 1}});
+    row({{lblQRCodeForm, 0}, {cbQRCodeForm, 1}});
+    row({{lblQRCodeFehlerkorrektur, 0}, {cbQRCodeFehlerkorrektur, 1}});
     rows->addWidget(lblQRCodeHinweis);
 
     Show(TQRCodeSettings(), false);
@@ -92,6 +113,8 @@ TQRCodeGroup::TQRCodeGroup(QWidget *parent)
     connect(edQRCodeURL, &QLineEdit::textChanged, this, &TQRCodeGroup::UserChange);
     connect(cbQRCodeSeite, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
     connect(cbQRCodeEcke, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
+    connect(cbQRCodeForm, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
+    connect(cbQRCodeFehlerkorrektur, &QComboBox::currentIndexChanged, this, &TQRCodeGroup::UserChange);
     connect(seQRCodeGroesse, &QDoubleSpinBox::valueChanged, this, &TQRCodeGroup::UserChange);
 }
 
@@ -113,6 +136,8 @@ void TQRCodeGroup::Show(const TQRCodeSettings &settings, bool twoSided)
         sides->item(1)->setEnabled(twoSided);
     cbQRCodeSeite->setCurrentIndex(settings.Rueckseite && twoSided ? 1 : 0);
     cbQRCodeEcke->setCurrentIndex(settings.Ecke);
+    cbQRCodeForm->setCurrentIndex(int(settings.Form));
+    cbQRCodeFehlerkorrektur->setCurrentIndex(int(settings.Fehlerkorrektur));
     seQRCodeGroesse->setValue(settings.Groesse);
     EnableControls();
     FUpdating = false;
@@ -120,10 +145,17 @@ void TQRCodeGroup::Show(const TQRCodeSettings &settings, bool twoSided)
 
 void TQRCodeGroup::ShowReadability(const TDocument &document)
 {
-    const bool shown = document.QRCode().Anzeigen;
-    const QString warning = QRCodeProblemText(QRCodeProblem(document, shown ? DocumentQRCode(document) : nullptr));
-    lblQRCodeHinweis->setText(warning);
-    lblQRCodeHinweis->setVisible(!warning.isEmpty());
+    QString notice;
+    if (document.QRCode().Anzeigen) {
+        const TQRCodePtr code = DocumentQRCode(document);
+        const TKartenlayout &layout = document.Kartenlayout();
+        notice = QRCodeProblemText(QRCodeProblem(document, code, layout));
+        const auto place = PlaceQRCode(document, code, document.CardFormat(), layout);
+        if (notice.isEmpty() && place && place->Back != QRCodeOnSide(document, true))
+            notice = GetDefaultText(QStringLiteral("ID_QRCODEANDERESEITE"));
+    }
+    lblQRCodeHinweis->setText(notice);
+    lblQRCodeHinweis->setVisible(!notice.isEmpty());
 }
 
 TQRCodeSettings TQRCodeGroup::Settings() const
@@ -135,6 +167,8 @@ TQRCodeSettings TQRCodeGroup::Settings() const
     if (FTwoSided)
         settings.Rueckseite = cbQRCodeSeite->currentIndex() == 1;
     settings.Ecke = cbQRCodeEcke->currentIndex();
+    settings.Form = TQRCodeSettings::TForm(cbQRCodeForm->currentIndex());
+    settings.Fehlerkorrektur = TQRCodeSettings::TFehlerkorrektur(cbQRCodeFehlerkorrektur->currentIndex());
     settings.Groesse = float(seQRCodeGroesse->value());
     return settings;
 }
@@ -153,7 +187,10 @@ void TQRCodeGroup::EnableControls()
     const bool shown = chQRCodeAnzeigen->isChecked();
     for (QWidget *control : std::initializer_list<QWidget *>{rbQRCodeVCard, rbQRCodeURL, lblQRCodeSeite, cbQRCodeSeite,
                                                               lblQRCodeEcke, cbQRCodeEcke, lblQRCodeGroesse,
-                                                              seQRCodeGroesse})
+                                                              seQRCodeGroesse, lblQRCodeFehlerkorrektur,
+                                                              cbQRCodeFehlerkorrektur})
         control->setEnabled(shown);
     edQRCodeURL->setEnabled(shown && rbQRCodeURL->isChecked());
+    lblQRCodeForm->setEnabled(shown && rbQRCodeVCard->isChecked());
+    cbQRCodeForm->setEnabled(shown && rbQRCodeVCard->isChecked());
 }

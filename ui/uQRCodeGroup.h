@@ -13,8 +13,8 @@ class QRadioButton;
 class TDocument;
 
 // The group "QR-Code" of the page "Layout": whether the card shows a QR code,
-// with the card's contact or a web address, on which side, in which corner
-// and how large. Its controls carry component names, so the window's
+// with the card's contact (in which form) or a web address, on which side,
+// in which corner, how large and with how much error correction. Its controls carry component names, so the window's
 // language texts translate them.
 class TQRCodeGroup : public QGroupBox
 {
@@ -27,7 +27,9 @@ public:
     // offered to a two-sided card only; a one-sided card shows its code on
     // the front and keeps the side chosen for the back.
     void ShowDocument(const TDocument &document);
-    // Warns when the document's code cannot be made or will be hard to scan.
+    // Warns when the document's code cannot be made, finds no free corner or
+    // will be hard to scan, and tells when an automatic corner took the
+    // other side.
     void ShowReadability(const TDocument &document);
     // The settings as the controls show them.
     TQRCodeSettings Settings() const;
@@ -49,6 +51,10 @@ private:
     QComboBox *cbQRCodeSeite = nullptr;
     QLabel *lblQRCodeEcke = nullptr;
     QComboBox *cbQRCodeEcke = nullptr;
+    QLabel *lblQRCodeForm = nullptr;
+    QComboBox *cbQRCodeForm = nullptr;
+    QLabel *lblQRCodeFehlerkorrektur = nullptr;
+    QComboBox *cbQRCodeFehlerkorrektur = nullptr;
     QLabel *lblQRCodeGroesse = nullptr;
     QDoubleSpinBox *seQRCodeGroesse = nullptr;
     QLabel *lblQRCodeHinweis = nullptr;

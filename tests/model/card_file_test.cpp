@@ -175,22 +175,35 @@ TEST_F(CardFile, QRCodeTravelsInASectionOfItsOwn)
     EXPECT_TRUE(document.Modified());
     ASSERT_TRUE(document.SaveToFile(path));
     EXPECT_TRUE(ReadAll(path).endsWith("\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=URL\r\nURL=www.example.org/karte\r\nSeite=1\r\n"
-                                       "Ecke=2\r\nGroesse=21.5\r\n"));
+                                       "Ecke=2\r\nGroesse=21.5\r\nEckeAutomatisch=0\r\nForm=Automatisch\r\n"
+                                       "Fehlerkorrektur=Automatisch\r\n"));
     TDocument loaded;
     ASSERT_TRUE(loaded.LoadFromFile(path));
     EXPECT_EQ(loaded.QRCode(), code);
+    // An automatic corner leaves older versions the corner they chose by default.
+    TQRCodeSettings automatic{true, TQRCodeSettings::TInhalt::VCard, {}, false, TQRCodeSettings::Automatisch, 18,
+                              TQRCodeSettings::TForm::MeCard, TQRCodeSettings::TFehlerkorrektur::Q};
+    document.SetQRCode(automatic);
+    ASSERT_TRUE(document.SaveToFile(path));
+    EXPECT_TRUE(ReadAll(path).endsWith("Ecke=3\r\nGroesse=18\r\nEckeAutomatisch=1\r\nForm=MECARD\r\nFehlerkorrektur=Q\r\n"));
+    ASSERT_TRUE(loaded.LoadFromFile(path));
+    EXPECT_EQ(loaded.QRCode(), automatic);
 
-    // A file of an older version has no code.
+    // A file of an older version has no code; turned on, it is placed and
+    // encoded as that version did: bottom right, a vCard at level M.
+    TQRCodeSettings older;
+    older.Ecke = TQRCodeSettings::UntenRechts;
+    older.Form = TQRCodeSettings::TForm::VCard;
+    older.Fehlerkorrektur = TQRCodeSettings::TFehlerkorrektur::M;
     ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n"));
     ASSERT_TRUE(loaded.LoadFromFile(path));
-    EXPECT_EQ(loaded.QRCode(), TQRCodeSettings());
-    EXPECT_FALSE(loaded.QRCode().Anzeigen);
+    EXPECT_EQ(loaded.QRCode(), older);
 
     // Values out of range take their defaults; sizes are held to 12..30 mm.
     ASSERT_TRUE(WriteAll(path, "[Daten]\r\nName=A\r\n[QRCode]\r\nAnzeigen=1\r\nInhalt=Bild\r\nSeite=7\r\nEcke=4\r\n"
-                               "Groesse=99,5\r\n"));
+                               "Groesse=99,5\r\nForm=Bild\r\nFehlerkorrektur=X\r\n"));
     ASSERT_TRUE(loaded.LoadFromFile(path));
-    TQRCodeSettings expected;
+    TQRCodeSettings expected = older;
     expected.Anzeigen = true;
     expected.Groesse = TQRCodeSettings::MaxGroesse;
     EXPECT_EQ(loaded.QRCode(), expected);

@@ -1,7 +1,9 @@
 #include "model/uAddressFormat.h"
 #include "model/uCardContact.h"
+#include "model/uCardQRCode.h"
 #include "model/uContactFile.h"
 #include "model/uDocument.h"
+#include "model/uMeCard.h"
 #include "model/uPersonName.h"
 #include "model/uVCard.h"
 
@@ -385,7 +387,7 @@ TEST(CardContact, QRCodeHoldsAnOpenableWebAddress)
                                       std::pair{"mailto:erika@example.org", "mailto:erika@example.org"}}) {
         code.URL = typed;
         document.SetQRCode(code);
-        EXPECT_EQ(QRCodeText(document), QByteArray(held)) << typed;
+        EXPECT_EQ(QRCodeText(document, code.Form), QByteArray(held)) << typed;
     }
 }
 
@@ -724,6 +726,33 @@ TEST(PersonName, FamilyNamesWithParticlesOrAsTheCardNamesThem)
         EXPECT_EQ(SplitPersonName(name, needed).FamilyName, expected.FamilyName) << c.Name;
         EXPECT_EQ(needed.isEmpty(), SplitPersonName(name).FamilyName == expected.FamilyName) << c.Name;
     }
+}
+
+// The compact form phones read: every separator inside a value behind a
+// backslash, the family name first, nothing it has no field for.
+TEST(MeCard, CompactContactEscapesItsSeparatorsAndKeepsWhatItHasFieldsFor)
+{
+    TContact contact;
+    contact.FormattedName = QStringLiteral("Jürgen Müller");
+    contact.FamilyName = QStringLiteral("Müller");
+    contact.GivenName = QStringLiteral("Jürgen");
+    contact.Title = QStringLiteral("Statiker");
+    contact.Organization = QStringLiteral("Müller; Söhne");
+    contact.Lines = {{TContactLine::TKind::Phone, "030 1234"}, {TContactLine::TKind::Fax, "030 1235"},
+                     {TContactLine::TKind::Mobile, "0170 1"}, {TContactLine::TKind::EMail, "j@example.org"},
+                     {TContactLine::TKind::Web, "https://example.org/a,b"}};
+    contact.Address.Street = QStringLiteral("Hauptstr. 1\nHinterhaus");
+    contact.Address.PostalCode = QStringLiteral("12345");
+    contact.Address.Locality = QStringLiteral("Berlin");
+    contact.Note = QStringLiteral("Mo\\Fr");
+    EXPECT_EQ(QString::fromUtf8(WriteMeCard(contact)),
+              QString::fromUtf8("MECARD:N:Müller,Jürgen;ORG:Müller\\; Söhne;TEL:030 1234;TEL:0170 1;EMAIL:j@example.org;"
+                                "URL:https\\://example.org/a\\,b;ADR:,,Hauptstr. 1 Hinterhaus,Berlin,,12345;"
+                                "NOTE:Mo\\\\Fr;;"));
+
+    TContact bare;
+    bare.FormattedName = QStringLiteral("Erika");
+    EXPECT_EQ(WriteMeCard(bare), QByteArray("MECARD:N:Erika;;"));
 }
 
 } // namespace

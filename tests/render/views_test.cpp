@@ -1,3 +1,4 @@
+#include "model/uCardQRCode.h"
 #include "model/uDocument.h"
 #include "render/uDefaultView.h"
 #include "render/uPackedDIB.h"
@@ -541,7 +542,7 @@ TEST_F(ViewsTest, QRCodeLargerThanItsCardIsLeftOff)
     TSurface paper(210, 297, 4);
     PrintView.DrawSheet(*paper.Canvas, Doc, false);
     EXPECT_FALSE(InkBox(paper.Image, paper.Image.rect()).isValid());
-    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::LargerThanCard);
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc), Current()), TQRCodeProblem::LargerThanCard);
 
     // 5 mm from the bottom right corner, a 14 mm code stays on its card.
     code.Groesse = 14;
@@ -553,7 +554,7 @@ TEST_F(ViewsTest, QRCodeLargerThanItsCardIsLeftOff)
     const QRect ink = InkBox(fits.Image, DeviceBox(fits, 5, 8.5f, 45, 28.5f));
     EXPECT_NEAR(ink.left() / 4.0, 5 + 21, 0.3);
     EXPECT_NEAR(ink.width() / 4.0, 14, 0.3);
-    EXPECT_NE(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::LargerThanCard);
+    EXPECT_NE(QRCodeProblem(Doc, DocumentQRCode(Doc), Current()), TQRCodeProblem::LargerThanCard);
 }
 
 // A card without a name has no contact for its code: an empty vCard is
@@ -575,7 +576,7 @@ TEST_F(ViewsTest, QRCodeOfACardWithoutNameIsLeftOff)
     code.Anzeigen = true;
     Doc.SetQRCode(code);
     EXPECT_EQ(drawn(), withoutCode);
-    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc)), TQRCodeProblem::None);
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc), Current()), TQRCodeProblem::None);
 
     Doc.SetName(QStringLiteral("Heinz Mustermann"));
     const auto withCode = drawn();
@@ -696,6 +697,7 @@ TEST_F(ViewsTest, LinesMeetingTheLogoOrTheQRCodeAreLost)
     TQRCodeSettings code;
     code.Anzeigen = true;
     code.Groesse = 14;
+    code.Ecke = TQRCodeSettings::UntenRechts;
     Doc.SetQRCode(code);
     fits = FitCard(Doc, Current());
     ASSERT_EQ(fits.size(), 1);
@@ -703,6 +705,101 @@ TEST_F(ViewsTest, LinesMeetingTheLogoOrTheQRCodeAreLost)
     code.Ecke = TQRCodeSettings::ObenLinks;
     Doc.SetQRCode(code);
     EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+}
+
+// An automatic corner is the first one the card's lines leave free, else a
+// corner of the back; without one the code is left off and the user told,
+// never printed over the text.
+TEST_F(ViewsTest, AutomaticQRCodeCornerKeepsClearOfTheText)
+{
+    Layout.Elements.Add(Text({0, 40, 80, 50}, {QStringLiteral("Name")}, 2, 2, 8));
+    Use();
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    code.Groesse = 14;
+    Doc.SetQRCode(code);
+    const auto placed = [&] { return PlaceQRCode(Doc, DocumentQRCode(Doc), Doc.CardFormat(), Current()); };
+    ASSERT_TRUE(placed());
+    EXPECT_FALSE(placed()->Back);
+    EXPECT_FLOAT_EQ(placed()->Square.Left, 5) << "bottom left: the name takes the bottom right";
+    EXPECT_FLOAT_EQ(placed()->Square.Top, 55 - 5 - 14);
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+    TSurface paper(85, 55, 8);
+    MainView.DrawSide(*paper.Canvas, Doc, false);
+    EXPECT_NEAR(InkBox(paper.Image, DeviceBox(paper, 1, 30, 30, 54)).left() / 8.0, 5, 0.3);
+
+    // Long lines across the top and the bottom leave no corner free.
+    Layout.Elements.Add(Text({0, 3, 85, 20}, {QStringLiteral("Beruf")}, 1, 0, 8));
+    Use();
+    Doc.SetBeruf({QStringLiteral("Geschäftsführender Gesellschafter und Statiker")});
+    Doc.SetName(QStringLiteral("Heinz Mustermann-Beispiel aus Musterdorf am See"));
+    EXPECT_FALSE(placed());
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc), Current()), TQRCodeProblem::NoFreeCorner);
+    EXPECT_TRUE(FitCard(Doc, Current()).isEmpty());
+    EXPECT_TRUE(CardFitSentence(Doc, Current()).contains(QRCodeProblemText(TQRCodeProblem::NoFreeCorner)));
+
+    // A two-sided card takes the back's first free corner.
+    Doc.SetMitRueckseite(true);
+    ASSERT_TRUE(placed());
+    EXPECT_TRUE(placed()->Back);
+    EXPECT_FLOAT_EQ(placed()->Square.Left, 85 - 5 - 14);
+    EXPECT_EQ(QRCodeProblem(Doc, DocumentQRCode(Doc), Current()), TQRCodeProblem::None);
+
+    // A corner the user chose stays, and the lines it covers are lost.
+    code.Ecke = TQRCodeSettings::UntenRechts;
+    Doc.SetQRCode(code);
+    ASSERT_TRUE(placed());
+    EXPECT_FALSE(placed()->Back);
+    ASSERT_EQ(FitCard(Doc, Current()).size(), 1);
+    EXPECT_EQ(FitCard(Doc, Current())[0].Overflowing, QStringList{Doc.Name()});
+}
+
+// A contact code at the default size prints with modules a phone reads at
+// 300 dpi: level L and, for a long contact, the compact form. Older files
+// keep their vCard at level M and are warned.
+TEST_F(ViewsTest, ContactQRCodeModulesStayReadableAtTheDefaultSize)
+{
+    EXPECT_FLOAT_EQ(PrintedModule(18, 73), 2 * 25.4f / 300) << "0.247 mm prints as 2 or 3 dots";
+    EXPECT_FLOAT_EQ(PrintedModule(18, 65), 3 * 25.4f / 300);
+    Use();
+    Doc.SetTitel(QStringLiteral("Dr. med."));
+    Doc.SetBeruf({QStringLiteral("Arzt für Allgemeinmedizin")});
+    Doc.SetAdresse({QStringLiteral("Alleestr. 95"), QStringLiteral("98765 Musterdorf")});
+    Doc.SetTelefonFax({QStringLiteral("Tel: 0199/12345678"), QStringLiteral("Fax: 0199/12345679"),
+                       QStringLiteral("Mobil: 0170/1234567"), QStringLiteral("E-Mail: heinz.mustermann@example.org"),
+                       QStringLiteral("Web: www.praxis-mustermann.example.org")});
+    TQRCodeSettings code;
+    code.Anzeigen = true;
+    Doc.SetQRCode(code);
+    const auto problem = [&] { return QRCodeProblem(Doc, DocumentQRCode(Doc), Current()); };
+    EXPECT_EQ(problem(), TQRCodeProblem::None);
+    EXPECT_TRUE(QRCodeText(Doc, code.Form).startsWith("BEGIN:VCARD")) << "short enough for the vCard";
+    const int vCardWidth = DocumentQRCode(Doc)->Width;
+
+    TQRCodeSettings older = code;
+    older.Form = TQRCodeSettings::TForm::VCard;
+    older.Fehlerkorrektur = TQRCodeSettings::TFehlerkorrektur::M;
+    Doc.SetQRCode(older);
+    EXPECT_GT(DocumentQRCode(Doc)->Width, vCardWidth);
+    EXPECT_EQ(problem(), TQRCodeProblem::HardToRead);
+
+    // A contact of 600 bytes as a vCard.
+    Doc.SetQRCode(code);
+    Doc.SetFirma(QStringLiteral("Gemeinschaftspraxis Dr. Mustermann und Kollegen"));
+    Doc.SetBeruf({QStringLiteral("Arzt für Allgemeinmedizin"), QStringLiteral("Naturheilverfahren und Akupunktur")});
+    Doc.SetAdresse({QStringLiteral("Alleestr. 95"), QStringLiteral("98765 Musterdorf"), QStringLiteral("Deutschland")});
+    Doc.SetTelefonFax({QStringLiteral("Tel: 0199/12345678"), QStringLiteral("Fax: 0199/12345679"),
+                       QStringLiteral("E-Mail: heinz.mustermann@example.org"), QStringLiteral("Mobil: 0170/98765432"),
+                       QStringLiteral("Web: www.praxis-mustermann-musterdorf.example.org"),
+                       QStringLiteral("E-Mail: praxis@praxis-mustermann-musterdorf.example.org"),
+                       QStringLiteral("Sprechzeiten Mo-Fr 8-12 Uhr und 15-18 Uhr, Mi nachmittags geschlossen"),
+                       QStringLiteral("Fax: 0199/12345680")});
+    ASSERT_GE(QRCodeText(Doc, TQRCodeSettings::TForm::VCard).size(), 600);
+    EXPECT_EQ(problem(), TQRCodeProblem::None);
+    const TQRCodePtr compact = EncodeQRCode(QRCodeText(Doc, TQRCodeSettings::TForm::MeCard),
+                                            MinimumQRCodeVersion(18), TQRCodeSettings::TFehlerkorrektur::L);
+    ASSERT_TRUE(compact);
+    EXPECT_EQ(DocumentQRCode(Doc)->Width, compact->Width) << "the compact form, chosen for its larger modules";
 }
 
 // A layout without a picture leaves the logo out, and says so.

@@ -148,8 +148,14 @@ TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)
     auto *size = Get<QDoubleSpinBox>(*master, "seQRCodeGroesse");
     auto *url = Get<QLineEdit>(*master, "edQRCodeURL");
     auto *hint = Get<QLabel>(*master, "lblQRCodeHinweis");
+    auto *form = Get<QComboBox>(*master, "cbQRCodeForm");
+    auto *level = Get<QComboBox>(*master, "cbQRCodeFehlerkorrektur");
     EXPECT_FALSE(show->isChecked());
     EXPECT_FALSE(corner->isEnabled());
+    // A first start chooses for itself.
+    EXPECT_EQ(corner->currentIndex(), TQRCodeSettings::Automatisch);
+    EXPECT_EQ(form->currentIndex(), int(TQRCodeSettings::TForm::Automatisch));
+    EXPECT_EQ(level->currentIndex(), int(TQRCodeSettings::TFehlerkorrektur::Automatisch));
 
     const QImage without = master->Preview().viewport()->grab().toImage();
     show->click();
@@ -172,14 +178,20 @@ TEST_F(MasterTest, QRCodeGroupChangesTheCardAndShowsTheCardsSettings)
     EXPECT_EQ(side->currentIndex(), 0) << "a one-sided card has its code on the front";
     EXPECT_TRUE(document.QRCode().Rueckseite) << "and keeps the back for when it has one again";
 
-    // The sample card's contact is too much for 12 mm.
+    // The sample card's vCard is too much for 12 mm, its compact form is not.
     EXPECT_TRUE(hint->isHidden());
     size->setValue(12);
     EXPECT_FLOAT_EQ(document.QRCode().Groesse, 12);
+    EXPECT_TRUE(hint->isHidden());
+    form->setCurrentIndex(int(TQRCodeSettings::TForm::VCard));
+    EXPECT_EQ(document.QRCode().Form, TQRCodeSettings::TForm::VCard);
     EXPECT_FALSE(hint->isHidden());
+    level->setCurrentIndex(int(TQRCodeSettings::TFehlerkorrektur::H));
+    EXPECT_EQ(document.QRCode().Fehlerkorrektur, TQRCodeSettings::TFehlerkorrektur::H);
 
     Get<QRadioButton>(*master, "rbQRCodeURL")->click();
     EXPECT_TRUE(url->isEnabled());
+    EXPECT_FALSE(form->isEnabled()) << "a web address has no form to choose";
     QTest::keyClicks(url, QStringLiteral("example.org"));
     EXPECT_EQ(document.QRCode().Inhalt, TQRCodeSettings::TInhalt::URL);
     EXPECT_EQ(document.QRCode().URL, QStringLiteral("example.org"));

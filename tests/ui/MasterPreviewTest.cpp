@@ -188,6 +188,8 @@ TEST_F(MasterTest, LayoutWithoutALogoPlaceIsMarkedInThePreviewAndTheThumbnail)
     const QString path = folder.path() + QStringLiteral("/logo.bmp");
     ASSERT_TRUE(WriteLogo(path));
     auto master = Create();
+    // Room for the second row of thumbnails below the page's settings.
+    master->resize(master->width(), master->height() + 160);
     FDialogs.Files.push_back(path);
     Get<QAbstractButton>(*master, "BtnFirmenlogo")->click();
     Get<QTabWidget>(*master, "pcMain")->setCurrentWidget(Get<QWidget>(*master, "tsLayout"));
@@ -261,6 +263,8 @@ TEST_F(MasterTest, InsertedVectorLogoSaysWhatItLeftOut)
     file.close();
 
     auto master = Create();
+    // Room for the second row of thumbnails below the page's settings.
+    master->resize(master->width(), master->height() + 160);
     FDialogs.Files.push_back(path);
     Get<QAbstractButton>(*master, "BtnFirmenlogo")->click();
     EXPECT_TRUE(master->Document().Logo.IsVector());
