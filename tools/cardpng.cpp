@@ -11,12 +11,12 @@
 #include "render/uDefaultView.h"
 #include "render/uDIB.h"
 #include "render/uScaler.h"
+#include "tools/uToolSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cmath>
@@ -114,11 +114,7 @@ void LoadLogo(TDIB &logo, const QString &fileName)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A private settings folder: the sample card instead of the user's data.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    const TToolSettings settings;
     QApplication app(argc, argv);
 
     QCommandLineParser parser;

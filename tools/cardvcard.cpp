@@ -9,18 +9,15 @@
 
 #include "model/uCardContact.h"
 #include "model/uDocument.h"
+#include "tools/uToolSettings.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    const TToolSettings settings;
     // A card's logo is looked for as the program would, with its messages.
     QApplication app(argc, argv);
     QTextStream errors(stderr);
