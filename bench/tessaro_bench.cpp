@@ -82,6 +82,21 @@ void KeystrokeRedrawPhoto(benchmark::State &state)
     select(layout);
 }
 
+// The contact QR code on, at the settings a new card gets: the code follows
+// every letter, and each layout looks for its free corner.
+void KeystrokeRedrawQRCode(benchmark::State &state)
+{
+    TDocument &document = Scene->Document();
+    const TQRCodeSettings settings = document.QRCode();
+    TQRCodeSettings shown;
+    shown.Anzeigen = true;
+    document.SetQRCode(shown);
+    Scene->Keystroke();
+    for (auto _ : state)
+        Scene->Keystroke();
+    document.SetQRCode(settings);
+}
+
 // A vector PDF at 600 dpi, as a printer receives it: one page per sheet.
 class TPdfPages
 {
@@ -244,6 +259,7 @@ int main(int argc, char **argv)
 
     Spread(benchmark::RegisterBenchmark("KeystrokeRedraw", KeystrokeRedraw))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("KeystrokeRedrawPhoto", KeystrokeRedrawPhoto))->Unit(benchmark::kMillisecond);
+    Spread(benchmark::RegisterBenchmark("KeystrokeRedrawQRCode", KeystrokeRedrawQRCode))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("SheetIntoPdfPage600dpi", SheetIntoPdfPage))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("SheetInto300dpiImage", SheetInto300DpiImage))->Unit(benchmark::kMillisecond);
     Spread(benchmark::RegisterBenchmark("PrintToPdf", PrintToPdf))
