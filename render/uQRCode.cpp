@@ -231,11 +231,6 @@ TSingleRect QuietArea(const TSingleRect &square, float quiet, const TSinglePoint
             std::min(face.X, square.Right + quiet), std::min(face.Y, square.Bottom + quiet)};
 }
 
-bool Meets(const TSingleRect &a, const TSingleRect &b)
-{
-    return std::min(a.Right, b.Right) > std::max(a.Left, b.Left) && std::min(a.Bottom, b.Bottom) > std::max(a.Top, b.Top);
-}
-
 } // namespace
 
 std::optional<TQRCodePlace> PlaceQRCode(const TDocument &document, const TQRCodePtr &code, const TCardFormat &format,
@@ -263,7 +258,7 @@ std::optional<TQRCodePlace> PlaceQRCode(const TDocument &document, const TQRCode
         for (const int corner : {TQRCodeSettings::UntenRechts, TQRCodeSettings::UntenLinks, TQRCodeSettings::ObenRechts,
                                  TQRCodeSettings::ObenLinks}) {
             const TQRCodePlace candidate = place(back, corner);
-            if (std::none_of(ink.begin(), ink.end(), [&](const TSingleRect &rect) { return Meets(rect, candidate.Area); }))
+            if (std::none_of(ink.begin(), ink.end(), [&](const TSingleRect &rect) { return Overlap(rect, candidate.Area); }))
                 return candidate;
         }
     }

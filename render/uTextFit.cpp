@@ -31,12 +31,6 @@ QFont FontOf(const TFigureFont &font)
     return result;
 }
 
-bool Overlap(const TSingleRect &a, const TSingleRect &b)
-{
-    return std::min(a.Right, b.Right) - std::max(a.Left, b.Left) > Tolerance &&
-           std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top) > Tolerance;
-}
-
 // Where a face's main figures sit on the card: a folding card shows them on
 // its second half.
 TSinglePoint MainFaceOrigin(const TDocument &doc, const TKartenlayout &layout)
@@ -157,12 +151,12 @@ void FitSide(const TDocument &doc, const TKartenlayout &layout, bool back, QList
     // line under or over a logo or the code is lost.
     for (qsizetype a = 0; a < inks.size(); ++a) {
         for (qsizetype b = a + 1; b < inks.size(); ++b)
-            if (inks[a].Fit != inks[b].Fit && Overlap(inks[a].Rect, inks[b].Rect)) {
+            if (inks[a].Fit != inks[b].Fit && Overlap(inks[a].Rect, inks[b].Rect, Tolerance)) {
                 overflowing[inks[a].Fit][inks[a].Line] = true;
                 overflowing[inks[b].Fit][inks[b].Line] = true;
             }
         for (const TSingleRect &obstacle : obstacles)
-            if (Overlap(inks[a].Rect, obstacle))
+            if (Overlap(inks[a].Rect, obstacle, Tolerance))
                 overflowing[inks[a].Fit][inks[a].Line] = true;
     }
 
